@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+
+// One command: its menu text (with "\t" and the key shown in the menu), the
+// keys bound to it, and its prompt, "status text\ntooltip".
+struct CommandInfo {
+    int id = 0;
+    QString menuText;
+    QList<QKeySequence> keys;
+    QString prompt;
+    QString iconName;
+
+    QString statusTip() const { return prompt.section(QLatin1Char('\n'), 0, 0); }
+    QString toolTip() const { return prompt.section(QLatin1Char('\n'), 1, 1); }
+};
