@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QtGlobal>
+
+// Outcome of decoding a picture file.
+struct LoadResult {
+    bool ok = false;
+    // When !ok: a sentence for the user that names the file and the reason.
+    QString error;
+    // The border found in the file (tags first, then the width rule).
+    int border = 0;
+};
+
+// Decodes picture files (JPEG, PNG, GIF, BMP, TIFF, told by their content)
+// into 32-bit pixels, first frame only, transparent pixels over black.
+class ImageLoader {
+public:
+    // Largest picture the program takes, in pixels (about 100 megapixels,
+    // 400 MB per buffer). Checked before any pixel is decoded.
+    static constexpr qint64 MaxPixels = 100'000'000;
+
+    // Decodes `path` into `decoded` as Format_RGB32, reusing its memory when
+    // the size matches, and works out the file's border. On failure
+    // `decoded` may hold anything; the caller keeps its own picture.
+    static LoadResult decode(const QString& path, QImage& decoded, qint64 maxPixels = MaxPixels);
+};
