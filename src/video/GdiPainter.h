@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#pragma once
+
+#include <QColor>
+#include <QPainter>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+// Figures on the pixels the classic GDI calls cover, so that positions given
+// as GDI rectangles and lines land exactly. Antialiasing is off and pens are
+// one pixel wide.
+namespace GdiPainter {
+
+// Rectangle(l, t, r, b): outline in `pen` over columns l..r-1 and rows
+// t..b-1, inside filled with `brush` (Qt::NoBrush leaves it). An invalid
+// colour for the pen draws no outline.
+void rectangle(QPainter& painter, int l, int t, int r, int b, const QColor& pen, const QBrush& brush);
+
+// MoveTo(x1, y1) + LineTo(x2, y2): the last point is not drawn.
+void line(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& pen);
+
+// TextOut(x, y): text with its cell's top-left corner at (x, y), in the
+// painter's font; `background` fills the text cell when valid (opaque
+// mode), otherwise the text is drawn transparently.
+void textOut(QPainter& painter, int x, int y, const QString& text, const QColor& color,
+             const QColor& background = QColor());
+
+// The small sans-serif font that stands for the device context's default font.
+QFont defaultFont();
+
+} // namespace GdiPainter
