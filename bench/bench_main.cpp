@@ -1,0 +1,295 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+#include "video/ImageLoader.h"
+#include "video/PixelBuffer.h"
+
+// In bench_compose.cpp.
+void composeBench(const QImage& frame, const std::string& label);
+
+namespace {
+
+// A smooth picture with sensor-like noise, the same in every run, so that
+// the files come out about as large as a camera's.
+QImage cameraLike(int w, int h)
+{
+    const double pi = 3.14159265358979;
+    std::vector<double> red(size_t(w) + size_t(h)), green(red.size()), blue(red.size());
+    for (int i = 0; i < w + h; ++i) {
+        red[size_t(i)] = 60 * std::sin(2 * pi * i / 731.0);
+        green[size_t(i)] = 50 * std::cos(2 * pi * i / 1193.0);
+        blue[size_t(i)] = 40 * std::sin(2 * pi * i / 457.0 + 1.0);
+    }
+    quint32 state = 0x2545F491u;
+    const auto noise = [&state]() {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return int(state % 41) - 20;
+    };
+    const auto channel = [](double v) { return qBound(0, int(v), 255); };
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const size_t a = size_t(x), b = size_t(w) + size_t(y) % size_t(h);
+            row[x] = qRgb(channel(128 + red[a] + red[b] + noise()), channel(120 + green[a] + blue[b] + noise()),
+                channel(110 + blue[a] + green[b] + noise()));
+        }
+    }
+    return image;
+}
+
+QString writePicture(const QString& dir, const QString& name, const QImage& image, const char* format, int quality)
+{
+    const QString path = QDir(dir).filePath(name);
+    QImageWriter writer(path, format);
+    if (quality >= 0)
+        writer.setQuality(quality);
+    if (!writer.write(image)) {
+        std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path), qPrintable(writer.errorString()));
+        std::exit(1);
+    }
+    return path;
+}
+
+// What the program does on File Open: decode into the reused image, then
+// take it into the FrameBuffer.
+void loadScopique(benchmark::State& state, const QString& path)
+{
+    QImage decoded;
+    PixelBuffer frame;
+    const auto load = [&]() {
+        const LoadResult result = ImageLoader::decode(path, decoded);
+        if (!result.ok)
+            return false;
+        frame.adopt(decoded, result.border);
+        return true;
+    };
+    // Two loads first: from the third on, both buffers are reused.
+    if (!load() || !load()) {
+        state.SkipWithError("the picture did not load");
+        return;
+    }
+    for (auto _ : state) {
+        load();
+        benchmark::DoNotOptimize(frame.image().constBits());
+        benchmark::ClobberMemory();
+    }
+}
+
+// libjpeg-turbo on its own: the same file, decoded straight into 32-bit
+// pixels in the same byte order, into a reused buffer.
+bool decodeLibjpeg(const QByteArray& nativePath, std::vector<unsigned char>& pixels, int& width, int& height)
+{
+    FILE* file = std::fopen(nativePath.constData(), "rb");
+    if (!file)
+        return false;
+    jpeg_decompress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_EXT_BGRX;
+    jpeg_start_decompress(&info);
+    width = int(info.output_width);
+    height = int(info.output_height);
+    const size_t stride = size_t(width) * 4;
+    pixels.resize(stride * size_t(height));
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = pixels.data() + size_t(info.output_scanline) * stride;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    std::fclose(file);
+    return true;
+}
+
+void loadLibjpeg(benchmark::State& state, const QString& path)
+{
+    const QByteArray nativePath = QFile::encodeName(path);
+    std::vector<unsigned char> pixels;
+    int width = 0, height = 0;
+    if (!decodeLibjpeg(nativePath, pixels, width, height)) {
+        state.SkipWithError("the picture did not open");
+        return;
+    }
+    for (auto _ : state) {
+        decodeLibjpeg(nativePath, pixels, width, height);
+        benchmark::DoNotOptimize(pixels.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// Whether both decoders give the same pixels, i.e. do the same work.
+bool samePixels(const QString& path)
+{
+    QImage decoded;
+    if (!ImageLoader::decode(path, decoded).ok)
+        return false;
+    std::vector<unsigned char> pixels;
+    int width = 0, height = 0;
+    if (!decodeLibjpeg(QFile::encodeName(path), pixels, width, height) || decoded.size() != QSize(width, height))
+        return false;
+    for (int y = 0; y < height; ++y) {
+        if (std::memcmp(decoded.constScanLine(y), pixels.data() + size_t(y) * size_t(width) * 4, size_t(width) * 4)
+            != 0)
+            return false;
+    }
+    return true;
+}
+
+// Prints Google Benchmark's lines and keeps each benchmark's median.
+class MedianTable : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            const std::string& name = run.run_name.function_name;
+            if (run.error_occurred)
+                continue;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                medians[name] = run.GetAdjustedRealTime();
+            else if (run.run_type == Run::RT_Iteration && !medians.count(name))
+                medians[name] = run.GetAdjustedRealTime();
+            if (std::find(order.begin(), order.end(), name) == order.end())
+                order.push_back(name);
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    // One line per task and picture: "load 20MP JPEG: Scopique X ms, libjpeg Y ms, ratio Z".
+    void print(const std::map<std::string, std::string>& notes) const
+    {
+        std::printf("\nMedians (ratio = Scopique / reference):\n");
+        std::map<std::string, std::vector<std::string>> groups;
+        std::vector<std::string> groupOrder;
+        for (const std::string& name : order) {
+            const std::string group = name.substr(0, name.rfind('/'));
+            if (!groups.count(group))
+                groupOrder.push_back(group);
+            groups[group].push_back(name);
+        }
+        for (const std::string& group : groupOrder) {
+            std::string title = group;
+            for (char& c : title)
+                c = (c == '/' || c == '_') ? ' ' : c;
+            std::string line = title;
+            const auto note = notes.find(group);
+            if (note != notes.end())
+                line += " (" + note->second + ")";
+            line += ":";
+            const std::vector<std::string>& members = groups.at(group);
+            if (members.front().substr(members.front().rfind('/') + 1) != "Scopique")
+                continue;
+            const double own = medians.at(members.front());
+            for (size_t i = 0; i < members.size(); ++i) {
+                const std::string who = members[i].substr(members[i].rfind('/') + 1);
+                char figure[64];
+                std::snprintf(figure, sizeof figure, " %s %.1f ms", who.c_str(), medians.at(members[i]));
+                line += (i ? "," : "") + std::string(figure);
+            }
+            for (size_t i = 1; i < members.size(); ++i) {
+                char ratio[64];
+                std::snprintf(ratio, sizeof ratio, ", ratio %.2f", own / medians.at(members[i]));
+                line += ratio;
+            }
+            std::printf("%s\n", line.c_str());
+        }
+    }
+
+private:
+    std::map<std::string, double> medians;
+    std::vector<std::string> order;
+};
+
+std::string megabytes(const QString& path)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f MB", double(QFileInfo(path).size()) / 1e6);
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    // Medians of five runs unless the command line says otherwise (a later option wins).
+    std::vector<char*> args(argv, argv + argc);
+    char repetitions[] = "--benchmark_repetitions=5";
+    char aggregatesOnly[] = "--benchmark_display_aggregates_only=true";
+    args.insert(args.begin() + 1, { repetitions, aggregatesOnly });
+    args.push_back(nullptr);
+    int count = int(args.size()) - 1;
+    benchmark::Initialize(&count, args.data());
+    // Title block text needs fonts, and fonts need the GUI application.
+    QGuiApplication app(count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+        return 1;
+
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+
+    struct Size {
+        const char* label;
+        int w;
+        int h;
+    };
+    std::map<std::string, std::string> notes;
+    for (const Size& size : { Size { "5MP", 2592, 1944 }, Size { "20MP", 5472, 3648 } }) {
+        const QImage picture = cameraLike(size.w, size.h);
+        const QString name = QString::fromLatin1(size.label);
+        // Quality 90, as cameras save; PNG at Qt's default compression.
+        const QString jpeg = writePicture(dir.path(), name + QStringLiteral(".jpg"), picture, "jpeg", 90);
+        const QString png = writePicture(dir.path(), name + QStringLiteral(".png"), picture, "png", -1);
+        const std::string jpegGroup = std::string("load/") + size.label + "_JPEG";
+        const std::string pngGroup = std::string("load/") + size.label + "_PNG";
+        notes[jpegGroup] = megabytes(jpeg) + (samePixels(jpeg) ? ", same pixels" : ", pixels differ");
+        notes[pngGroup] = megabytes(png);
+
+        benchmark::RegisterBenchmark((jpegGroup + "/Scopique").c_str(), loadScopique, jpeg)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark((jpegGroup + "/libjpeg").c_str(), loadLibjpeg, jpeg)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark((pngGroup + "/Scopique").c_str(), loadScopique, png)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        composeBench(picture, std::string(size.label) + "_view");
+    }
+
+    MedianTable table;
+    benchmark::RunSpecifiedBenchmarks(&table);
+    table.print(notes);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,324 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#include "app/CMainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/CAboutDlg.h"
+#include "app/CommandIds.h"
+#include "app/CommandTable.h"
+#include "app/SettingsStore.h"
+#include "app/UserPrompts.h"
+
+namespace {
+
+const QString windowsSection = QStringLiteral("Windows");
+
+// Button ids of the Save Changes prompt.
+constexpr int saveChangesAddToFavorites = 1058;
+constexpr int saveChangesSaveAsFile = 1057;
+
+// Status bar panes: id, initial text (whose blanks size the pane).
+struct StatusPaneInfo {
+    int id;
+    const char* initialText;
+};
+constexpr StatusPaneInfo statusPaneTable[] = {
+    {59144, "Mag=         0"},
+    {59146, "Luma=       0"},
+    {59142, "X=      0"},
+    {59143, "Y=      0 "},
+};
+constexpr int paneMag = 59144;
+constexpr int paneLuma = 59146;
+constexpr int paneX = 59142;
+constexpr int paneY = 59143;
+
+// Commands that show a check mark or a pressed toolbar button.
+bool isCheckable(int id)
+{
+    switch (id) {
+    case ID_VIEW_TOOLBAR: case ID_VIEW_STATUS_BAR: case ID_VIEW_FAVORITES: case ID_VIEW_HISTOGRAM:
+    case ID_HISTOGRAM_SMALL: case ID_HISTOGRAM_MEDIUM: case ID_HISTOGRAM_LARGE:
+    case ID_BORDER_NONE: case ID_BORDER_THIN: case ID_BORDER_PHOTO: case ID_BORDER_ANSI: case ID_TITLE_BLOCK:
+    case ID_CALIBRATE: case ID_CALIBRATE_VERTICAL: case ID_HORIZONTAL: case ID_VERTICAL: case ID_LINE:
+    case ID_ANGLE: case ID_RECTANGLE: case ID_CIRCLE: case ID_POLYGON: case ID_RETICULE: case ID_TEXT:
+    case ID_ARROW:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(SettingsStore& settings, UserPrompts& prompts, QWidget* parent)
+    : QMainWindow(parent)
+    , settings(settings)
+    , prompts(prompts)
+    , pane(settings, prompts, *this)
+{
+    setWindowTitle(QStringLiteral("Scopique"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/scopique.svg")));
+    setCentralWidget(&pane);
+    route = {&pane, this};
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    createDockingBars();
+
+    if (settings.readInt(windowsSection, QStringLiteral("FavoritesShow"), 0) != 0)
+        favorites->show();
+    send(WM_APP_SET_MAG, qintptr(pane.videoWnd().calibration.Magnification), 0);
+    updateCommandUI();
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The pane is a member: take it back from the window before Qt deletes
+    // the children, so that it is destroyed once.
+    takeCentralWidget();
+}
+
+void CMainFrame::createActions()
+{
+    for (const CommandInfo& command : CommandTable::all()) {
+        auto* action = new QAction(command.menuText, this);
+        action->setData(command.id);
+        action->setShortcuts(command.keys);
+        action->setStatusTip(command.statusTip());
+        action->setToolTip(command.toolTip().isEmpty() ? command.menuText.section(QLatin1Char('\t'), 0, 0)
+                                                        : command.toolTip());
+        action->setCheckable(isCheckable(command.id));
+        if (!command.iconName.isEmpty())
+            action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(command.iconName)));
+        connect(action, &QAction::triggered, this, [this, id = command.id] {
+            dispatch(id);
+            updateCommandUI();
+        });
+        // Every command's keys work whether or not a menu shows the command.
+        addAction(action);
+        commandActions.insert(command.id, action);
+    }
+}
+
+QMenu* CMainFrame::addPopup(QMenu* parent, const QString& title, const QList<int>& ids)
+{
+    QMenu* menu = parent ? parent->addMenu(title) : menuBar()->addMenu(title);
+    for (int id : ids) {
+        if (id == 0)
+            menu->addSeparator();
+        else
+            menu->addAction(commandActions.value(id));
+    }
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUI);
+    return menu;
+}
+
+void CMainFrame::createMenus()
+{
+    addPopup(nullptr, QStringLiteral("&File"), {ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_FILE_PRINT, 0, ID_APP_EXIT});
+    QMenu* view = addPopup(nullptr, QStringLiteral("&View"),
+                           {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_FAVORITES, ID_VIEW_HISTOGRAM});
+    addPopup(view, QStringLiteral("Histogram Size"), {ID_HISTOGRAM_SMALL, ID_HISTOGRAM_MEDIUM, ID_HISTOGRAM_LARGE});
+    addPopup(nullptr, QStringLiteral("F&avorites"),
+             {ID_FAVORITES_OPEN, ID_FAVORITES_ADD, ID_FAVORITES_DELETE, ID_FAVORITES_SORT, ID_FAVORITES_FIND,
+              ID_FAVORITES_FOLDER});
+    addPopup(nullptr, QStringLiteral("&Tools"),
+             {ID_BURN_ON, ID_CALIBRATE, ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_RESET_TOOL, 0,
+              ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON, 0,
+              ID_RETICULE, ID_TEXT, ID_ARROW, 0, ID_TOOL_OPTIONS});
+    QMenu* image = addPopup(nullptr, QStringLiteral("&Image"), {ID_FREEZE, ID_MONOCHROME, ID_EDGE_ENHANCE});
+    addPopup(image, QStringLiteral("Border"), {ID_BORDER_NONE, ID_BORDER_THIN, ID_BORDER_PHOTO, ID_BORDER_ANSI});
+    image->addAction(commandActions.value(ID_TITLE_BLOCK));
+    image->addAction(commandActions.value(ID_VIDEO_FORMAT));
+    image->addAction(commandActions.value(ID_VIDEO_CONTROLS));
+    addPopup(nullptr, QStringLiteral("&Help"), {ID_HELP_CONTENTS, ID_APP_ABOUT});
+    // The nudge keys live in a menu that is never displayed.
+    auto* notShown = new QMenu(QStringLiteral("Notshown"), this);
+    for (int id = ID_NUDGE_LEFT; id <= ID_NUDGE_CTRL_SHIFT_DOWN; ++id) {
+        if (QAction* nudge = commandActions.value(id))
+            notShown->addAction(nudge);
+    }
+}
+
+void CMainFrame::createToolBar()
+{
+    toolBar = addToolBar(QStringLiteral("Toolbar"));
+    toolBar->setObjectName(QStringLiteral("toolbar"));
+    toolBar->setIconSize(QSize(45, 45));
+    toolBar->setMovable(false);
+    for (int id : CommandTable::toolbar()) {
+        if (id == 0)
+            toolBar->addSeparator();
+        else
+            toolBar->addAction(commandActions.value(id));
+    }
+}
+
+void CMainFrame::createStatusBar()
+{
+    // The message pane shows "Ready" whenever no prompt is on display.
+    statusBar()->addWidget(new QLabel(QStringLiteral("Ready")), 1);
+    for (const StatusPaneInfo& info : statusPaneTable) {
+        auto* label = new QLabel(QString::fromLatin1(info.initialText));
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(label->text()) + 8);
+        statusBar()->addPermanentWidget(label);
+        statusPanes.insert(info.id, label);
+    }
+}
+
+void CMainFrame::createDockingBars()
+{
+    favorites = new QDockWidget(QStringLiteral("Favorites"), this);
+    favorites->setObjectName(QStringLiteral("favoritesBar"));
+    favorites->setMinimumSize(16, 32);
+    favorites->setWidget(new QWidget(favorites));
+    favorites->widget()->resize(200, 200);
+    addDockWidget(Qt::LeftDockWidgetArea, favorites);
+    favorites->hide();
+}
+
+QLabel* CMainFrame::statusPane(int id) const
+{
+    return statusPanes.value(id);
+}
+
+void CMainFrame::setStatusValue(int paneId, const char* format, int value)
+{
+    if (QLabel* label = statusPanes.value(paneId)) {
+        label->setText(QString::asprintf(format, value));
+        label->repaint();
+    }
+}
+
+qintptr CMainFrame::send(AppMessage message, qintptr wParam, qintptr lParam)
+{
+    switch (message) {
+    case WM_APP_SET_XY:
+        setStatusValue(paneX, "X=%d", int(wParam));
+        setStatusValue(paneY, "Y=%d", int(lParam));
+        setStatusValue(paneLuma, "Luma=%d", int(send(WM_APP_GET_LUMA, wParam, lParam)));
+        return 0;
+    case WM_APP_SET_MAG:
+        setStatusValue(paneMag, "Mag=%d", int(wParam));
+        return 0;
+    case WM_APP_SET_LUMA:
+        setStatusValue(paneLuma, "Luma=%d", int(wParam));
+        return 0;
+    case WM_APP_SET_TITLE: {
+        // "[*]" in a window title is Qt's modified mark; doubled it shows as is.
+        QString name = AppMessageSink::textOf(wParam);
+        name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+        setWindowTitle(QStringLiteral("Scopique Pro - ") + name);
+        return 0;
+    }
+    case WM_APP_GET_LUMA:
+        return pane.videoWnd().GetLuma(int(wParam), int(lParam));
+    case WM_APP_OPEN_IMAGE:
+        return pane.OpenImage(AppMessageSink::textOf(wParam));
+    default:
+        // The profile windows and the favourites library answer the others
+        // once they exist.
+        return 0;
+    }
+}
+
+bool CMainFrame::dispatch(int id)
+{
+    for (CommandTarget* target : route) {
+        if (target->onCommand(id))
+            return true;
+    }
+    return false;
+}
+
+void CMainFrame::addCommandTarget(CommandTarget* target)
+{
+    route.insert(route.size() - 1, target);
+}
+
+void CMainFrame::updateCommandUI()
+{
+    for (auto it = commandActions.cbegin(); it != commandActions.cend(); ++it) {
+        CommandState state;
+        for (const CommandTarget* target : route) {
+            if (target->updateCommand(it.key(), state))
+                break;
+        }
+        QAction* action = it.value();
+        action->setEnabled(state.enabled);
+        if (action->isCheckable())
+            action->setChecked(state.checked);
+    }
+}
+
+bool CMainFrame::onCommand(int id)
+{
+    switch (id) {
+    case ID_VIEW_TOOLBAR:
+        toolBar->setVisible(toolBar->isHidden());
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        statusBar()->setVisible(statusBar()->isHidden());
+        return true;
+    case ID_VIEW_FAVORITES:
+        favorites->setVisible(favorites->isHidden());
+        return true;
+    case ID_APP_ABOUT: {
+        CAboutDlg about(this);
+        about.exec();
+        return true;
+    }
+    case ID_APP_EXIT:
+        close();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::updateCommand(int id, CommandState& state) const
+{
+    switch (id) {
+    case ID_VIEW_TOOLBAR:
+        state = {true, !toolBar->isHidden()};
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        state = {true, !statusBar()->isHidden()};
+        return true;
+    case ID_VIEW_FAVORITES:
+        state = {true, !favorites->isHidden()};
+        return true;
+    case ID_APP_ABOUT:
+    case ID_APP_EXIT:
+        state.enabled = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    pane.onCommand(ID_RESET_TOOL);
+    if (pane.videoWnd().ImageChanged) {
+        const int answer = prompts.saveChanges();
+        if (answer == saveChangesAddToFavorites)
+            dispatch(ID_FAVORITES_ADD);
+        else if (answer == saveChangesSaveAsFile)
+            dispatch(ID_FILE_SAVE);
+    }
+    settings.writeInt(windowsSection, QStringLiteral("FavoritesShow"), favorites->isHidden() ? 0 : 1);
+    event->accept();
+}

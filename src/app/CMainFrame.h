@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+
+#include "app/AppMessageSink.h"
+#include "app/CommandTarget.h"
+#include "video/CImagePane.h"
+
+class QAction;
+class QDockWidget;
+class QLabel;
+class QMenu;
+class QToolBar;
+class SettingsStore;
+class UserPrompts;
+
+// The one top-level window: menus, toolbar, status bar, the image pane and
+// the docking bars. It routes every command (image pane first, then itself)
+// and is the hub of the application messages.
+class CMainFrame : public QMainWindow, public AppMessageSink, public CommandTarget {
+    Q_OBJECT
+
+public:
+    CMainFrame(SettingsStore& settings, UserPrompts& prompts, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    qintptr send(AppMessage message, qintptr wParam, qintptr lParam) override;
+
+    // Offers the command along the route; false when nobody handles it.
+    bool dispatch(int id);
+    // Puts a component into the route after the image pane and before the
+    // frame's own handlers.
+    void addCommandTarget(CommandTarget* target);
+    // Brings the enabled and checked state of every action up to date.
+    void updateCommandUI();
+
+    QAction* action(int id) const { return commandActions.value(id); }
+    CImagePane& imagePane() { return pane; }
+    QDockWidget* favoritesBar() const { return favorites; }
+    QLabel* statusPane(int id) const;
+
+    bool onCommand(int id) override;
+    bool updateCommand(int id, CommandState& state) const override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void createDockingBars();
+    QMenu* addPopup(QMenu* parent, const QString& title, const QList<int>& ids);
+    void setStatusValue(int paneId, const char* format, int value);
+
+    SettingsStore& settings;
+    UserPrompts& prompts;
+    CImagePane pane;
+    QToolBar* toolBar = nullptr;
+    QDockWidget* favorites = nullptr;
+    QHash<int, QAction*> commandActions;
+    QHash<int, QLabel*> statusPanes;
+    QList<CommandTarget*> route;
+};
