@@ -136,31 +136,18 @@ private slots:
         };
         row("H", QKeySequence(Qt::Key_H), ID_HORIZONTAL);
         row("Ctrl+H", QKeySequence(Qt::CTRL | Qt::Key_H), ID_HORIZONTAL);
-        row("Ctrl+V", QKeySequence(Qt::CTRL | Qt::Key_V), ID_VERTICAL);
-        row("Ctrl+C", QKeySequence(Qt::CTRL | Qt::Key_C), ID_CIRCLE);
         row("Ctrl+A", QKeySequence(Qt::CTRL | Qt::Key_A), ID_ANGLE);
         row("X", QKeySequence(Qt::Key_X), ID_RESET_TOOL);
         row("Ctrl+X is Cut", QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT);
         row("Ctrl+Z is Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), ID_EDIT_UNDO);
-        row("G", QKeySequence(Qt::Key_G), ID_RETICULE);
-        row("T", QKeySequence(Qt::Key_T), ID_TEXT);
-        row("W", QKeySequence(Qt::Key_W), ID_ARROW);
-        row("O", QKeySequence(Qt::Key_O), ID_TOOL_OPTIONS);
-        row("B", QKeySequence(Qt::Key_B), ID_BURN_ON);
-        row("M", QKeySequence(Qt::Key_M), ID_SET_MAGNIFICATION);
         row("Shift+H", QKeySequence(Qt::SHIFT | Qt::Key_H), ID_CALIBRATE);
-        row("Shift+V", QKeySequence(Qt::SHIFT | Qt::Key_V), ID_CALIBRATE_VERTICAL);
         row("Shift+M", QKeySequence(Qt::SHIFT | Qt::Key_M), ID_MONOCHROME);
-        row("Shift+E", QKeySequence(Qt::SHIFT | Qt::Key_E), ID_EDGE_ENHANCE);
         row("Esc", QKeySequence(Qt::Key_Escape), ID_FREEZE_IMAGE);
         row("backquote", QKeySequence(QStringLiteral("`")), ID_MAKE_IMAGE_LIVE);
         row("tilde", QKeySequence(QStringLiteral("~")), ID_MAKE_IMAGE_LIVE);
         row("F1", QKeySequence(Qt::Key_F1), ID_HELP_CONTENTS);
         row("Left", QKeySequence(Qt::Key_Left), ID_NUDGE_LEFT);
-        row("Shift+Right", QKeySequence(Qt::SHIFT | Qt::Key_Right), ID_NUDGE_SHIFT_RIGHT);
-        row("Ctrl+Up", QKeySequence(Qt::CTRL | Qt::Key_Up), ID_NUDGE_CTRL_UP);
         row("Ctrl+Shift+Down", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down), ID_NUDGE_CTRL_SHIFT_DOWN);
-        row("Ctrl+Shift+Left", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Left), ID_NUDGE_CTRL_SHIFT_LEFT);
     }
     void keysReachTheirCommands()
     {

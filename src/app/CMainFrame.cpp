@@ -69,6 +69,8 @@ CMainFrame::CMainFrame(SettingsStore& settings, UserPrompts& prompts, QWidget* p
     setWindowTitle(QStringLiteral("Scopique"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/scopique.svg")));
     setCentralWidget(&pane);
+    // Keys typed into the frame belong to the picture.
+    setFocusProxy(&pane);
     route = {&pane, this};
 
     createActions();
