@@ -106,15 +106,16 @@ void ViewComposer::DrawBorder(QPainter& painter, const QRect& client, int border
     if (borderWidth <= 0)
         return;
     const QRect image(client.left() + borderWidth, client.top() + borderWidth, imageWidth, imageHeight);
-    painter.save();
-    painter.setClipRegion(bandRegion(client, image), Qt::IntersectClip);
+    // The band is white: four strips around the image, which is never touched.
+    for (const QRect& strip : bandRegion(client, image))
+        painter.fillRect(strip, Qt::white);
+    // Both outlines lie in the band.
     GdiPainter::rectangle(painter, client.left(), client.top(), client.left() + client.width(),
-        client.top() + client.height(), Qt::black, Qt::white);
+        client.top() + client.height(), Qt::black, Qt::NoBrush);
     GdiPainter::rectangle(painter, image.left() - 1, image.top() - 1, image.left() + imageWidth + 1,
         image.top() + imageHeight + 1, Qt::black, Qt::NoBrush);
     if (borderWidth == kAnsiBorder)
         AnsiZoneMarks(painter, client, imageWidth, imageHeight);
-    painter.restore();
 }
 
 void ViewComposer::AnsiZoneMarks(QPainter& painter, const QRect& client, int imageWidth, int imageHeight)
