@@ -26,6 +26,7 @@
 
 // In bench_compose.cpp.
 void composeBench(const QImage& frame, const std::string& label);
+void toolBench(const QImage& frame, const std::string& label);
 
 namespace {
 
@@ -285,6 +286,8 @@ int main(int argc, char** argv)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
         composeBench(picture, std::string(size.label) + "_view");
+        if (size.w == 5472)
+            toolBench(picture, size.label);
     }
 
     MedianTable table;

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "MessageLog.h"
 #include "app/SettingsStore.h"
 #include "calibration/CalibrationState.h"
 
@@ -145,14 +146,59 @@ private slots:
         QFETCH(double, effectiveScale);
         QFETCH(double, effectiveScaleVertical);
         writeIni("[Calibration]\n" + stored);
-        CalibrationState state;
-        state.load(SettingsStore(iniPath()));
+        SettingsStore settings(iniPath());
+        MessageLog log;
+        CalibrationState state(settings, log);
+        state.load();
         QCOMPARE(state.Magnification, magnification);
         QCOMPARE(state.CalibrationMagnification, calibrationMagnification);
         QCOMPARE(state.Units, units);
         QCOMPARE(state.effectiveScale, effectiveScale);
         QCOMPARE(state.effectiveScaleVertical, effectiveScaleVertical);
         QVERIFY(!state.calibrated);
+    }
+
+    void calibrationSettersWriteThrough()
+    {
+        SettingsStore settings(iniPath());
+        MessageLog log;
+        CalibrationState state(settings, log);
+        state.load();
+        state.SetScale(0.01);
+        state.SetMagnification(200);
+        state.RecomputeEffectiveScales();
+        QCOMPARE(state.effectiveScale, 0.005);
+        QCOMPARE(state.effectiveScaleVertical, 0.005);
+        QCOMPARE(log.messages, (QList<MessageLog::Message> {{WM_APP_SET_MAG, 200, 0}}));
+
+        state.SetScale(0.0001234);
+        state.SetScaleVertical(0.5);
+        state.SetDistance(2.5);
+        state.SetDistanceVertical(0.75);
+        state.SetCalibrationMagnification(40);
+        state.SetUnitIndex(2);
+
+        CalibrationState reloaded(settings, log);
+        reloaded.load();
+        QCOMPARE(reloaded.Scale, 0.0001234);
+        QCOMPARE(reloaded.ScaleVertical, 0.5);
+        QCOMPARE(reloaded.Distance, 2.5);
+        QCOMPARE(reloaded.DistanceVertical, 0.75);
+        QCOMPARE(reloaded.CalibrationMagnification, 40u);
+        QCOMPARE(reloaded.Magnification, 200u);
+        QCOMPARE(reloaded.Units, 2);
+        QCOMPARE(reloaded.effectiveScale, 0.0001234 * 40 / 200);
+
+        // A horizontal calibration sets both axes.
+        reloaded.SetScale(0.25);
+        reloaded.SetDistance(3.0);
+        QCOMPARE(settings.readReal(QStringLiteral("Calibration"), QStringLiteral("ScaleVertical"), 0), 0.25);
+        QCOMPARE(settings.readReal(QStringLiteral("Calibration"), QStringLiteral("DistanceVertical"), 0), 3.0);
+
+        // No division by zero, whatever reaches the magnification.
+        reloaded.SetMagnification(0);
+        reloaded.RecomputeEffectiveScales();
+        QCOMPARE(reloaded.effectiveScale, 0.25);
     }
 };
 

@@ -4,29 +4,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "MessageLog.h"
 #include "ScriptedPrompts.h"
 #include "TestImages.h"
 #include "app/AppMessageSink.h"
 #include "app/SettingsStore.h"
 #include "output/TimeFormat.h"
+#include "tools/ToolFactory.h"
+#include "tools/ToolKind.h"
 #include "video/CImagePane.h"
 #include "video/CVideoWnd.h"
-
-namespace {
-
-// The main window as the pane sees it: records the captions asked for.
-class CaptionSink : public AppMessageSink {
-public:
-    QStringList titles;
-    qintptr send(AppMessage message, qintptr wParam, qintptr) override
-    {
-        if (message == WM_APP_SET_TITLE)
-            titles << textOf(wParam);
-        return 0;
-    }
-};
-
-} // namespace
 
 class TestVideoWnd : public QObject {
     Q_OBJECT
@@ -60,7 +47,8 @@ private slots:
         if (stored != -1)
             settings.writeInt(QStringLiteral("Image"), QStringLiteral("BorderWidth"), stored);
         ScriptedPrompts prompts;
-        CVideoWnd video(settings, prompts);
+        MessageLog log;
+        CVideoWnd video(settings, prompts, log);
 
         QCOMPARE(video.FrameBuffer.size(), QSize(640, 480));
         QCOMPARE(video.BorderWidth, border);
@@ -109,7 +97,8 @@ private slots:
 
         SettingsStore settings(iniPath());
         ScriptedPrompts prompts;
-        CVideoWnd video(settings, prompts);
+        MessageLog log;
+        CVideoWnd video(settings, prompts, log);
         QVERIFY(video.LoadImageFile(path));
         QVERIFY(prompts.messages.isEmpty());
 
@@ -144,7 +133,8 @@ private slots:
         QFETCH(QString, name);
         SettingsStore settings(iniPath());
         ScriptedPrompts prompts;
-        CVideoWnd video(settings, prompts);
+        MessageLog log;
+        CVideoWnd video(settings, prompts, log);
         const QImage picture = TestImages::pattern(678, 518);
         QVERIFY(video.LoadImageFile(TestImages::write(dir.path(), QStringLiteral("good.png"), picture)));
         QCOMPARE(video.BorderWidth, 19);
@@ -164,7 +154,8 @@ private slots:
         SettingsStore settings(iniPath());
         settings.writeInt(QStringLiteral("Image"), QStringLiteral("TitleBlock"), 1);
         ScriptedPrompts prompts;
-        CVideoWnd video(settings, prompts);
+        MessageLog log;
+        CVideoWnd video(settings, prompts, log);
         QVERIFY(video.TitleBlock);
         QVERIFY(video.LoadImageFile(TestImages::write(dir.path(), QStringLiteral("a.png"), TestImages::pattern(64, 48))));
         QVERIFY(!video.TitleBlock);
@@ -177,7 +168,8 @@ private slots:
         settings.writeInt(QStringLiteral("Image"), QStringLiteral("TitleBlock"), 1);
         settings.writeInt(QStringLiteral("Calibration"), QStringLiteral("Magnification"), 250);
         ScriptedPrompts prompts;
-        CVideoWnd video(settings, prompts);
+        MessageLog log;
+        CVideoWnd video(settings, prompts, log);
         QCOMPARE(video.Title3, QStringLiteral("0000-00-00-00-00-00"));
         const qint64 before = QDateTime::currentSecsSinceEpoch();
         video.composeView();
@@ -187,11 +179,47 @@ private slots:
                 || video.Title3 == FormatLocalTime(after, "%Y/%m/%d %H:%M:%S") + suffix);
     }
 
+    void composedViewShowsThePlacedTool_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("place");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("placed line") << int(KindLine) << true << true;
+        QTest::newRow("line not yet placed") << int(KindLine) << false << false;
+        QTest::newRow("open polygon") << int(KindPolygon) << true << true;
+    }
+    void composedViewShowsThePlacedTool()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, place);
+        QFETCH(bool, shown);
+        SettingsStore settings(iniPath());
+        ScriptedPrompts prompts;
+        MessageLog log;
+        CVideoWnd video(settings, prompts, log);
+        video.FrameBuffer.image().fill(Qt::white);
+        video.activeTool = ToolFactory::create(kind, settings, log);
+        CTool& tool = *video.activeTool;
+        if (place) {
+            tool.Press(QPoint(10, 10));
+            tool.Drag(QPoint(50, 10), false);
+            tool.Press(QPoint(50, 40));
+        } else {
+            tool.points = {QPoint(0, 0), QPoint(10, 10), QPoint(50, 10)};
+        }
+        video.composeView();
+        const int b = video.BorderWidth;
+        // On the segment from (10, 10) to (50, 10), in image coordinates.
+        QCOMPARE(video.BackBuffer.image().pixel(b + 30, b + 10) == qRgb(0, 0, 0), shown);
+        QCOMPARE(video.BackBuffer.image().pixel(b + 30, b + 60), qRgb(255, 255, 255));
+    }
+
     void borderIsStoredOnlyWhenItChanges()
     {
         SettingsStore settings(iniPath());
         ScriptedPrompts prompts;
-        CVideoWnd video(settings, prompts);
+        MessageLog log;
+        CVideoWnd video(settings, prompts, log);
         video.SetBorderWidth(20);
         QCOMPARE(storedBorder(), -1);
         video.SetBorderWidth(1);
@@ -219,7 +247,8 @@ private slots:
         picture.setPixel(3, 2, qRgb(31, 20, 10));
         SettingsStore settings(iniPath());
         ScriptedPrompts prompts;
-        CVideoWnd video(settings, prompts);
+        MessageLog log;
+        CVideoWnd video(settings, prompts, log);
         QVERIFY(video.LoadImageFile(TestImages::write(dir.path(), QStringLiteral("luma.png"), picture)));
         QCOMPARE(video.GetLuma(at.x(), at.y()), luma);
         video.AllocateFrameBuffer(0, 0);
@@ -239,7 +268,7 @@ private slots:
         QFETCH(bool, scrolls);
         SettingsStore settings(iniPath());
         ScriptedPrompts prompts;
-        CaptionSink sink;
+        MessageLog sink;
         CImagePane pane(settings, prompts, sink);
         pane.resize(900, 700);
         pane.show();

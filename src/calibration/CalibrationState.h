@@ -2,15 +2,34 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
+class AppMessageSink;
 class SettingsStore;
 
 // Turns pixels into units: scales measured at a calibration magnification,
-// the magnification the image is viewed at, and the unit index. Mirrored in
-// the "Calibration" section of the settings.
+// the magnification the image is viewed at, and the unit index. Mirrored
+// value by value in the "Calibration" settings; every setter writes through.
 class CalibrationState {
 public:
+    CalibrationState(SettingsStore& settings, AppMessageSink& mainWindow);
+
+    // Reads the stored calibration and computes the effective scales.
+    void load();
+    // effective = scale x CalibrationMagnification / Magnification.
+    void RecomputeEffectiveScales();
+
+    // Stores the magnification and shows it on the status bar.
+    void SetMagnification(unsigned m);
+    // A horizontal calibration sets both axes (square pixels).
+    void SetScale(double v);
+    void SetScaleVertical(double v);
+    void SetDistance(double v);
+    void SetDistanceVertical(double v);
+    void SetCalibrationMagnification(unsigned m);
+    void SetUnitIndex(int u);
+
     double effectiveScale = 1.0;
     double effectiveScaleVertical = 1.0;
+    // Confirmed in this run; never stored.
     bool calibrated = false;
     unsigned Magnification = 100;
     int Units = 0;
@@ -20,8 +39,7 @@ public:
     double ScaleVertical = 1.0;
     double DistanceVertical = 1.0;
 
-    // Reads the stored calibration and computes the effective scales.
-    void load(const SettingsStore& settings);
-    // effective = scale x CalibrationMagnification / Magnification.
-    void computeEffectiveScales();
+private:
+    SettingsStore& settings;
+    AppMessageSink& mainWindow;
 };

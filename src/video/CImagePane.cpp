@@ -16,7 +16,7 @@ CImagePane::CImagePane(SettingsStore& settings, UserPrompts& prompts, AppMessage
     : QAbstractScrollArea(parent)
     , prompts(prompts)
     , mainWindow(mainWindow)
-    , video(settings, prompts, viewport())
+    , video(settings, prompts, mainWindow, viewport())
 {
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(Qt::ArrowCursor);

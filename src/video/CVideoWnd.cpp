@@ -9,6 +9,7 @@
 
 #include "app/SettingsStore.h"
 #include "app/UserPrompts.h"
+#include "tools/ToolKind.h"
 #include "video/ImageLoader.h"
 #include "video/ViewComposer.h"
 
@@ -23,8 +24,9 @@ constexpr int defaultBorderWidth = 20;
 
 } // namespace
 
-CVideoWnd::CVideoWnd(SettingsStore& settings, UserPrompts& prompts, QWidget* parent)
+CVideoWnd::CVideoWnd(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow, QWidget* parent)
     : QWidget(parent)
+    , calibration(settings, mainWindow)
     , settings(settings)
     , prompts(prompts)
 {
@@ -40,7 +42,7 @@ CVideoWnd::CVideoWnd(SettingsStore& settings, UserPrompts& prompts, QWidget* par
     Title3 = settings.readString(imageSection, QStringLiteral("Title3"), QStringLiteral("0000-00-00-00-00-00"));
     UseDate = settings.readInt(imageSection, QStringLiteral("UseDate"), 1) != 0;
     TitleBlock = settings.readInt(imageSection, QStringLiteral("TitleBlock"), 0) != 0;
-    calibration.load(settings);
+    calibration.load();
 
     AllocateFrameBuffer(640, 480);
 }
@@ -91,8 +93,12 @@ int CVideoWnd::GetLuma(int x, int y) const
 void CVideoWnd::composeView()
 {
     const TitleBlockText title {TitleBlock, UseDate, Title1, Title2, Title3, calibration.Magnification};
+    // A tool is drawn once placed; a polygon also while its vertices are laid.
+    ViewComposer::Overlay overlay;
+    if (activeTool && (activeTool->placed || activeTool->kind == KindPolygon))
+        overlay = [this](QPainter& painter) { activeTool->Draw(painter); };
     // The date line is kept as drawn: the title block dialog shows it.
-    Title3 = ViewComposer::compose(BackBuffer.image(), FrameBuffer.image(), BorderWidth, title, {},
+    Title3 = ViewComposer::compose(BackBuffer.image(), FrameBuffer.image(), BorderWidth, title, overlay,
                                    std::time(nullptr));
 }
 

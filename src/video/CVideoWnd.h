@@ -2,14 +2,18 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
+#include <memory>
+
 #include <QImage>
 #include <QString>
 #include <QWidget>
 
 #include "app/CommandTarget.h"
 #include "calibration/CalibrationState.h"
+#include "tools/CTool.h"
 #include "video/PixelBuffer.h"
 
+class AppMessageSink;
 class SettingsStore;
 class UserPrompts;
 
@@ -24,7 +28,7 @@ class CVideoWnd : public QWidget, public CommandTarget {
     Q_OBJECT
 
 public:
-    CVideoWnd(SettingsStore& settings, UserPrompts& prompts, QWidget* parent = nullptr);
+    CVideoWnd(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow, QWidget* parent = nullptr);
 
     // Decodes a picture file into the FrameBuffer and takes its border. A
     // file that cannot be opened leaves image, border and title block as
@@ -38,7 +42,8 @@ public:
     // The brightness of an image pixel, 0 outside the image.
     int GetLuma(int x, int y) const;
 
-    // Composes border, image and title block into the BackBuffer.
+    // Composes border, image, the active tool and the title block into the
+    // BackBuffer.
     void composeView();
 
     bool onCommand(int id) override;
@@ -58,6 +63,8 @@ public:
     PixelBuffer FrameBuffer;
     PixelBuffer BackBuffer;
     CalibrationState calibration;
+    // The one measurement or annotation over the image, if any.
+    std::unique_ptr<CTool> activeTool;
 
 signals:
     // The window's size changed (or may have): the pane places it anew.

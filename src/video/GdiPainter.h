@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QColor>
+#include <QLine>
+#include <QVector>
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
@@ -21,11 +23,22 @@ void rectangle(QPainter& painter, int l, int t, int r, int b, const QColor& pen,
 // MoveTo(x1, y1) + LineTo(x2, y2): the last point is not drawn.
 void line(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& pen);
 
+// Many MoveTo/LineTo lines of one colour.
+void lines(QPainter& painter, const QVector<QLine>& segments, const QColor& pen);
+
 // TextOut(x, y): text with its cell's top-left corner at (x, y), in the
 // painter's font; `background` fills the text cell when valid (opaque
 // mode), otherwise the text is drawn transparently.
 void textOut(QPainter& painter, int x, int y, const QString& text, const QColor& color,
              const QColor& background = QColor());
+
+// DrawText into an empty rectangle at `topLeft`, no clipping, no prefix
+// characters: the text's top-left corner at `topLeft`, each line break
+// starting a new line; drawn transparently.
+void drawText(QPainter& painter, QPoint topLeft, const QString& text, const QColor& color);
+
+// A colour stored as 0x00BBGGRR (red in the low byte).
+QColor fromColorRef(quint32 colorRef);
 
 // The small sans-serif font that stands for the device context's default font.
 QFont defaultFont();

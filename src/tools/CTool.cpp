@@ -1,0 +1,210 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#include "tools/CTool.h"
+
+#include <QFontMetrics>
+#include <QHash>
+#include <QPainter>
+
+#include "app/AppMessageSink.h"
+#include "tools/ToolDialogs.h"
+#include "tools/ToolKind.h"
+#include "tools/ToolStyle.h"
+#include "video/GdiPainter.h"
+
+namespace {
+
+const char* const faceNames[] = {"Arial", "Times New Roman", "Comic Sans MS"};
+const char* const unitNames[] = {"mm", "um", "mil"};
+
+// Text cell height (ascent + descent) asked of the label font.
+int labelHeight(int fontSize)
+{
+    return 14 + 2 * fontSize;
+}
+
+// The pixel size whose text cell is `height` pixels high in this face. Found
+// once per face, size and weight: labels are drawn on every repaint.
+int pixelSizeForCellHeight(QFont font, int height)
+{
+    static QHash<QString, int> known;
+    const QString key = font.key() + QLatin1Char('/') + QString::number(height);
+    const auto found = known.constFind(key);
+    if (found != known.cend())
+        return *found;
+    int size = height;
+    for (; size > 1; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).height() <= height)
+            break;
+    }
+    known.insert(key, size);
+    return size;
+}
+
+} // namespace
+
+CTool::CTool(const SettingsStore& settings, AppMessageSink& mainWindow)
+    : mainWindow(mainWindow)
+{
+    ToolStyle::readShared(settings, *this);
+}
+
+void CTool::Reset()
+{
+    current = -1;
+    placed = false;
+    label.clear();
+}
+
+void CTool::AddPoint(QPoint p)
+{
+    points.append(p);
+    current = int(points.size()) - 1;
+}
+
+void CTool::PushPoint(QPoint p)
+{
+    AddPoint(p);
+}
+
+void CTool::AddBlankPoint()
+{
+    points.append(QPoint(0, 0));
+}
+
+void CTool::RemoveCurrentPoint()
+{
+    if (current >= 0 && current < points.size())
+        points.remove(current);
+}
+
+void CTool::Drag(QPoint p, bool moveAll)
+{
+    if (current < 0)
+        return;
+    send(WM_APP_SET_XY, p.x(), p.y());
+    if (moveAll) {
+        const QPoint shift = p - points[current];
+        for (QPoint& point : points)
+            point += shift;
+    } else {
+        points[current] = p;
+    }
+}
+
+int CTool::Press(QPoint p)
+{
+    if (!placed) {
+        points[0] = QPoint(p.x(), p.y() + 10);
+        for (int i = 1; i < points.size(); ++i)
+            points[i] = p;
+        placed = true;
+        current = int(points.size()) - 1;
+        return current;
+    }
+    // Left and top inclusive, right and bottom exclusive; the lowest index
+    // wins, so the label anchor beats an end point under it.
+    const QRect hit(QPoint(p.x() - 3, p.y() - 3), QPoint(p.x() + 2, p.y() + 2));
+    current = -1;
+    for (int i = 0; i < points.size(); ++i) {
+        if (hit.contains(points[i])) {
+            current = i;
+            break;
+        }
+    }
+    return current;
+}
+
+void CTool::Draw(QPainter& painter)
+{
+    int first = 1;
+    if (kind > KindCalibrateVertical) {
+        DrawLabel(painter);
+        first = 0;
+    }
+    if (!showHandles)
+        return;
+    const QColor color = GdiPainter::fromColorRef(handleColor);
+    for (int i = first; i < points.size(); ++i) {
+        if (i == current)
+            continue;
+        const QPoint& point = points[i];
+        GdiPainter::rectangle(painter, point.x() - 3, point.y() - 3, point.x() + 4, point.y() + 4, color,
+                              Qt::NoBrush);
+    }
+}
+
+void CTool::DrawLabel(QPainter& painter)
+{
+    UpdateLabel();
+    if (label.isEmpty())
+        return;
+    painter.save();
+    painter.setFont(labelFont());
+    const QPoint at = points[0];
+    // Highlight up and left, shadow down and right, the text on top.
+    if (textStyle & HighlightPass)
+        GdiPainter::drawText(painter, at + QPoint(-1, -1), label, GdiPainter::fromColorRef(textHighlite));
+    if (textStyle & ShadowPass)
+        GdiPainter::drawText(painter, at + QPoint(1, 1), label, GdiPainter::fromColorRef(textShadow));
+    if (textStyle & TextPass)
+        GdiPainter::drawText(painter, at, label, GdiPainter::fromColorRef(textColor));
+    painter.restore();
+}
+
+void CTool::UpdateLabel()
+{
+    label.clear();
+}
+
+double CTool::GetPixelLength() const
+{
+    return 0.0;
+}
+
+double CTool::GetDistance(QString*) const
+{
+    return 0.0;
+}
+
+double CTool::GetAngle(QString*) const
+{
+    return 0.0;
+}
+
+double CTool::GetArea(QString*) const
+{
+    return 0.0;
+}
+
+int CTool::EditOptions(ToolDialogs& dialogs, SettingsStore& settings)
+{
+    if (!dialogs.editToolOptions(*this))
+        return 0;
+    ToolStyle::writeToolOptions(settings, *this);
+    return 1;
+}
+
+QFont CTool::labelFont() const
+{
+    QFont font(QString::fromLatin1(faceNames[fontFace >= 0 && fontFace < 3 ? fontFace : 0]));
+    font.setBold(textStyle & Bold);
+    font.setItalic(textStyle & Italic);
+    font.setUnderline(textStyle & Underline);
+    // Hard-edged text: the three passes are meant to outline each other
+    // pixel for pixel, also once burnt into the image.
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setPixelSize(pixelSizeForCellHeight(font, labelHeight(fontSize >= 0 && fontSize < 8 ? fontSize : 0)));
+    return font;
+}
+
+QString CTool::unitName() const
+{
+    return QString::fromLatin1(unitNames[units >= 0 && units < 3 ? units : 0]);
+}
+
+void CTool::send(unsigned message, qintptr wParam, qintptr lParam) const
+{
+    mainWindow.send(AppMessage(message), wParam, lParam);
+}
