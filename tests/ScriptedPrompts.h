@@ -2,22 +2,39 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
+#include <functional>
+
 #include <QStringList>
 
 #include "app/UserPrompts.h"
+#include "tools/CArrowTool.h"
+#include "tools/CCircleTool.h"
+#include "tools/CReticuleTool.h"
+#include "tools/CTextTool.h"
 
-// Answers prompts from a script and records what the user was told.
+// Answers prompts from a script and records what was asked, in order.
 class ScriptedPrompts : public UserPrompts {
 public:
     int saveChangesAnswer = 0;
-    int saveChangesAsked = 0;
     QString openFileAnswer;
     QString openFilterSeen;
     QStringList messages;
+    Answer burnAnswer;
+    Answer calibrateAnswer;
+    // 0 answers with the magnification shown (Cancel).
+    unsigned magnificationAnswer = 0;
+    bool magnificationDontShow = false;
+    bool titleBlockAccept = false;
+    TitleBlockText titleBlockAnswer;
+    // Tool dialogs: accepted with this change applied, or cancelled.
+    bool toolDialogAccept = true;
+    std::function<void(CTool&)> toolDialogChange;
+    // Every prompt shown, by name.
+    QStringList asked;
 
     int saveChanges() override
     {
-        ++saveChangesAsked;
+        asked << QStringLiteral("saveChanges");
         return saveChangesAnswer;
     }
     QString openImageFileName(const QString& filter) override
@@ -26,4 +43,40 @@ public:
         return openFileAnswer;
     }
     void showMessage(const QString& text) override { messages << text; }
+    Answer burnNow() override
+    {
+        asked << QStringLiteral("burnNow");
+        return burnAnswer;
+    }
+    Answer calibrateNow() override
+    {
+        asked << QStringLiteral("calibrateNow");
+        return calibrateAnswer;
+    }
+    MagnificationAnswer askMagnification(unsigned current, bool showCheckBox) override
+    {
+        asked << (showCheckBox ? QStringLiteral("magnification+check") : QStringLiteral("magnification"));
+        return {magnificationAnswer ? magnificationAnswer : current, magnificationDontShow};
+    }
+    bool editTitleBlock(TitleBlockText& text) override
+    {
+        asked << QStringLiteral("titleBlock");
+        if (titleBlockAccept)
+            text = titleBlockAnswer;
+        return titleBlockAccept;
+    }
+    bool editToolOptions(CTool& tool) override { return toolDialog(QStringLiteral("tool"), tool); }
+    bool editCircleOptions(CCircleTool& tool) override { return toolDialog(QStringLiteral("circle"), tool); }
+    bool editReticuleOptions(CReticuleTool& tool) override { return toolDialog(QStringLiteral("reticule"), tool); }
+    bool editTextOptions(CTextTool& tool) override { return toolDialog(QStringLiteral("text"), tool); }
+    bool editArrowOptions(CArrowTool& tool) override { return toolDialog(QStringLiteral("arrow"), tool); }
+
+private:
+    bool toolDialog(const QString& name, CTool& tool)
+    {
+        asked << name;
+        if (toolDialogAccept && toolDialogChange)
+            toolDialogChange(tool);
+        return toolDialogAccept;
+    }
 };

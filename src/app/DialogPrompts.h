@@ -14,6 +14,16 @@ public:
     int saveChanges() override;
     QString openImageFileName(const QString& filter) override;
     void showMessage(const QString& text) override;
+    Answer burnNow() override;
+    Answer calibrateNow() override;
+    MagnificationAnswer askMagnification(unsigned current, bool showCheckBox) override;
+    bool editTitleBlock(TitleBlockText& text) override;
+
+    bool editToolOptions(CTool& tool) override;
+    bool editCircleOptions(CCircleTool& tool) override;
+    bool editReticuleOptions(CReticuleTool& tool) override;
+    bool editTextOptions(CTextTool& tool) override;
+    bool editArrowOptions(CArrowTool& tool) override;
 
 private:
     QWidget* parent = nullptr;

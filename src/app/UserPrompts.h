@@ -4,11 +4,30 @@
 
 #include <QString>
 
-// The questions and messages that logic paths put to the user. The program
-// shows real dialogs; tests answer from a script.
-class UserPrompts {
+#include "tools/ToolDialogs.h"
+
+// The questions and messages that logic paths put to the user, and the
+// tools' option dialogs. The program shows real dialogs; tests answer from
+// a script.
+class UserPrompts : public ToolDialogs {
 public:
-    virtual ~UserPrompts() = default;
+    // A Yes/No question with a "Don't show me this again" check box, which
+    // counts whatever button closed the dialog.
+    struct Answer {
+        bool yes = false;
+        bool dontShowAgain = false;
+    };
+    struct MagnificationAnswer {
+        // The entered magnification on OK, the one shown on Cancel.
+        unsigned magnification = 0;
+        bool dontShowAgain = false;
+    };
+    struct TitleBlockText {
+        QString title1;
+        QString title2;
+        QString title3;
+        bool useDate = true;
+    };
 
     // "Save Changes" at close: the id of the chosen button, 1058 (Add to
     // Favorites!), 1057 (Save as File...) or anything else for "No!".
@@ -17,4 +36,12 @@ public:
     virtual QString openImageFileName(const QString& filter) = 0;
     // An OK message box with the application's title.
     virtual void showMessage(const QString& text) = 0;
+    // "Burn to Image".
+    virtual Answer burnNow() = 0;
+    // "System is not Calibrated".
+    virtual Answer calibrateNow() = 0;
+    // "Set Magnification", with or without its check box.
+    virtual MagnificationAnswer askMagnification(unsigned current, bool showCheckBox) = 0;
+    // "Title Block": true with the edited texts on OK.
+    virtual bool editTitleBlock(TitleBlockText& text) = 0;
 };

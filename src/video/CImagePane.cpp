@@ -71,28 +71,68 @@ QString CImagePane::openFilter()
                           "jpg (*.jpg *.JPG);;gif (*.gif *.GIF);;bmp (*.bmp *.BMP);;png (*.png *.PNG)");
 }
 
+namespace {
+
+// The border commands and the width each sets.
+int borderOf(int id)
+{
+    switch (id) {
+    case ID_BORDER_NONE:
+        return 0;
+    case ID_BORDER_THIN:
+        return 1;
+    case ID_BORDER_PHOTO:
+        return 19;
+    case ID_BORDER_ANSI:
+        return 20;
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
 bool CImagePane::onCommand(int id)
 {
     if (video.onCommand(id))
         return true;
-    if (id == ID_FILE_OPEN) {
+    if (borderOf(id) >= 0) {
+        video.SetBorderWidth(borderOf(id));
+        return true;
+    }
+    switch (id) {
+    case ID_FILE_OPEN: {
         const QString path = prompts.openImageFileName(openFilter());
         if (!path.isEmpty())
             OpenImage(path);
         return true;
     }
-    return false;
+    case ID_TITLE_BLOCK:
+        video.ToggleTitleBlock();
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool CImagePane::updateCommand(int id, CommandState& state) const
 {
     if (video.updateCommand(id, state))
         return true;
-    if (id == ID_FILE_OPEN) {
-        state.enabled = true;
+    if (borderOf(id) >= 0) {
+        state = {true, video.BorderWidth == borderOf(id)};
         return true;
     }
-    return false;
+    switch (id) {
+    case ID_FILE_OPEN:
+        state.enabled = true;
+        return true;
+    case ID_TITLE_BLOCK:
+        state = {true, video.TitleBlock};
+        return true;
+    default:
+        return false;
+    }
 }
 
 void CImagePane::paintEvent(QPaintEvent*)

@@ -4,11 +4,16 @@
 
 #include <ctime>
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "app/AppMessageSink.h"
+#include "app/CommandIds.h"
 #include "app/SettingsStore.h"
 #include "app/UserPrompts.h"
+#include "calibration/CCalibrateDlg.h"
+#include "tools/ToolFactory.h"
 #include "tools/ToolKind.h"
 #include "video/ImageLoader.h"
 #include "video/ViewComposer.h"
@@ -22,6 +27,31 @@ const QString imageSection = QStringLiteral("Image");
 constexpr int maxBorderWidth = 1000;
 constexpr int defaultBorderWidth = 20;
 
+// Where a calibration tool is laid when a calibration starts.
+const QPoint calibrationStart(320, 240);
+
+bool isToolCommand(int id)
+{
+    return id == ID_HORIZONTAL || id == ID_VERTICAL || (id >= ID_LINE && id <= ID_POLYGON) || id == ID_RETICULE
+        || id == ID_TEXT || id == ID_ARROW;
+}
+
+// The seven kinds that measure and therefore need a known magnification.
+bool isMeasuringKind(int kind)
+{
+    return kind == KindHorizontal || kind == KindVertical || (kind >= KindLine && kind <= KindPolygon);
+}
+
+bool isCalibrationKind(int kind)
+{
+    return kind == KindCalibrate || kind == KindCalibrateVertical;
+}
+
+bool isNudge(int id)
+{
+    return (id >= ID_NUDGE_LEFT && id <= ID_NUDGE_CTRL_DOWN) || (id >= ID_NUDGE_CTRL_SHIFT_LEFT && id <= ID_NUDGE_CTRL_SHIFT_DOWN);
+}
+
 } // namespace
 
 CVideoWnd::CVideoWnd(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow, QWidget* parent)
@@ -29,10 +59,15 @@ CVideoWnd::CVideoWnd(SettingsStore& settings, UserPrompts& prompts, AppMessageSi
     , calibration(settings, mainWindow)
     , settings(settings)
     , prompts(prompts)
+    , mainWindow(mainWindow)
 {
     // The whole view is composed on every paint; nothing is to be erased first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // Moves arrive without a button too: the cursor follows the tool's
+    // state, and a polygon's newest vertex follows the pointer between clicks.
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
 
     BorderWidth = settings.readInt(imageSection, QStringLiteral("BorderWidth"), defaultBorderWidth);
     if (BorderWidth < 0 || BorderWidth > maxBorderWidth)
@@ -49,6 +84,7 @@ CVideoWnd::CVideoWnd(SettingsStore& settings, UserPrompts& prompts, AppMessageSi
 
 bool CVideoWnd::LoadImageFile(const QString& path)
 {
+    SetActiveTool(nullptr);
     const LoadResult result = ImageLoader::decode(path, decodeScratch);
     if (!result.ok) {
         prompts.showMessage(result.error);
@@ -102,14 +138,342 @@ void CVideoWnd::composeView()
                                    std::time(nullptr));
 }
 
-bool CVideoWnd::onCommand(int)
+void CVideoWnd::repaintNow()
 {
+    if (isVisible())
+        repaint();
+    else
+        composeView();
+}
+
+void CVideoWnd::SetActiveTool(std::unique_ptr<CTool> tool)
+{
+    mainWindow.send(WM_APP_SHOW_HISTOGRAM, 0, 0);
+    if (activeTool) {
+        if (!noBurnPrompt && !isCalibrationKind(activeTool->kind) && activeTool->placed) {
+            const UserPrompts::Answer answer = prompts.burnNow();
+            noBurnPrompt = answer.dontShowAgain;
+            if (answer.yes)
+                onCommand(ID_BURN_ON);
+        }
+        activeTool.reset();
+    }
+    activeTool = std::move(tool);
+    pushScalesIntoTool();
+    updateCursor();
+    update();
+}
+
+void CVideoWnd::pushScalesIntoTool()
+{
+    if (!activeTool)
+        return;
+    activeTool->SetScaleX(calibration.effectiveScale);
+    activeTool->SetScaleY(calibration.effectiveScaleVertical);
+    activeTool->SetUnits(calibration.Units);
+}
+
+bool CVideoWnd::BurnIn()
+{
+    if (!activeTool || !activeTool->placed)
+        return false;
+    // Image coordinates are the picture's own: no shift, no clip.
+    if (!FrameBuffer.isEmpty()) {
+        QPainter painter(&FrameBuffer.image());
+        const bool showHandles = activeTool->showHandles;
+        activeTool->showHandles = false;
+        activeTool->Draw(painter);
+        activeTool->showHandles = showHandles;
+    }
+    activeTool->Reset();
+    updateCursor();
+    update();
+    return true;
+}
+
+bool CVideoWnd::MeasurementCheck()
+{
+    SetActiveTool(nullptr);
+    if (!noCalibrationPrompt && !calibration.calibrated) {
+        const UserPrompts::Answer answer = prompts.calibrateNow();
+        noCalibrationPrompt = answer.dontShowAgain;
+        if (answer.yes) {
+            StartCalibration(false);
+            return true;
+        }
+    }
+    if (!noMagnificationPrompt) {
+        const UserPrompts::MagnificationAnswer answer = prompts.askMagnification(calibration.Magnification, true);
+        noMagnificationPrompt = answer.dontShowAgain;
+        // The dialog accepts no 0; a 0 from anywhere else keeps the current one.
+        calibration.SetMagnification(answer.magnification != 0 ? answer.magnification : calibration.Magnification);
+    }
+    calibration.RecomputeEffectiveScales();
     return false;
 }
 
-bool CVideoWnd::updateCommand(int, CommandState&) const
+void CVideoWnd::StartCalibration(bool vertical)
 {
-    return false;
+    // One calibration at a time: a new command cancels the open one (which
+    // takes its tool away) and starts afresh.
+    if (calibrate)
+        calibrate->close();
+    SetActiveTool(ToolFactory::create(vertical ? KindCalibrateVertical : KindCalibrate, settings, mainWindow));
+    activeTool->Press(calibrationStart);
+    activeTool->current = -1;
+    calibrate = new CCalibrateDlg(vertical, *this, window());
+    calibrate->show();
+    // The arrow keys keep nudging the tool while the dialog is open.
+    window()->activateWindow();
+    setFocus();
+    update();
+}
+
+CCalibrateDlg* CVideoWnd::calibrateDialog() const
+{
+    return calibrate;
+}
+
+void CVideoWnd::EditTitleBlock()
+{
+    UserPrompts::TitleBlockText text {Title1, Title2, Title3, UseDate};
+    if (prompts.editTitleBlock(text)) {
+        Title1 = text.title1;
+        Title2 = text.title2;
+        Title3 = text.title3;
+        UseDate = text.useDate;
+        settings.writeString(imageSection, QStringLiteral("Title1"), Title1);
+        settings.writeString(imageSection, QStringLiteral("Title2"), Title2);
+        settings.writeString(imageSection, QStringLiteral("Title3"), Title3);
+        settings.writeInt(imageSection, QStringLiteral("UseDate"), UseDate ? 1 : 0);
+    }
+    repaintNow();
+}
+
+void CVideoWnd::ToggleTitleBlock()
+{
+    TitleBlock = !TitleBlock;
+    if (TitleBlock)
+        EditTitleBlock();
+    settings.writeInt(imageSection, QStringLiteral("TitleBlock"), TitleBlock ? 1 : 0);
+    repaintNow();
+}
+
+void CVideoWnd::toolCommand(int kind)
+{
+    // The tool commands toggle.
+    if (activeTool && activeTool->kind == kind) {
+        SetActiveTool(nullptr);
+        return;
+    }
+    if (isMeasuringKind(kind) && MeasurementCheck())
+        return;
+    std::unique_ptr<CTool> tool = ToolFactory::create(kind, settings, mainWindow);
+    // The text is typed before the tool appears; a cancelled dialog still
+    // leaves an (empty) text tool to place.
+    if (kind == KindText)
+        tool->EditOptions(prompts, settings);
+    SetActiveTool(std::move(tool));
+}
+
+void CVideoWnd::setMagnificationCommand()
+{
+    const UserPrompts::MagnificationAnswer answer = prompts.askMagnification(calibration.Magnification, false);
+    calibration.SetMagnification(answer.magnification != 0 ? answer.magnification : calibration.Magnification);
+    calibration.RecomputeEffectiveScales();
+    if (activeTool) {
+        pushScalesIntoTool();
+        update();
+    }
+}
+
+void CVideoWnd::nudge(int command)
+{
+    if (!activeTool)
+        return;
+    int group = 0;
+    int direction = 0;
+    if (command >= ID_NUDGE_CTRL_SHIFT_LEFT) {
+        group = 3;
+        direction = command - ID_NUDGE_CTRL_SHIFT_LEFT;
+    } else {
+        group = (command - ID_NUDGE_LEFT) / 4;
+        direction = (command - ID_NUDGE_LEFT) % 4;
+    }
+    const int count = int(activeTool->points.size());
+    int k = 0;
+    bool moveAll = false;
+    switch (group) {
+    case 0: // the whole tool, by its tail or its label
+        k = activeTool->kind <= KindVertical ? 3 : 0;
+        moveAll = true;
+        break;
+    case 1: // Shift: top or left end
+        k = count >= 2 ? 1 : 0;
+        break;
+    case 2: // Ctrl: bottom or right end
+        k = count >= 3 ? 2 : 0;
+        break;
+    default: // Ctrl+Shift: the label
+        k = 0;
+        break;
+    }
+    if (k >= count)
+        return;
+    const QPoint steps[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    activeTool->current = k;
+    activeTool->Drag(activeTool->points[k] + steps[direction], moveAll);
+    activeTool->current = -1;
+    repaintNow();
+}
+
+bool CVideoWnd::onCommand(int id)
+{
+    if (isToolCommand(id)) {
+        toolCommand(id);
+        return true;
+    }
+    if (isNudge(id)) {
+        nudge(id);
+        return true;
+    }
+    switch (id) {
+    case ID_RESET_TOOL:
+        SetActiveTool(nullptr);
+        return true;
+    case ID_BURN_ON:
+        BurnIn();
+        ImageChanged = true;
+        return true;
+    case ID_TOOL_OPTIONS:
+        if (activeTool)
+            activeTool->EditOptions(prompts, settings);
+        update();
+        return true;
+    case ID_SET_MAGNIFICATION:
+        setMagnificationCommand();
+        return true;
+    case ID_CALIBRATE:
+        StartCalibration(false);
+        return true;
+    case ID_CALIBRATE_VERTICAL:
+        StartCalibration(true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CVideoWnd::updateCommand(int id, CommandState& state) const
+{
+    // While a calibration tool is active, it stays until its dialog closes.
+    const bool calibrating = activeTool && activeTool->kind <= KindCalibrateVertical;
+    if (isToolCommand(id)) {
+        state = {!calibrating, activeTool && activeTool->kind == id};
+        return true;
+    }
+    if (isNudge(id)) {
+        state.enabled = true;
+        return true;
+    }
+    switch (id) {
+    case ID_RESET_TOOL:
+        state.enabled = activeTool && !calibrating;
+        return true;
+    case ID_BURN_ON:
+        state.enabled = activeTool && !calibrating && activeTool->placed;
+        return true;
+    case ID_TOOL_OPTIONS:
+        state.enabled = activeTool != nullptr;
+        return true;
+    case ID_SET_MAGNIFICATION:
+    case ID_CALIBRATE:
+    case ID_CALIBRATE_VERTICAL:
+        state.enabled = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CVideoWnd::inTitleBlock(QPoint client) const
+{
+    return TitleBlock && client.x() > width() - BorderWidth - 220 && client.y() > height() - BorderWidth - 60;
+}
+
+void CVideoWnd::releaseCapture()
+{
+    if (captured && mouseGrabber() == this)
+        releaseMouse();
+    captured = false;
+}
+
+void CVideoWnd::updateCursor()
+{
+    setCursor(activeTool && !activeTool->placed ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+void CVideoWnd::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint client = event->position().toPoint();
+    if (event->button() == Qt::RightButton) {
+        if (inTitleBlock(client)) {
+            EditTitleBlock();
+            return;
+        }
+        if (activeTool)
+            activeTool->EditOptions(prompts, settings);
+        update();
+        return;
+    }
+    if (event->button() != Qt::LeftButton || !activeTool)
+        return;
+    captured = true;
+    activeTool->Press(toImage(client));
+    updateCursor();
+    update();
+}
+
+void CVideoWnd::mouseMoveEvent(QMouseEvent* event)
+{
+    updateCursor();
+    if (!captured || !activeTool)
+        return;
+    activeTool->Drag(toImage(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
+    update();
+}
+
+void CVideoWnd::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !captured)
+        return;
+    if (activeTool && activeTool->kind == KindPolygon && !activeTool->placed) {
+        // The polygon keeps the pointer between clicks, also outside the window.
+        if (isVisible() && mouseGrabber() != this)
+            grabMouse();
+        return;
+    }
+    releaseCapture();
+    if (activeTool)
+        activeTool->current = -1;
+    update();
+}
+
+void CVideoWnd::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // Only a polygon still holds the pointer here: for every other tool the
+    // double-click's second press reaches nothing.
+    if (event->button() != Qt::LeftButton || !captured)
+        return;
+    releaseCapture();
+    if (activeTool && activeTool->kind == KindPolygon) {
+        activeTool->placed = true;
+        QVector<QPoint>& points = activeTool->points;
+        // The double-click's first press added a vertex where the second lands.
+        if (points.size() >= 3 && points.last() == points[points.size() - 2])
+            points.removeLast();
+    }
+    repaintNow();
 }
 
 void CVideoWnd::paintEvent(QPaintEvent* event)

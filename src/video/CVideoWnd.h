@@ -5,6 +5,7 @@
 #include <memory>
 
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -14,6 +15,7 @@
 #include "video/PixelBuffer.h"
 
 class AppMessageSink;
+class CCalibrateDlg;
 class SettingsStore;
 class UserPrompts;
 
@@ -42,9 +44,33 @@ public:
     // The brightness of an image pixel, 0 outside the image.
     int GetLuma(int x, int y) const;
 
+    // Replaces the active tool (none when null). A placed annotation or
+    // measurement may first be burnt into the image, if the user agrees.
+    void SetActiveTool(std::unique_ptr<CTool> tool);
+    // Draws the placed active tool, without handles, into the image for
+    // good, and leaves the tool unplaced. False when nothing was placed.
+    bool BurnIn();
+    // Before a measuring tool is made: offers to calibrate and asks for the
+    // magnification. True when it started a calibration instead.
+    bool MeasurementCheck();
+    // Lays a calibration tool at (320, 240) and opens the Calibrate dialog.
+    void StartCalibration(bool vertical);
+    // Runs the Title Block dialog and stores what it returns on OK.
+    void EditTitleBlock();
+    // Shows or hides the title block, asking for its texts when shown.
+    void ToggleTitleBlock();
+    // Hands the effective scales and the unit to the active tool.
+    void pushScalesIntoTool();
+    // Client pixels of this window to image pixels.
+    QPoint toImage(QPoint client) const { return client - QPoint(BorderWidth, BorderWidth); }
+    // The open Calibrate dialog, if any.
+    CCalibrateDlg* calibrateDialog() const;
+
     // Composes border, image, the active tool and the title block into the
     // BackBuffer.
     void composeView();
+    // Composes and shows the view now (saving and printing need it current).
+    void repaintNow();
 
     bool onCommand(int id) override;
     bool updateCommand(int id, CommandState& state) const override;
@@ -73,12 +99,27 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void resizeBackBuffer(const QSize& size);
+    void toolCommand(int kind);
+    void nudge(int command);
+    void setMagnificationCommand();
+    bool inTitleBlock(QPoint client) const;
+    void releaseCapture();
+    void updateCursor();
 
     SettingsStore& settings;
     UserPrompts& prompts;
+    AppMessageSink& mainWindow;
     // Decoding target, kept so that same-size loads reuse its memory.
     QImage decodeScratch;
+    // The pointer belongs to the tool while it is placed, dragged or, for a
+    // polygon, built point by point.
+    bool captured = false;
+    QPointer<CCalibrateDlg> calibrate;
 };

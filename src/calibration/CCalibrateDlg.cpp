@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#include "calibration/CCalibrateDlg.h"
+
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/SettingsStore.h"
+#include "calibration/MagnificationEdit.h"
+#include "tools/ToolKind.h"
+#include "video/CVideoWnd.h"
+
+CCalibrateDlg::CCalibrateDlg(bool vertical, CVideoWnd& video, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
+    , vertical(vertical)
+    , video(video)
+    , magnification(new MagnificationEdit)
+    , distance(new QLineEdit)
+    , units(new QButtonGroup(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(vertical ? QStringLiteral("Calibrate Vertical") : QStringLiteral("Calibrate"));
+
+    const CalibrationState& calibration = video.calibration;
+    magnification->setObjectName(QStringLiteral("magnification"));
+    magnification->setAlignment(Qt::AlignRight);
+    magnification->setMagnification(calibration.CalibrationMagnification);
+    magnification->setReadOnly(vertical);
+    distance->setObjectName(QStringLiteral("distance"));
+    distance->setAlignment(Qt::AlignRight);
+    distance->setText(QString::number(vertical ? calibration.DistanceVertical : calibration.Distance, 'f', 2));
+
+    auto* unitBox = new QGroupBox(QStringLiteral("Units"));
+    auto* unitLayout = new QHBoxLayout(unitBox);
+    int index = 0;
+    for (const char* name : { "mm", "um", "mil" }) {
+        auto* radio = new QRadioButton(QString::fromLatin1(name));
+        radio->setEnabled(!vertical);
+        units->addButton(radio, index++);
+        unitLayout->addWidget(radio);
+    }
+    if (QAbstractButton* selected = units->button(calibration.Units))
+        selected->setChecked(true);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Magnification"), magnification);
+    fields->addRow(QStringLiteral("Distance"), distance);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addWidget(unitBox);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    distance->setFocus();
+}
+
+bool CCalibrateDlg::ownToolActive() const
+{
+    return video.activeTool && video.activeTool->kind == (vertical ? KindCalibrateVertical : KindCalibrate);
+}
+
+void CCalibrateDlg::accept()
+{
+    // Our choice: when the calibration tool is gone (opening an image clears
+    // it), there is no length to calibrate against and OK stores nothing.
+    if (!ownToolActive()) {
+        QDialog::accept();
+        return;
+    }
+    unsigned newMagnification = video.calibration.CalibrationMagnification;
+    // Our choice: a magnification of 0 is refused and the dialog stays open.
+    if (!vertical && !magnification->readMagnification(newMagnification))
+        return;
+
+    const double length = video.activeTool->GetPixelLength();
+    // Read like atof: the leading number counts, text without one is 0.
+    bool ok = false;
+    const double known = SettingsStore::parseReal(distance->text(), &ok);
+
+    CalibrationState& calibration = video.calibration;
+    calibration.SetDistanceVertical(known);
+    calibration.SetScaleVertical(calibration.DistanceVertical / length);
+    if (!vertical) {
+        calibration.SetCalibrationMagnification(newMagnification);
+        if (units->checkedId() >= 0)
+            calibration.SetUnitIndex(units->checkedId());
+        calibration.SetDistance(known);
+        calibration.SetScale(calibration.Distance / length);
+    }
+    calibration.calibrated = true;
+    QDialog::accept();
+}
+
+void CCalibrateDlg::done(int result)
+{
+    // Every way of closing ends here; another tool may have replaced ours.
+    if (ownToolActive())
+        video.SetActiveTool(nullptr);
+    QDialog::done(result);
+}

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#include "tools/CArrowOptionsDlg.h"
+
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "tools/CArrowTool.h"
+#include "tools/CColorSwatch.h"
+#include "tools/CRadioGroupBox.h"
+
+CArrowOptionsDlg::CArrowOptionsDlg(CArrowTool& tool, QWidget* parent)
+    : QDialog(parent)
+    , tool(tool)
+    , color(new CColorSwatch)
+    // In the order of CArrowTool::Direction.
+    , direction(new CRadioGroupBox(QStringLiteral("Direction"),
+          { QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Up"), QStringLiteral("Down") }))
+{
+    setWindowTitle(QStringLiteral("Arrow Options"));
+    color->setColorRef(tool.toolColor);
+    direction->setIndex(tool.direction);
+
+    auto* colorGroup = new QGroupBox(QStringLiteral("Color"));
+    auto* colorLayout = new QVBoxLayout(colorGroup);
+    colorLayout->addWidget(color);
+    colorLayout->addStretch();
+
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(colorGroup);
+    groups->addWidget(direction);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(groups);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CArrowOptionsDlg::accept()
+{
+    tool.toolColor = color->colorRef();
+    tool.direction = direction->index();
+    QDialog::accept();
+}

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#pragma once
+
+#include <QDialog>
+
+class CArrowTool;
+class CColorSwatch;
+class CRadioGroupBox;
+
+// "Arrow Options": the arrow's colour and direction. The tool changes only
+// when OK is pressed.
+class CArrowOptionsDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CArrowOptionsDlg(CArrowTool& tool, QWidget* parent = nullptr);
+
+    void accept() override;
+
+private:
+    CArrowTool& tool;
+    CColorSwatch* color;
+    CRadioGroupBox* direction;
+};

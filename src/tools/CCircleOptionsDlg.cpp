@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#include "tools/CCircleOptionsDlg.h"
+
+#include <QDialogButtonBox>
+#include <QVBoxLayout>
+
+#include "tools/CCircleTool.h"
+#include "tools/CRadioGroupBox.h"
+#include "tools/CTextStyleGroups.h"
+
+CCircleOptionsDlg::CCircleOptionsDlg(CCircleTool& tool, QWidget* parent)
+    : QDialog(parent)
+    , tool(tool)
+    , style(new CTextStyleGroups(CTextStyleGroups::MeasuringTool))
+    // In the order of CCircleTool::Display.
+    , display(new CRadioGroupBox(QStringLiteral("Display"),
+          { QStringLiteral("Area"), QStringLiteral("Circumference"), QStringLiteral("Diameter"),
+              QStringLiteral("Radius") }))
+{
+    setWindowTitle(QStringLiteral("Circle Options"));
+    style->load(tool);
+    display->setIndex(tool.circleDisplay);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(style);
+    layout->addWidget(display);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CCircleOptionsDlg::accept()
+{
+    style->store(tool);
+    tool.circleDisplay = display->index();
+    QDialog::accept();
+}

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#include "tools/CColorSwatch.h"
+
+#include <QColorDialog>
+#include <QPainter>
+
+#include "video/GdiPainter.h"
+
+CColorSwatch::Picker CColorSwatch::picker = [](const QColor& initial) {
+    // No owner: the colour dialog stands on its own over the option dialog.
+    return QColorDialog::getColor(initial, nullptr);
+};
+
+CColorSwatch::CColorSwatch(QWidget* parent)
+    : QPushButton(parent)
+{
+    setMinimumSize(48, 24);
+    connect(this, &QPushButton::clicked, this, &CColorSwatch::pick);
+}
+
+void CColorSwatch::setColorRef(quint32 colorRef)
+{
+    value = colorRef;
+    update();
+}
+
+quint32 CColorSwatch::toColorRef(const QColor& color)
+{
+    return quint32(color.red()) | quint32(color.green()) << 8 | quint32(color.blue()) << 16;
+}
+
+void CColorSwatch::paintEvent(QPaintEvent*)
+{
+    // The face is the colour alone: pressed or focused looks the same.
+    QPainter painter(this);
+    painter.fillRect(rect(), GdiPainter::fromColorRef(value));
+}
+
+void CColorSwatch::pick()
+{
+    const QColor chosen = picker(GdiPainter::fromColorRef(value));
+    if (chosen.isValid())
+        setColorRef(toColorRef(chosen));
+}

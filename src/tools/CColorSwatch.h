@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#pragma once
+
+#include <functional>
+
+#include <QColor>
+#include <QPushButton>
+#include <QtGlobal>
+
+// A push button whose whole face shows one colour. Pressing it lets the user
+// pick a new colour, starting from the current one; a cancelled pick keeps it.
+class CColorSwatch : public QPushButton {
+    Q_OBJECT
+
+public:
+    // Asks the user for a colour starting from `initial`; an invalid colour
+    // means the user cancelled. The colour dialog by default; tests answer
+    // without a window.
+    using Picker = std::function<QColor(const QColor& initial)>;
+    static Picker picker;
+
+    explicit CColorSwatch(QWidget* parent = nullptr);
+
+    // 0x00BBGGRR, as the tools and the settings hold colours.
+    quint32 colorRef() const { return value; }
+    void setColorRef(quint32 colorRef);
+
+    static quint32 toColorRef(const QColor& color);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void pick();
+
+    quint32 value = 0;
+};
