@@ -49,7 +49,7 @@ bool isCheckable(int id)
     case ID_VIEW_TOOLBAR: case ID_VIEW_STATUS_BAR: case ID_VIEW_FAVORITES: case ID_VIEW_HISTOGRAM:
     case ID_HISTOGRAM_SMALL: case ID_HISTOGRAM_MEDIUM: case ID_HISTOGRAM_LARGE:
     case ID_BORDER_NONE: case ID_BORDER_THIN: case ID_BORDER_PHOTO: case ID_BORDER_ANSI: case ID_TITLE_BLOCK:
-    case ID_CALIBRATE: case ID_CALIBRATE_VERTICAL: case ID_HORIZONTAL: case ID_VERTICAL: case ID_LINE:
+    case ID_HORIZONTAL: case ID_VERTICAL: case ID_LINE:
     case ID_ANGLE: case ID_RECTANGLE: case ID_CIRCLE: case ID_POLYGON: case ID_RETICULE: case ID_TEXT:
     case ID_ARROW:
         return true;
