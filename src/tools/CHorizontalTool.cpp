@@ -48,8 +48,7 @@ void CHorizontalTool::Drag(QPoint p, bool moveAll)
     if (current < 0)
         return;
     if (!moveAll && current == 0) {
-        points[0] = p;
-        send(WM_APP_SET_XY, p.x(), p.y());
+        CTool::Drag(p, false);
     } else if (!moveAll && current == 1) {
         // The ends stay at least 2 pixels apart, the left end on the left.
         const int x = qMin(p.x(), points[2].x() - 2);
@@ -65,10 +64,7 @@ void CHorizontalTool::Drag(QPoint p, bool moveAll)
         send(WM_APP_SET_XY, points[2].x(), p.y());
     } else {
         // Shift held, or a tail grabbed: the whole tool moves.
-        const QPoint shift = p - points[current];
-        for (QPoint& point : points)
-            point += shift;
-        send(WM_APP_SET_XY, p.x(), p.y());
+        CTool::Drag(p, true);
         send(WM_APP_UPDATE_HISTOGRAM, horizontalProfile, 1);
         send(WM_APP_SET_HISTOGRAM_MARK, 0, points[1].x());
         send(WM_APP_SET_HISTOGRAM_MARK, 1, points[2].x());

@@ -46,8 +46,7 @@ void CVerticalTool::Drag(QPoint p, bool moveAll)
     if (current < 0)
         return;
     if (!moveAll && current == 0) {
-        points[0] = p;
-        send(WM_APP_SET_XY, p.x(), p.y());
+        CTool::Drag(p, false);
     } else if (!moveAll && current == 1) {
         // The ends stay at least 2 pixels apart, the top end on top.
         const int y = qMin(p.y(), points[2].y() - 2);
@@ -63,10 +62,7 @@ void CVerticalTool::Drag(QPoint p, bool moveAll)
         send(WM_APP_SET_XY, points[2].x(), y);
     } else {
         // Shift held, or a tail grabbed: the whole tool moves.
-        const QPoint shift = p - points[current];
-        for (QPoint& point : points)
-            point += shift;
-        send(WM_APP_SET_XY, p.x(), p.y());
+        CTool::Drag(p, true);
         send(WM_APP_UPDATE_HISTOGRAM, verticalProfile, 0);
         send(WM_APP_SET_HISTOGRAM_MARK, 2, points[1].y());
         send(WM_APP_SET_HISTOGRAM_MARK, 3, points[2].y());
