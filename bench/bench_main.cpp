@@ -27,6 +27,10 @@
 // In bench_compose.cpp.
 void composeBench(const QImage& frame, const std::string& label);
 void toolBench(const QImage& frame, const std::string& label);
+// In bench_filters.cpp.
+void filterBench(const QImage& frame, const std::string& label, std::map<std::string, std::string>& notes);
+// In bench_save.cpp.
+void saveBench(const QImage& frame, const std::string& label, std::map<std::string, std::string>& notes);
 
 namespace {
 
@@ -171,10 +175,12 @@ public:
             const std::string& name = run.run_name.function_name;
             if (run.error_occurred)
                 continue;
+            // In milliseconds, whatever unit the benchmark reports in.
+            const double ms = run.GetAdjustedRealTime() * 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[name] = run.GetAdjustedRealTime();
+                medians[name] = ms;
             else if (run.run_type == Run::RT_Iteration && !medians.count(name))
-                medians[name] = run.GetAdjustedRealTime();
+                medians[name] = ms;
             if (std::find(order.begin(), order.end(), name) == order.end())
                 order.push_back(name);
         }
@@ -209,7 +215,11 @@ public:
             for (size_t i = 0; i < members.size(); ++i) {
                 const std::string who = members[i].substr(members[i].rfind('/') + 1);
                 char figure[64];
-                std::snprintf(figure, sizeof figure, " %s %.1f ms", who.c_str(), medians.at(members[i]));
+                const double ms = medians.at(members[i]);
+                if (ms < 1.0)
+                    std::snprintf(figure, sizeof figure, " %s %.1f us", who.c_str(), ms * 1e3);
+                else
+                    std::snprintf(figure, sizeof figure, " %s %.1f ms", who.c_str(), ms);
                 line += (i ? "," : "") + std::string(figure);
             }
             for (size_t i = 1; i < members.size(); ++i) {
@@ -286,8 +296,12 @@ int main(int argc, char** argv)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
         composeBench(picture, std::string(size.label) + "_view");
-        if (size.w == 5472)
+        if (size.w == 2592)
+            saveBench(picture, size.label, notes);
+        if (size.w == 5472) {
             toolBench(picture, size.label);
+            filterBench(picture, size.label, notes);
+        }
     }
 
     MedianTable table;

@@ -29,6 +29,19 @@ public:
     // Tool dialogs: accepted with this change applied, or cancelled.
     bool toolDialogAccept = true;
     std::function<void(CTool&)> toolDialogChange;
+    // Save As: the path to answer (empty cancels) and what the dialog was given.
+    QString saveFileAnswer;
+    QString saveDefaultNameSeen;
+    QString saveFilterSeen;
+    // Add to Favorites: accepted with this name (the offered one when null)
+    // and description, or cancelled.
+    bool addFavoriteAccept = false;
+    QString addFavoriteName;
+    QString addFavoriteDescription;
+    QString addFavoriteFolderSeen;
+    QString addFavoriteDefaultNameSeen;
+    // The print dialog: sets the printer up and answers; cancelled when unset.
+    std::function<bool(QPrinter&)> printerSetup;
     // Every prompt shown, by name.
     QStringList asked;
 
@@ -64,6 +77,30 @@ public:
         if (titleBlockAccept)
             text = titleBlockAnswer;
         return titleBlockAccept;
+    }
+    QString saveImageFileName(const QString& defaultName, const QString& filter) override
+    {
+        asked << QStringLiteral("saveAs");
+        saveDefaultNameSeen = defaultName;
+        saveFilterSeen = filter;
+        return saveFileAnswer;
+    }
+    bool addFavorite(const QString& folder, QString& name, QString& description) override
+    {
+        asked << QStringLiteral("addFavorite");
+        addFavoriteFolderSeen = folder;
+        addFavoriteDefaultNameSeen = name;
+        if (addFavoriteAccept) {
+            if (!addFavoriteName.isNull())
+                name = addFavoriteName;
+            description = addFavoriteDescription;
+        }
+        return addFavoriteAccept;
+    }
+    bool choosePrinter(QPrinter& printer) override
+    {
+        asked << QStringLiteral("print");
+        return printerSetup && printerSetup(printer);
     }
     bool editToolOptions(CTool& tool) override { return toolDialog(QStringLiteral("tool"), tool); }
     bool editCircleOptions(CCircleTool& tool) override { return toolDialog(QStringLiteral("circle"), tool); }

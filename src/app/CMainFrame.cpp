@@ -8,7 +8,9 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
+#include <QDir>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -17,6 +19,7 @@
 #include "app/CommandTable.h"
 #include "app/SettingsStore.h"
 #include "app/UserPrompts.h"
+#include "tools/ToolKind.h"
 
 namespace {
 
@@ -65,6 +68,8 @@ CMainFrame::CMainFrame(SettingsStore& settings, UserPrompts& prompts, QWidget* p
     , settings(settings)
     , prompts(prompts)
     , pane(settings, prompts, *this)
+    , verticalHistogram(settings, false)
+    , horizontalHistogram(settings, true)
 {
     setWindowTitle(QStringLiteral("Scopique"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/scopique.svg")));
@@ -78,6 +83,8 @@ CMainFrame::CMainFrame(SettingsStore& settings, UserPrompts& prompts, QWidget* p
     createToolBar();
     createStatusBar();
     createDockingBars();
+    horizontalHistogram.Create(pane.viewport(), pane.videoWnd());
+    verticalHistogram.Create(pane.viewport(), pane.videoWnd());
 
     if (settings.readInt(windowsSection, QStringLiteral("FavoritesShow"), 0) != 0)
         favorites->show();
@@ -229,9 +236,37 @@ qintptr CMainFrame::send(AppMessage message, qintptr wParam, qintptr lParam)
         return pane.videoWnd().GetLuma(int(wParam), int(lParam));
     case WM_APP_OPEN_IMAGE:
         return pane.OpenImage(AppMessageSink::textOf(wParam));
+    case WM_APP_GET_FAVORITES_FOLDER:
+        // Until the favourites library answers: its "AnyOne" folder, made
+        // when missing (Qt misplaces files when the data folder is missing).
+        QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+        favoritesFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+            + QStringLiteral("/Favorites/AnyOne");
+        QDir().mkpath(favoritesFolder);
+        return AppMessageSink::textArg(favoritesFolder);
+    case WM_APP_SHOW_HISTOGRAM:
+        if (lParam != 0) {
+            histogram(wParam != 0).Show(true, false);
+        } else {
+            horizontalHistogram.Show(false, false);
+            verticalHistogram.Show(false, false);
+        }
+        return 0;
+    case WM_APP_SET_HISTOGRAM_MARK:
+        // Marks 0 and 1 belong to the horizontal profile, 2 and 3 to the vertical.
+        if (wParam >= 0 && wParam <= 3)
+            histogram(wParam < 2).SetMark(int(wParam % 2), int(lParam));
+        return 0;
+    case WM_APP_UPDATE_HISTOGRAM: {
+        CHistogramWnd& chosen = histogram(wParam != 0);
+        pane.videoWnd().SampleProfile(wParam != 0, chosen.samples());
+        chosen.Draw();
+        return 0;
+    }
+    case WM_APP_GET_HISTOGRAM_DATA:
+        return reinterpret_cast<qintptr>(histogram(wParam != 0).samples());
     default:
-        // The profile windows and the favourites library answer the others
-        // once they exist.
+        // The favourites library answers the others once it exists.
         return 0;
     }
 }
@@ -249,6 +284,39 @@ void CMainFrame::addCommandTarget(CommandTarget* target)
 {
     route.insert(route.size() - 1, target);
 }
+
+CHistogramWnd* CMainFrame::histogramOfTool()
+{
+    const CTool* tool = pane.videoWnd().activeTool.get();
+    if (!tool)
+        return nullptr;
+    const bool vertical = tool->kind == KindVertical || tool->kind == KindCalibrateVertical;
+    return &histogram(!vertical);
+}
+
+namespace {
+
+// The histogram commands serve the tools that have a brightness profile.
+bool toolHasProfile(const CTool* tool)
+{
+    return tool && tool->kind <= KindVertical;
+}
+
+int thicknessOf(int id)
+{
+    switch (id) {
+    case ID_HISTOGRAM_SMALL:
+        return 64;
+    case ID_HISTOGRAM_MEDIUM:
+        return 128;
+    case ID_HISTOGRAM_LARGE:
+        return 256;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
 
 void CMainFrame::updateCommandUI()
 {
@@ -277,6 +345,16 @@ bool CMainFrame::onCommand(int id)
     case ID_VIEW_FAVORITES:
         favorites->setVisible(favorites->isHidden());
         return true;
+    case ID_VIEW_HISTOGRAM:
+        if (CHistogramWnd* chosen = histogramOfTool())
+            chosen->Show(chosen->isHidden(), true);
+        return true;
+    case ID_HISTOGRAM_SMALL:
+    case ID_HISTOGRAM_MEDIUM:
+    case ID_HISTOGRAM_LARGE:
+        horizontalHistogram.SetThickness(thicknessOf(id));
+        verticalHistogram.SetThickness(thicknessOf(id));
+        return true;
     case ID_APP_ABOUT: {
         CAboutDlg about(this);
         about.exec();
@@ -301,6 +379,15 @@ bool CMainFrame::updateCommand(int id, CommandState& state) const
         return true;
     case ID_VIEW_FAVORITES:
         state = {true, !favorites->isHidden()};
+        return true;
+    case ID_VIEW_HISTOGRAM:
+        state = {toolHasProfile(pane.videoWnd().activeTool.get()),
+                 !horizontalHistogram.isHidden() || !verticalHistogram.isHidden()};
+        return true;
+    case ID_HISTOGRAM_SMALL:
+    case ID_HISTOGRAM_MEDIUM:
+    case ID_HISTOGRAM_LARGE:
+        state = {toolHasProfile(pane.videoWnd().activeTool.get()), horizontalHistogram.thickness() == thicknessOf(id)};
         return true;
     case ID_APP_ABOUT:
     case ID_APP_EXIT:

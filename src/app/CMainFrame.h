@@ -8,6 +8,7 @@
 
 #include "app/AppMessageSink.h"
 #include "app/CommandTarget.h"
+#include "histogram/CHistogramWnd.h"
 #include "video/CImagePane.h"
 
 class QAction;
@@ -40,6 +41,8 @@ public:
 
     QAction* action(int id) const { return commandActions.value(id); }
     CImagePane& imagePane() { return pane; }
+    // The profile along an image row (horizontal) or down a column.
+    CHistogramWnd& histogram(bool horizontal) { return horizontal ? horizontalHistogram : verticalHistogram; }
     QDockWidget* favoritesBar() const { return favorites; }
     QLabel* statusPane(int id) const;
 
@@ -57,13 +60,20 @@ private:
     void createDockingBars();
     QMenu* addPopup(QMenu* parent, const QString& title, const QList<int>& ids);
     void setStatusValue(int paneId, const char* format, int value);
+    // The histogram that suits the current tool; none without a tool.
+    CHistogramWnd* histogramOfTool();
 
     SettingsStore& settings;
     UserPrompts& prompts;
     CImagePane pane;
+    // Children of the pane, destroyed before it.
+    CHistogramWnd verticalHistogram;
+    CHistogramWnd horizontalHistogram;
     QToolBar* toolBar = nullptr;
     QDockWidget* favorites = nullptr;
     QHash<int, QAction*> commandActions;
     QHash<int, QLabel*> statusPanes;
     QList<CommandTarget*> route;
+    // The favourites folder's path handed out by WM_APP_GET_FAVORITES_FOLDER.
+    QString favoritesFolder;
 };

@@ -4,9 +4,11 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 #include "calibration/CCalibrateNowDlg.h"
 #include "calibration/CMagnificationDlg.h"
+#include "favorites/CAddFavoriteDlg.h"
 #include "output/CSaveChangesDlg.h"
 #include "output/CTitleBlockDlg.h"
 #include "tools/CBurnNowDlg.h"
@@ -58,6 +60,48 @@ bool DialogPrompts::editTitleBlock(TitleBlockText& text)
         return false;
     text = dialog.text();
     return true;
+}
+
+QString DialogPrompts::saveImageFileName(const QString& defaultName, const QString& filter)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // An existing file is replaced without asking.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(filter.split(QStringLiteral(";;")));
+    dialog.selectFile(defaultName);
+    // A name typed without an extension gets the chosen filter's, JPEG at first.
+    const auto suffixOf = [](const QString& nameFilter) {
+        return nameFilter.section(QStringLiteral("*."), 1, 1).section(QLatin1Char(')'), 0, 0).trimmed();
+    };
+    dialog.setDefaultSuffix(QStringLiteral("jpg"));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixOf](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+bool DialogPrompts::addFavorite(const QString& folder, QString& name, QString& description)
+{
+    CAddFavoriteDlg dialog(parent);
+    dialog.setFolder(folder);
+    dialog.setName(name);
+    dialog.setDescription(description);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    name = dialog.name();
+    description = dialog.description();
+    return true;
+}
+
+bool DialogPrompts::choosePrinter(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    // The whole picture on one page: nothing to select, no pages to choose.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool DialogPrompts::editToolOptions(CTool& tool)

@@ -18,6 +18,9 @@ public:
     Answer calibrateNow() override;
     MagnificationAnswer askMagnification(unsigned current, bool showCheckBox) override;
     bool editTitleBlock(TitleBlockText& text) override;
+    QString saveImageFileName(const QString& defaultName, const QString& filter) override;
+    bool addFavorite(const QString& folder, QString& name, QString& description) override;
+    bool choosePrinter(QPrinter& printer) override;
 
     bool editToolOptions(CTool& tool) override;
     bool editCircleOptions(CCircleTool& tool) override;

@@ -6,6 +6,8 @@
 
 #include "tools/ToolDialogs.h"
 
+class QPrinter;
+
 // The questions and messages that logic paths put to the user, and the
 // tools' option dialogs. The program shows real dialogs; tests answer from
 // a script.
@@ -44,4 +46,12 @@ public:
     virtual MagnificationAnswer askMagnification(unsigned current, bool showCheckBox) = 0;
     // "Title Block": true with the edited texts on OK.
     virtual bool editTitleBlock(TitleBlockText& text) = 0;
+    // "Save As" for a picture, starting at `defaultName`: the chosen path,
+    // empty when the user cancels.
+    virtual QString saveImageFileName(const QString& defaultName, const QString& filter) = 0;
+    // "Add to Favorites" in `folder`: true with the edited name and
+    // description on OK.
+    virtual bool addFavorite(const QString& folder, QString& name, QString& description) = 0;
+    // The print dialog: true when the user chose to print on `printer`.
+    virtual bool choosePrinter(QPrinter& printer) = 0;
 };

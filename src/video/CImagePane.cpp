@@ -4,11 +4,14 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <QPrinter>
 #include <QScrollBar>
 
 #include "app/AppMessageSink.h"
 #include "app/CommandIds.h"
 #include "app/UserPrompts.h"
+#include "favorites/FavoriteName.h"
+#include "output/TimeFormat.h"
 #include "video/GdiPainter.h"
 
 CImagePane::CImagePane(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow,
@@ -71,6 +74,59 @@ QString CImagePane::openFilter()
                           "jpg (*.jpg *.JPG);;gif (*.gif *.GIF);;bmp (*.bmp *.BMP);;png (*.png *.PNG)");
 }
 
+QString CImagePane::saveFilter()
+{
+    return QStringLiteral("jpg (*.jpg);;gif (*.gif);;tif (*.tif);;bmp (*.bmp);;png (*.png)");
+}
+
+void CImagePane::saveCommand()
+{
+    const QString path = prompts.saveImageFileName(TimestampName(), saveFilter());
+    if (path.isEmpty())
+        return;
+    const bool live = video.IsLive();
+    video.SetFrozen(true);
+    video.SaveImageFile(path);
+    if (live)
+        video.SetFrozen(false);
+}
+
+void CImagePane::addFavoriteCommand()
+{
+    const QString folder = AppMessageSink::textOf(mainWindow.send(WM_APP_GET_FAVORITES_FOLDER, 0, 0));
+    if (folder.isEmpty()) {
+        prompts.showMessage(QStringLiteral("Scopique cannot add a favorite: there is no favorites folder."));
+        return;
+    }
+    QString name = TimestampName();
+    QString description;
+    if (!prompts.addFavorite(folder, name, description))
+        return;
+    // The name is one file name inside the folder, never a way out of it.
+    const QString suffix = QStringLiteral(".jpg");
+    const QString problem = FavoriteName::problem(name, suffix);
+    if (!problem.isEmpty()) {
+        prompts.showMessage(problem);
+        return;
+    }
+    const QString path = folder + u'/' + name + suffix;
+    const bool live = video.IsLive();
+    video.SetFrozen(true);
+    const bool written = video.SaveImageFile(path, description);
+    if (live)
+        video.SetFrozen(false);
+    // The list shows files, so it hears only of one that exists.
+    if (written)
+        mainWindow.send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
+}
+
+void CImagePane::printCommand()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (prompts.choosePrinter(printer))
+        video.PrintImage(printer);
+}
+
 namespace {
 
 // The border commands and the width each sets.
@@ -110,6 +166,15 @@ bool CImagePane::onCommand(int id)
     case ID_TITLE_BLOCK:
         video.ToggleTitleBlock();
         return true;
+    case ID_FILE_SAVE:
+        saveCommand();
+        return true;
+    case ID_FAVORITES_ADD:
+        addFavoriteCommand();
+        return true;
+    case ID_FILE_PRINT:
+        printCommand();
+        return true;
     default:
         return false;
     }
@@ -125,6 +190,9 @@ bool CImagePane::updateCommand(int id, CommandState& state) const
     }
     switch (id) {
     case ID_FILE_OPEN:
+    case ID_FILE_SAVE:
+    case ID_FAVORITES_ADD:
+    case ID_FILE_PRINT:
         state.enabled = true;
         return true;
     case ID_TITLE_BLOCK:

@@ -33,6 +33,8 @@ public:
 
     // The filter of the Open dialog.
     static QString openFilter();
+    // The filter of the Save As dialog, JPEG first.
+    static QString saveFilter();
 
     bool onCommand(int id) override;
     bool updateCommand(int id, CommandState& state) const override;
@@ -44,6 +46,9 @@ protected:
 
 private:
     void placeVideoWindow();
+    void saveCommand();
+    void addFavoriteCommand();
+    void printCommand();
 
     UserPrompts& prompts;
     AppMessageSink& mainWindow;

@@ -7,15 +7,20 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPrinter>
 
 #include "app/AppMessageSink.h"
 #include "app/CommandIds.h"
 #include "app/SettingsStore.h"
 #include "app/UserPrompts.h"
 #include "calibration/CCalibrateDlg.h"
+#include "output/ImageSaver.h"
+#include "output/PrintLayout.h"
 #include "tools/ToolFactory.h"
 #include "tools/ToolKind.h"
+#include "video/ImageFilters.h"
 #include "video/ImageLoader.h"
+#include "video/ProfileSampler.h"
 #include "video/ViewComposer.h"
 
 namespace {
@@ -122,8 +127,50 @@ int CVideoWnd::GetLuma(int x, int y) const
     const QImage& image = FrameBuffer.image();
     if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
         return 0;
-    const QRgb pixel = reinterpret_cast<const QRgb*>(image.constScanLine(y))[x];
-    return (qBlue(pixel) + qGreen(pixel) + qRed(pixel)) / 3;
+    return ImageFilters::luma(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]);
+}
+
+void CVideoWnd::SampleProfile(bool horizontal, int* samples) const
+{
+    Q_UNUSED(horizontal);
+    if (!activeTool || activeTool->kind > KindVertical || activeTool->points.size() < 2)
+        return;
+    const bool alongRow = activeTool->kind == KindHorizontal || activeTool->kind == KindCalibrate;
+    const QPoint& through = activeTool->points[1];
+    ProfileSampler::sample(FrameBuffer.image(), alongRow, alongRow ? through.y() : through.x(), samples);
+}
+
+void CVideoWnd::NotifyHistogram()
+{
+    if (!activeTool)
+        return;
+    const int kind = activeTool->kind;
+    if (kind == KindVertical || kind == KindCalibrateVertical)
+        mainWindow.send(WM_APP_UPDATE_HISTOGRAM, 0, 0);
+    else if (kind == KindHorizontal || kind == KindCalibrate)
+        mainWindow.send(WM_APP_UPDATE_HISTOGRAM, 1, 1);
+}
+
+void CVideoWnd::postUpdateHistogram()
+{
+    QMetaObject::invokeMethod(this, [this] { NotifyHistogram(); }, Qt::QueuedConnection);
+}
+
+void CVideoWnd::monochromeCommand()
+{
+    ImageFilters::monochrome(FrameBuffer.image());
+    repaintNow();
+}
+
+void CVideoWnd::edgeEnhanceCommand()
+{
+    // The edges are computed from the lumas that Monochrome would leave, so
+    // the grey image itself never needs to be shown or kept: the old pixels
+    // become the next run's scratch.
+    ImageFilters::edgeEnhance(FrameBuffer.image(), edgeScratch);
+    FrameBuffer.image().swap(edgeScratch);
+    NotifyHistogram();
+    repaintNow();
 }
 
 void CVideoWnd::composeView()
@@ -189,6 +236,47 @@ bool CVideoWnd::BurnIn()
     updateCursor();
     update();
     return true;
+}
+
+bool CVideoWnd::SaveImageFile(const QString& path, const std::optional<QString>& description)
+{
+    const bool burnt = BurnIn();
+    // Composed here, not by a paint: a minimised or hidden window is not painted.
+    composeView();
+    QString error;
+    if (!ImageSaver::save(BackBuffer.image(), path, BorderWidth, description, error)) {
+        prompts.showMessage(error);
+        return false;
+    }
+    if (burnt)
+        placeAgain();
+    return true;
+}
+
+void CVideoWnd::PrintImage(QPrinter& printer)
+{
+    printer.setDocName(QStringLiteral("Scopique Picture"));
+    PrintImage(static_cast<QPaintDevice&>(printer));
+}
+
+bool CVideoWnd::PrintImage(QPaintDevice& device)
+{
+    const bool burnt = BurnIn();
+    composeView();
+    if (!PrintLayout::print(device, BackBuffer.image())) {
+        prompts.showMessage(QStringLiteral("Printer wouldn't initalize"));
+        return false;
+    }
+    if (burnt)
+        placeAgain();
+    return true;
+}
+
+void CVideoWnd::placeAgain()
+{
+    activeTool->placed = true;
+    updateCursor();
+    update();
 }
 
 bool CVideoWnd::MeasurementCheck()
@@ -359,6 +447,12 @@ bool CVideoWnd::onCommand(int id)
     case ID_CALIBRATE_VERTICAL:
         StartCalibration(true);
         return true;
+    case ID_MONOCHROME:
+        monochromeCommand();
+        return true;
+    case ID_EDGE_ENHANCE:
+        edgeEnhanceCommand();
+        return true;
     default:
         return false;
     }
@@ -389,6 +483,8 @@ bool CVideoWnd::updateCommand(int id, CommandState& state) const
     case ID_SET_MAGNIFICATION:
     case ID_CALIBRATE:
     case ID_CALIBRATE_VERTICAL:
+    case ID_MONOCHROME:
+    case ID_EDGE_ENHANCE:
         state.enabled = true;
         return true;
     default:

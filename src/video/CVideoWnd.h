@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QImage>
 #include <QPointer>
@@ -16,6 +17,8 @@
 
 class AppMessageSink;
 class CCalibrateDlg;
+class QPaintDevice;
+class QPrinter;
 class SettingsStore;
 class UserPrompts;
 
@@ -43,6 +46,20 @@ public:
     void SetBorderWidth(int b);
     // The brightness of an image pixel, 0 outside the image.
     int GetLuma(int x, int y) const;
+    // Fills `samples` (2048 values, the histogram pane's) with the profile
+    // along the active Horizontal or Calibrate tool's row, or down the
+    // Vertical or Calibrate Vertical tool's column, through its point 1; for
+    // any other tool, or none, it changes nothing. `horizontal` names the
+    // pane the buffer belongs to; the direction is the tool's own.
+    void SampleProfile(bool horizontal, int* samples) const;
+    // Asks the main window to refresh the profile pane of the active tool:
+    // WM_APP_UPDATE_HISTOGRAM (0, 0) for a vertical one, (1, 1) for a
+    // horizontal one, nothing for other tools.
+    void NotifyHistogram();
+    // The Video Window's own WM_APP_UPDATE_HISTOGRAM: safe to call from any
+    // thread (the capture path); NotifyHistogram() runs later on this
+    // window's thread.
+    void postUpdateHistogram();
 
     // Replaces the active tool (none when null). A placed annotation or
     // measurement may first be burnt into the image, if the user agrees.
@@ -65,6 +82,23 @@ public:
     QPoint toImage(QPoint client) const { return client - QPoint(BorderWidth, BorderWidth); }
     // The open Calibrate dialog, if any.
     CCalibrateDlg* calibrateDialog() const;
+
+    // Burns the placed tool in and writes the view (border, image, title
+    // block) to `path`, in the format its extension names, tagged with the
+    // border width and, when given, the description. When the file was
+    // written, the tool shows again over its burnt copy; otherwise the user
+    // is told why and the result is false.
+    bool SaveImageFile(const QString& path, const std::optional<QString>& description = std::nullopt);
+    // Burns the placed tool in and prints the view on one page, as the job
+    // "Scopique Picture".
+    void PrintImage(QPrinter& printer);
+    // The same on any paint device. False, with "Printer wouldn't initalize"
+    // shown and the tool left burnt, when the device cannot start.
+    bool PrintImage(QPaintDevice& device);
+    // The capture bracket around saving: whether the camera is live, and
+    // freezing it or making it live. There is no camera yet: never live.
+    bool IsLive() const { return false; }
+    void SetFrozen(bool) {}
 
     // Composes border, image, the active tool and the title block into the
     // BackBuffer.
@@ -106,18 +140,25 @@ protected:
 
 private:
     void resizeBackBuffer(const QSize& size);
+    // Shows a tool that BurnIn() unplaced over its burnt copy again.
+    void placeAgain();
     void toolCommand(int kind);
     void nudge(int command);
     void setMagnificationCommand();
     bool inTitleBlock(QPoint client) const;
     void releaseCapture();
     void updateCursor();
+    void monochromeCommand();
+    void edgeEnhanceCommand();
 
     SettingsStore& settings;
     UserPrompts& prompts;
     AppMessageSink& mainWindow;
     // Decoding target, kept so that same-size loads reuse its memory.
     QImage decodeScratch;
+    // Edge Enhance writes here and then exchanges it with the FrameBuffer,
+    // so that repeated runs reuse both buffers.
+    QImage edgeScratch;
     // The pointer belongs to the tool while it is placed, dragged or, for a
     // polygon, built point by point.
     bool captured = false;

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#include "output/ImageSaver.h"
+
+#include <QDir>
+
+#include "output/ImageEncoder.h"
+#include "output/SafeFileWriter.h"
+#include "video/ImageTags.h"
+
+bool ImageSaver::save(const QImage& view, const QString& path, int border, const std::optional<QString>& description,
+                      QString& error)
+{
+    const QByteArray format = ImageEncoder::FindEncoderClsid(path);
+    QByteArray encoded;
+    QString reason;
+    bool ok = ImageEncoder::encode(view, format, encoded, reason);
+    if (ok && (format == "jpeg" || format == "png" || format == "tiff")) {
+        ImageTags tags;
+        tags.software = QStringLiteral("Scopique");
+        tags.make = QString::number(border);
+        tags.description = description;
+        // An untagged picture is still worth keeping: it reopens by the
+        // width rule instead of its tag.
+        tags.writeBytes(encoded);
+    }
+    ok = ok && SafeFileWriter::write(path, encoded, reason);
+    if (!ok)
+        error = QStringLiteral("Scopique cannot save \u201C%1\u201D: %2").arg(QDir::toNativeSeparators(path), reason);
+    return ok;
+}
