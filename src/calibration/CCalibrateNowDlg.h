@@ -2,20 +2,12 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
-#include <QDialog>
+#include "app/CQuestionDlg.h"
 
-class QCheckBox;
-
-// "System is not Calibrated": Yes accepts, No rejects. The check box counts
-// whatever button closed the dialog.
-class CCalibrateNowDlg : public QDialog {
+// "System is not Calibrated", asked before the first measurement of a run.
+class CCalibrateNowDlg : public CQuestionDlg {
     Q_OBJECT
 
 public:
     explicit CCalibrateNowDlg(QWidget* parent = nullptr);
-
-    bool dontShowAgain() const;
-
-private:
-    QCheckBox* dontShow;
 };

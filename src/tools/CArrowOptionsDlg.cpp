@@ -23,13 +23,8 @@ CArrowOptionsDlg::CArrowOptionsDlg(CArrowTool& tool, QWidget* parent)
     color->setColorRef(tool.toolColor);
     direction->setIndex(tool.direction);
 
-    auto* colorGroup = new QGroupBox(QStringLiteral("Color"));
-    auto* colorLayout = new QVBoxLayout(colorGroup);
-    colorLayout->addWidget(color);
-    colorLayout->addStretch();
-
     auto* groups = new QHBoxLayout;
-    groups->addWidget(colorGroup);
+    groups->addWidget(color->inGroup(QStringLiteral("Color")));
     groups->addWidget(direction);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -2,37 +2,8 @@
 // SPDX-FileCopyrightText: Tallmere
 #include "tools/CBurnNowDlg.h"
 
-#include <QCheckBox>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-
 CBurnNowDlg::CBurnNowDlg(QWidget* parent)
-    : QDialog(parent)
-    , dontShow(new QCheckBox(QStringLiteral("Don't show me this again")))
+    : CQuestionDlg(QStringLiteral("Burn to Image"), QStringLiteral("Would you like to burn this to the image now?"),
+                   parent)
 {
-    setWindowTitle(QStringLiteral("Burn to Image"));
-
-    auto* yes = new QPushButton(QStringLiteral("Yes"));
-    auto* no = new QPushButton(QStringLiteral("No"));
-    yes->setDefault(true);
-    connect(yes, &QPushButton::clicked, this, &QDialog::accept);
-    connect(no, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(yes);
-    buttons->addWidget(no);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Would you like to burn this to the image now?")));
-    layout->addWidget(dontShow);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-bool CBurnNowDlg::dontShowAgain() const
-{
-    return dontShow->isChecked();
 }

@@ -2,20 +2,12 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
-#include <QDialog>
+#include "app/CQuestionDlg.h"
 
-class QCheckBox;
-
-// "Burn to Image": Yes accepts, No rejects. The check box counts
-// whatever button closed the dialog.
-class CBurnNowDlg : public QDialog {
+// "Burn to Image", asked before a placed tool is replaced.
+class CBurnNowDlg : public CQuestionDlg {
     Q_OBJECT
 
 public:
     explicit CBurnNowDlg(QWidget* parent = nullptr);
-
-    bool dontShowAgain() const;
-
-private:
-    QCheckBox* dontShow;
 };

@@ -3,7 +3,9 @@
 #include "tools/CColorSwatch.h"
 
 #include <QColorDialog>
+#include <QGroupBox>
 #include <QPainter>
+#include <QVBoxLayout>
 
 #include "video/GdiPainter.h"
 
@@ -42,4 +44,13 @@ void CColorSwatch::pick()
     const QColor chosen = picker(GdiPainter::fromColorRef(value));
     if (chosen.isValid())
         setColorRef(toColorRef(chosen));
+}
+
+QGroupBox* CColorSwatch::inGroup(const QString& title)
+{
+    auto* group = new QGroupBox(title);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(this);
+    layout->addStretch();
+    return group;
 }

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QtGlobal>
 
+class QGroupBox;
+
 // A push button whose whole face shows one colour. Pressing it lets the user
 // pick a new colour, starting from the current one; a cancelled pick keeps it.
 class CColorSwatch : public QPushButton {
@@ -27,6 +29,9 @@ public:
     void setColorRef(quint32 colorRef);
 
     static quint32 toColorRef(const QColor& color);
+
+    // A group box titled `title` holding just this swatch.
+    QGroupBox* inGroup(const QString& title);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -43,11 +43,6 @@ CReticuleOptionsDlg::CReticuleOptionsDlg(CReticuleTool& tool, QWidget* parent)
     for (QLineEdit* edit : { spacing, count })
         edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
 
-    auto* colorGroup = new QGroupBox(QStringLiteral("Color"));
-    auto* colorLayout = new QVBoxLayout(colorGroup);
-    colorLayout->addWidget(color);
-    colorLayout->addStretch();
-
     auto* axis = new QGroupBox(QStringLiteral("Axis"));
     auto* axisLayout = new QVBoxLayout(axis);
     axisLayout->addWidget(horizontal);
@@ -59,7 +54,7 @@ CReticuleOptionsDlg::CReticuleOptionsDlg(CReticuleTool& tool, QWidget* parent)
     tickLayout->addRow(QStringLiteral("Count"), count);
 
     auto* groups = new QHBoxLayout;
-    groups->addWidget(colorGroup);
+    groups->addWidget(color->inGroup(QStringLiteral("Color")));
     groups->addWidget(axis);
     groups->addWidget(tick);
 
