@@ -8,32 +8,38 @@
 #include "tools/CTextOptionsDlg.h"
 #include "tools/CToolOptionsDlg.h"
 
+namespace {
+
+// Runs the dialog of type Dialog on `tool`; true when the user confirmed.
+template <typename Dialog, typename Tool> bool run(Tool& tool, QWidget* parent)
+{
+    Dialog dialog(tool, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace
+
 bool ToolOptionsDialogs::editToolOptions(CTool& tool, QWidget* parent)
 {
-    CToolOptionsDlg dialog(tool, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return run<CToolOptionsDlg>(tool, parent);
 }
 
 bool ToolOptionsDialogs::editCircleOptions(CCircleTool& tool, QWidget* parent)
 {
-    CCircleOptionsDlg dialog(tool, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return run<CCircleOptionsDlg>(tool, parent);
 }
 
 bool ToolOptionsDialogs::editReticuleOptions(CReticuleTool& tool, QWidget* parent)
 {
-    CReticuleOptionsDlg dialog(tool, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return run<CReticuleOptionsDlg>(tool, parent);
 }
 
 bool ToolOptionsDialogs::editTextOptions(CTextTool& tool, QWidget* parent)
 {
-    CTextOptionsDlg dialog(tool, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return run<CTextOptionsDlg>(tool, parent);
 }
 
 bool ToolOptionsDialogs::editArrowOptions(CArrowTool& tool, QWidget* parent)
 {
-    CArrowOptionsDlg dialog(tool, parent);
-    return dialog.exec() == QDialog::Accepted;
+    return run<CArrowOptionsDlg>(tool, parent);
 }
