@@ -31,6 +31,9 @@ void toolBench(const QImage& frame, const std::string& label);
 void filterBench(const QImage& frame, const std::string& label, std::map<std::string, std::string>& notes);
 // In bench_save.cpp.
 void saveBench(const QImage& frame, const std::string& label, std::map<std::string, std::string>& notes);
+// In bench_favorites.cpp.
+void favoritesBench(const QImage& frame, const QString& dir, const std::string& label,
+    std::map<std::string, std::string>& notes);
 
 namespace {
 
@@ -296,8 +299,10 @@ int main(int argc, char** argv)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
         composeBench(picture, std::string(size.label) + "_view");
-        if (size.w == 2592)
+        if (size.w == 2592) {
             saveBench(picture, size.label, notes);
+            favoritesBench(picture, dir.path(), size.label, notes);
+        }
         if (size.w == 5472) {
             toolBench(picture, size.label);
             filterBench(picture, size.label, notes);

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "app/UserPrompts.h"
+#include "favorites/FavoritesFolderChooser.h"
 #include "tools/CArrowTool.h"
 #include "tools/CCircleTool.h"
 #include "tools/CReticuleTool.h"
@@ -42,6 +43,21 @@ public:
     QString addFavoriteDefaultNameSeen;
     // The print dialog: sets the printer up and answers; cancelled when unset.
     std::function<bool(QPrinter&)> printerSetup;
+    // Sort Options: accepted with these values (-1 keeps the shown one), or
+    // cancelled; what it showed.
+    bool sortAccept = false;
+    int sortDirectionAnswer = -1;
+    int sortFieldAnswer = -1;
+    int sortDirectionSeen = -1;
+    int sortFieldSeen = -1;
+    // Find Favorite: what the user does with the list while it is open.
+    std::function<void(CFavoritesList&)> findScript;
+    // Favorites Folder: what the user does with the chooser; the answer is
+    // the dialog's result. Cancelled when unset.
+    std::function<bool(FavoritesFolderChooser&)> folderScript;
+    // New Favorites Folder: accepted with this name, or cancelled.
+    bool newFolderAccept = false;
+    QString newFolderName;
     // Every prompt shown, by name.
     QStringList asked;
 
@@ -101,6 +117,37 @@ public:
     {
         asked << QStringLiteral("print");
         return printerSetup && printerSetup(printer);
+    }
+    bool sortOptions(int& direction, int& field) override
+    {
+        asked << QStringLiteral("sortOptions");
+        sortDirectionSeen = direction;
+        sortFieldSeen = field;
+        if (!sortAccept)
+            return false;
+        if (sortDirectionAnswer >= 0)
+            direction = sortDirectionAnswer;
+        if (sortFieldAnswer >= 0)
+            field = sortFieldAnswer;
+        return true;
+    }
+    void findFavorite(CFavoritesList& list) override
+    {
+        asked << QStringLiteral("findFavorite");
+        if (findScript)
+            findScript(list);
+    }
+    bool chooseFavoritesFolder(FavoritesFolderChooser& chooser) override
+    {
+        asked << QStringLiteral("favoritesFolder");
+        return folderScript && folderScript(chooser);
+    }
+    bool newFavoritesFolder(QString& name) override
+    {
+        asked << QStringLiteral("newFolder");
+        if (newFolderAccept)
+            name = newFolderName;
+        return newFolderAccept;
     }
     bool editToolOptions(CTool& tool) override { return toolDialog(QStringLiteral("tool"), tool); }
     bool editCircleOptions(CCircleTool& tool) override { return toolDialog(QStringLiteral("circle"), tool); }

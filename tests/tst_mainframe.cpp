@@ -120,7 +120,7 @@ private slots:
         QTest::newRow("Freeze Image") << int(ID_FREEZE_IMAGE) << Keys { Qt::Key_Escape } << false;
         QTest::newRow("Make Image Live") << int(ID_MAKE_IMAGE_LIVE) << Keys { QKeySequence("`"), QKeySequence("~") }
                                          << false;
-        QTest::newRow("Help Contents") << int(ID_HELP_CONTENTS) << Keys { Qt::Key_F1 } << false;
+        QTest::newRow("Help Contents") << int(ID_HELP_CONTENTS) << Keys { Qt::Key_F1 } << true;
         for (int id : { ID_FILE_OPEN, ID_VIEW_FAVORITES, ID_BORDER_ANSI, ID_FAVORITES_ADD })
             QTest::addRow("%d enabled", id) << id << Keys {} << true;
         for (int id : { ID_VIEW_HISTOGRAM, ID_FREEZE, ID_VIDEO_FORMAT, ID_FAVORITES_OPEN })

@@ -15,8 +15,12 @@
 #include <QToolBar>
 
 #include "app/CAboutDlg.h"
+#include "app/CHelpBar.h"
+#include "app/CSizingControlBar.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
+#include "favorites/CFavoritesBar.h"
+#include "favorites/FavoritesStore.h"
 #include "app/SettingsStore.h"
 #include "app/UserPrompts.h"
 #include "tools/ToolKind.h"
@@ -189,13 +193,16 @@ void CMainFrame::createStatusBar()
 
 void CMainFrame::createDockingBars()
 {
-    favorites = new QDockWidget(QStringLiteral("Favorites"), this);
-    favorites->setObjectName(QStringLiteral("favoritesBar"));
-    favorites->setMinimumSize(16, 32);
-    favorites->setWidget(new QWidget(favorites));
-    favorites->widget()->resize(200, 200);
-    addDockWidget(Qt::LeftDockWidgetArea, favorites);
+    // Made whether shown or not, so the library is listed at start.
+    favorites = new CFavoritesBar(settings, prompts, *this, FavoritesStore::defaultRoot(), this);
+    favorites->dockInto(*this, Qt::LeftDockWidgetArea);
     favorites->hide();
+    addCommandTarget(favorites);
+
+    // The help pane is always hidden at start.
+    help = new CHelpBar(this);
+    help->dockInto(*this, Qt::RightDockWidgetArea);
+    help->hide();
 }
 
 QLabel* CMainFrame::statusPane(int id) const
@@ -237,13 +244,8 @@ qintptr CMainFrame::send(AppMessage message, qintptr wParam, qintptr lParam)
     case WM_APP_OPEN_IMAGE:
         return pane.OpenImage(AppMessageSink::textOf(wParam));
     case WM_APP_GET_FAVORITES_FOLDER:
-        // Until the favourites library answers: its "AnyOne" folder, made
-        // when missing (Qt misplaces files when the data folder is missing).
-        QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-        favoritesFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-            + QStringLiteral("/Favorites/AnyOne");
-        QDir().mkpath(favoritesFolder);
-        return AppMessageSink::textArg(favoritesFolder);
+    case WM_APP_FAVORITE_ADDED:
+        return favorites->send(message, wParam, lParam);
     case WM_APP_SHOW_HISTOGRAM:
         if (lParam != 0) {
             histogram(wParam != 0).Show(true, false);
@@ -355,6 +357,10 @@ bool CMainFrame::onCommand(int id)
         horizontalHistogram.SetThickness(thicknessOf(id));
         verticalHistogram.SetThickness(thicknessOf(id));
         return true;
+    case ID_HELP_CONTENTS:
+        help->show();
+        help->showIndex();
+        return true;
     case ID_APP_ABOUT: {
         CAboutDlg about(this);
         about.exec();
@@ -389,6 +395,7 @@ bool CMainFrame::updateCommand(int id, CommandState& state) const
     case ID_HISTOGRAM_LARGE:
         state = {toolHasProfile(pane.videoWnd().activeTool.get()), horizontalHistogram.thickness() == thicknessOf(id)};
         return true;
+    case ID_HELP_CONTENTS:
     case ID_APP_ABOUT:
     case ID_APP_EXIT:
         state.enabled = true;

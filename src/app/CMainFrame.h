@@ -8,9 +8,11 @@
 
 #include "app/AppMessageSink.h"
 #include "app/CommandTarget.h"
+#include "favorites/CFavoritesBar.h"
 #include "histogram/CHistogramWnd.h"
 #include "video/CImagePane.h"
 
+class CHelpBar;
 class QAction;
 class QDockWidget;
 class QLabel;
@@ -43,7 +45,8 @@ public:
     CImagePane& imagePane() { return pane; }
     // The profile along an image row (horizontal) or down a column.
     CHistogramWnd& histogram(bool horizontal) { return horizontal ? horizontalHistogram : verticalHistogram; }
-    QDockWidget* favoritesBar() const { return favorites; }
+    CFavoritesBar* favoritesBar() const { return favorites; }
+    CHelpBar* helpBar() const { return help; }
     QLabel* statusPane(int id) const;
 
     bool onCommand(int id) override;
@@ -70,10 +73,9 @@ private:
     CHistogramWnd verticalHistogram;
     CHistogramWnd horizontalHistogram;
     QToolBar* toolBar = nullptr;
-    QDockWidget* favorites = nullptr;
+    CFavoritesBar* favorites = nullptr;
+    CHelpBar* help = nullptr;
     QHash<int, QAction*> commandActions;
     QHash<int, QLabel*> statusPanes;
     QList<CommandTarget*> route;
-    // The favourites folder's path handed out by WM_APP_GET_FAVORITES_FOLDER.
-    QString favoritesFolder;
 };

@@ -9,6 +9,10 @@
 #include "calibration/CCalibrateNowDlg.h"
 #include "calibration/CMagnificationDlg.h"
 #include "favorites/CAddFavoriteDlg.h"
+#include "favorites/CFavoritesFolderDlg.h"
+#include "favorites/CFindFavoriteDlg.h"
+#include "favorites/CNewFolderDlg.h"
+#include "favorites/CSortOptionsDlg.h"
 #include "output/CSaveChangesDlg.h"
 #include "output/CTitleBlockDlg.h"
 #include "tools/CBurnNowDlg.h"
@@ -102,6 +106,39 @@ bool DialogPrompts::choosePrinter(QPrinter& printer)
     // The whole picture on one page: nothing to select, no pages to choose.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool DialogPrompts::sortOptions(int& direction, int& field)
+{
+    CSortOptionsDlg dialog(parent);
+    dialog.setDirection(direction);
+    dialog.setField(field);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    direction = dialog.direction();
+    field = dialog.field();
+    return true;
+}
+
+void DialogPrompts::findFavorite(CFavoritesList& list)
+{
+    CFindFavoriteDlg dialog(list, parent);
+    dialog.exec();
+}
+
+bool DialogPrompts::chooseFavoritesFolder(FavoritesFolderChooser& chooser)
+{
+    CFavoritesFolderDlg dialog(chooser, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool DialogPrompts::newFavoritesFolder(QString& name)
+{
+    CNewFolderDlg dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    name = dialog.name();
+    return true;
 }
 
 bool DialogPrompts::editToolOptions(CTool& tool)

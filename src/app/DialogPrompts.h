@@ -21,6 +21,10 @@ public:
     QString saveImageFileName(const QString& defaultName, const QString& filter) override;
     bool addFavorite(const QString& folder, QString& name, QString& description) override;
     bool choosePrinter(QPrinter& printer) override;
+    bool sortOptions(int& direction, int& field) override;
+    void findFavorite(CFavoritesList& list) override;
+    bool chooseFavoritesFolder(FavoritesFolderChooser& chooser) override;
+    bool newFavoritesFolder(QString& name) override;
 
     bool editToolOptions(CTool& tool) override;
     bool editCircleOptions(CCircleTool& tool) override;

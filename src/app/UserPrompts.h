@@ -6,6 +6,8 @@
 
 #include "tools/ToolDialogs.h"
 
+class CFavoritesList;
+class FavoritesFolderChooser;
 class QPrinter;
 
 // The questions and messages that logic paths put to the user, and the
@@ -54,4 +56,14 @@ public:
     virtual bool addFavorite(const QString& folder, QString& name, QString& description) = 0;
     // The print dialog: true when the user chose to print on `printer`.
     virtual bool choosePrinter(QPrinter& printer) = 0;
+    // "Sort Options" showing `direction` and `field`: true with the chosen
+    // ones on OK.
+    virtual bool sortOptions(int& direction, int& field) = 0;
+    // "Find Favorite" searching `list`; its matches stay selected.
+    virtual void findFavorite(CFavoritesList& list) = 0;
+    // "Favorites Folder" run by `chooser`: true when a folder was chosen
+    // (the chooser holds it).
+    virtual bool chooseFavoritesFolder(FavoritesFolderChooser& chooser) = 0;
+    // "New Favorites Folder": true with the typed name on OK.
+    virtual bool newFavoritesFolder(QString& name) = 0;
 };

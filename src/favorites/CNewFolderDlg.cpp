@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#include "favorites/CNewFolderDlg.h"
+
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+CNewFolderDlg::CNewFolderDlg(QWidget* parent)
+    : QDialog(parent)
+    , nameEdit(new QLineEdit)
+{
+    setWindowTitle(QStringLiteral("New Favorites Folder"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(nameEdit);
+    layout->addWidget(buttons);
+    nameEdit->setFocus();
+}
+
+QString CNewFolderDlg::name() const
+{
+    return nameEdit->text();
+}

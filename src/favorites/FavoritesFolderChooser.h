@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#pragma once
+
+#include <QStringList>
+
+class FavoritesStore;
+class UserPrompts;
+
+// What the "Favorites Folder" dialog does: lists the folders of the root by
+// title, selects the current one, and chooses, creates or deletes folders.
+class FavoritesFolderChooser {
+public:
+    // `currentPath` is the current folder's full path.
+    FavoritesFolderChooser(FavoritesStore& store, UserPrompts& prompts, const QString& currentPath);
+
+    // The root with its trailing separator.
+    QString root() const { return rootPath; }
+    // Folder titles (names without the part from their last "."), in the
+    // list's order.
+    QStringList entries() const { return titles; }
+    int selection() const { return selected; }
+    void select(int row) { selected = row >= 0 && row < titles.size() ? row : -1; }
+    // Cancel stays available until a folder has been deleted.
+    bool cancelEnabled() const { return canCancel; }
+
+    // OK: true when a folder is chosen, else tells the user to choose.
+    bool accept();
+    // New: true when a folder was named, and so is chosen.
+    bool createNew();
+    // Delete: deletes the selected folder and selects the entry before it.
+    void deleteSelected();
+
+    // After OK or New: the chosen name and root + name.
+    QString chosen() const { return chosenName; }
+    QString path() const { return rootPath + chosenName; }
+
+private:
+    FavoritesStore& store;
+    UserPrompts& prompts;
+    QString rootPath;
+    QStringList titles;
+    int selected = -1;
+    bool canCancel = true;
+    QString chosenName;
+};
