@@ -5,10 +5,12 @@
 #include <cstring>
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
 #include "output/TimeFormat.h"
+#include "video/ImageLoader.h"
 #include "video/ImageTags.h"
 
 namespace {
@@ -18,7 +20,17 @@ namespace {
 QImage thumbnailOf(const QString& path)
 {
     const QSize size(FavoriteItem::ThumbnailWidth, FavoriteItem::ThumbnailHeight);
-    QImageReader reader(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || ImageLoader::isShortBmp(file))
+        return QImage();
+    QImageReader reader(&file);
+    // As the loader judges it: by content, one of its formats, within its
+    // pixel cap (a 60000 x 60000 header would otherwise be decoded at 1/8).
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format();
+    if (!ImageLoader::isPictureFormat(format) || !reader.size().isValid()
+        || qint64(reader.size().width()) * reader.size().height() > ImageLoader::MaxPixels)
+        return QImage();
     reader.setScaledSize(size);
     QImage image;
     if (!reader.read(&image) || image.isNull())

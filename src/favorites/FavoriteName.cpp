@@ -26,6 +26,9 @@ QString FavoriteName::problem(const QString& name, const QString& suffix)
     // Both separators, so that a favourite names the same file on every system.
     if (name.contains(u'/') || name.contains(u'\\'))
         return refused(name, QStringLiteral("it may not hold \u201C/\u201D or \u201C\\\u201D."));
+    // A lone surrogate has no UTF-8 form: the file would get another name.
+    if (!name.isValidUtf16())
+        return refused(name, QStringLiteral("it holds a character that cannot be stored."));
     for (const QChar c : name) {
         if (c.category() == QChar::Other_Control)
             return refused(name, QStringLiteral("it may not hold control characters."));

@@ -20,9 +20,13 @@ bool ImageSaver::save(const QImage& view, const QString& path, int border, const
         tags.software = QStringLiteral("Scopique");
         tags.make = QString::number(border);
         tags.description = description;
-        // An untagged picture is still worth keeping: it reopens by the
-        // width rule instead of its tag.
-        tags.writeBytes(encoded);
+        // A description too long for the format's tag block (64 kB in JPEG
+        // and PNG) must not cost the border tag; an untagged picture is still
+        // worth keeping: it reopens by the width rule instead of its tag.
+        if (!tags.writeBytes(encoded) && description) {
+            tags.description.reset();
+            tags.writeBytes(encoded);
+        }
     }
     ok = ok && SafeFileWriter::write(path, encoded, reason);
     if (!ok)

@@ -20,12 +20,6 @@ LoadResult failure(const QString& path, const QString& reason)
     return result;
 }
 
-// Told by the content, never by the name: a file called .png may hold anything.
-bool isPictureFormat(const QByteArray& format)
-{
-    return format == "jpeg" || format == "png" || format == "gif" || format == "bmp" || format == "tiff";
-}
-
 bool canHoldTags(const QByteArray& format)
 {
     return format == "jpeg" || format == "png" || format == "tiff";
@@ -62,7 +56,37 @@ void flattenOverBlack(QImage& image)
     image.reinterpretAsFormat(QImage::Format_RGB32);
 }
 
+quint32 le32At(const QByteArray& b, int at)
+{
+    return quint8(b[at]) | quint32(quint8(b[at + 1])) << 8 | quint32(quint8(b[at + 2])) << 16
+        | quint32(quint8(b[at + 3])) << 24;
+}
+
 } // namespace
+
+// Qt's BMP reader stops at the end of the file and leaves the missing rows
+// uninitialised: an uncompressed BMP must hold every row its header declares.
+bool ImageLoader::isShortBmp(QIODevice& file)
+{
+    const QByteArray header = file.peek(34);
+    if (header.size() < 34 || !header.startsWith("BM") || le32At(header, 14) < 40)
+        return false;
+    const quint32 compression = le32At(header, 30);
+    if (compression != 0 && compression != 3)
+        return false;
+    const qint64 width = qint32(le32At(header, 18)), height = qint32(le32At(header, 22));
+    const qint64 bits = quint8(header[28]) | quint8(header[29]) << 8;
+    const qint64 rowBytes = (qAbs(width) * bits + 31) / 32 * 4;
+    // Divided, not multiplied: header fields near 2^31 would overflow.
+    const qint64 available = file.size() - qint64(le32At(header, 10));
+    return rowBytes != 0 && (available < 0 || qAbs(height) > available / rowBytes);
+}
+
+// Told by the content, never by the name: a file called .png may hold anything.
+bool ImageLoader::isPictureFormat(const QByteArray& format)
+{
+    return format == "jpeg" || format == "png" || format == "gif" || format == "bmp" || format == "tiff";
+}
 
 LoadResult ImageLoader::decode(const QString& path, QImage& decoded, qint64 maxPixels)
 {
@@ -78,6 +102,8 @@ LoadResult ImageLoader::decode(const QString& path, QImage& decoded, qint64 maxP
     if (file.size() == 0)
         return failure(path, QStringLiteral("the file is empty."));
 
+    // Read before the reader moves through the file.
+    const bool shortBmp = isShortBmp(file);
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     // The pixels stay as stored: borders and measurements refer to them.
@@ -102,6 +128,8 @@ LoadResult ImageLoader::decode(const QString& path, QImage& decoded, qint64 maxP
     };
     if (pixels > maxPixels)
         return tooLarge(size);
+    if (format == "bmp" && shortBmp)
+        return failure(path, QStringLiteral("the picture data is damaged (the file ends before its last row)."));
 
     allowPixels(maxPixels);
     // Passed as it is: a decoder that finds an image of the right size and

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 #include <QtGlobal>
@@ -26,5 +27,12 @@ public:
     // Decodes `path` into `decoded` as Format_RGB32, reusing its memory when
     // the size matches, and works out the file's border. On failure
     // `decoded` may hold anything; the caller keeps its own picture.
+    // The formats the program opens, as QImageReader names them.
+    static bool isPictureFormat(const QByteArray& format);
+
+    // True for an uncompressed BMP that ends before its last row; reads the
+    // device's first bytes without moving through it.
+    static bool isShortBmp(QIODevice& file);
+
     static LoadResult decode(const QString& path, QImage& decoded, qint64 maxPixels = MaxPixels);
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <exiv2/exiv2.hpp>
 
@@ -15,12 +16,19 @@ const char* const SoftwareKey = "Exif.Image.Software";
 const char* const MakeKey = "Exif.Image.Make";
 const char* const DescriptionKey = "Exif.Image.ImageDescription";
 
+// Above this the tags are not read: the tag library copies and walks the
+// whole file, and a picture the loader takes is far smaller.
+constexpr qint64 maxTaggedBytes = 512LL << 20;
+
+void discardLog(int, const char*) {}
+
 // The tag library reports every odd file on stderr; for the program an
 // unreadable tag is simply absent.
 void muteTagLibrary()
 {
     static const bool muted = [] {
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+        Exiv2::LogMsg::setHandler(discardLog);
         return true;
     }();
     Q_UNUSED(muted);
@@ -78,6 +86,8 @@ ImageTags ImageTags::readFile(const QString& path)
     return readBytes(file.readAll());
 #else
     muteTagLibrary();
+    if (QFileInfo(path).size() > maxTaggedBytes)
+        return {};
     try {
         // A plain file reader: the factory's own opener would treat names such
         // as "-" or "http://…" as standard input or a download.
@@ -93,7 +103,7 @@ ImageTags ImageTags::readFile(const QString& path)
 ImageTags ImageTags::readBytes(const QByteArray& encoded)
 {
     muteTagLibrary();
-    if (encoded.isEmpty())
+    if (encoded.isEmpty() || encoded.size() > maxTaggedBytes)
         return {};
     try {
         return readTags(
@@ -107,7 +117,7 @@ ImageTags ImageTags::readBytes(const QByteArray& encoded)
 bool ImageTags::writeBytes(QByteArray& encoded) const
 {
     muteTagLibrary();
-    if (encoded.isEmpty())
+    if (encoded.isEmpty() || encoded.size() > maxTaggedBytes)
         return false;
     try {
         // The library works on its own copy in memory; `encoded` changes only once all went well.
@@ -131,6 +141,14 @@ bool ImageTags::writeBytes(QByteArray& encoded) const
             return false;
         QByteArray tagged(qsizetype(size), Qt::Uninitialized);
         if (io.read(reinterpret_cast<Exiv2::byte*>(tagged.data()), size) != size)
+            return false;
+        // The library has written tags it cannot read back before (a text
+        // cut at a NUL aside): only what reads back as written counts.
+        const ImageTags back = readBytes(tagged);
+        const auto same = [](const std::optional<QString>& written, const std::optional<QString>& read) {
+            return !written || (read && *read == written->left(written->indexOf(QChar(0))));
+        };
+        if (!same(software, back.software) || !same(make, back.make) || !same(description, back.description))
             return false;
         encoded = tagged;
         return true;

@@ -16,11 +16,13 @@ struct ImageTags {
     std::optional<QString> description;
 
     // Reads the tags of a file (JPEG, TIFF, PNG; BMP and GIF hold none).
-    // Never throws: a file the tag library cannot parse has no tags.
+    // Never throws: a file the tag library cannot parse, or one above 512 MB,
+    // has no tags.
     static ImageTags readFile(const QString& path);
     // Same, from an encoded picture in memory.
     static ImageTags readBytes(const QByteArray& encoded);
     // Adds the present tags to an encoded picture in memory. False, with the
-    // bytes untouched, when the format cannot hold them or the tag library fails.
+    // bytes untouched, when the format cannot hold them, the tag library fails
+    // or the tags do not read back as written.
     bool writeBytes(QByteArray& encoded) const;
 };

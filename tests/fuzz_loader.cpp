@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+// libFuzzer target: arbitrary bytes through the picture loader (as a file,
+// the way File > Open reads it) and the tag reader (from memory).
+#include <cstddef>
+#include <cstdint>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include "video/ImageLoader.h"
+#include "video/ImageTags.h"
+
+namespace {
+// Small enough that a decoded picture stays well inside the fuzzer's memory limit.
+constexpr qint64 fuzzPixels = 4'000'000;
+}
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    // Image format plugins (TIFF) are found through the application.
+    static QCoreApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    static const QString path = QDir::temp().filePath(QStringLiteral("scopique-fuzz-%1.img").arg(QCoreApplication::applicationPid()));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return 0;
+    file.close();
+    QImage decoded;
+    const LoadResult result = ImageLoader::decode(path, decoded, fuzzPixels);
+    if (result.ok && (decoded.isNull() || decoded.format() != QImage::Format_RGB32))
+        __builtin_trap();
+    ImageTags::readBytes(bytes);
+    return 0;
+}
