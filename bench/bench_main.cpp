@@ -26,6 +26,7 @@
 
 // In bench_compose.cpp.
 void composeBench(const QImage& frame, const std::string& label);
+void captureBench();
 void toolBench(const QImage& frame, const std::string& label);
 // In bench_filters.cpp.
 void filterBench(const QImage& frame, const std::string& label, std::map<std::string, std::string>& notes);
@@ -278,6 +279,7 @@ int main(int argc, char** argv)
         int h;
     };
     std::map<std::string, std::string> notes;
+    captureBench();
     for (const Size& size : { Size { "5MP", 2592, 1944 }, Size { "20MP", 5472, 3648 } }) {
         const QImage picture = cameraLike(size.w, size.h);
         const QString name = QString::fromLatin1(size.label);

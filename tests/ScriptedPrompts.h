@@ -58,6 +58,14 @@ public:
     // New Favorites Folder: accepted with this name, or cancelled.
     bool newFolderAccept = false;
     QString newFolderName;
+    // Camera dialogs: the index to answer (-1 cancels) and what they showed;
+    // Video Controls accepted with this change applied, or cancelled.
+    int selectCameraAnswer = -1;
+    int videoFormatAnswer = -1;
+    QStringList camerasSeen;
+    QStringList formatsSeen;
+    bool videoControlsAccept = false;
+    std::function<void(QList<FrameSource::Control>&)> videoControlsChange;
     // Every prompt shown, by name.
     QStringList asked;
 
@@ -148,6 +156,25 @@ public:
         if (newFolderAccept)
             name = newFolderName;
         return newFolderAccept;
+    }
+    int selectCamera(const QStringList& cameras, int) override
+    {
+        asked << QStringLiteral("selectCamera");
+        camerasSeen = cameras;
+        return selectCameraAnswer;
+    }
+    int videoFormat(const QStringList& formats, int) override
+    {
+        asked << QStringLiteral("videoFormat");
+        formatsSeen = formats;
+        return videoFormatAnswer;
+    }
+    bool videoControls(QList<FrameSource::Control>& controls) override
+    {
+        asked << QStringLiteral("videoControls");
+        if (videoControlsAccept && videoControlsChange)
+            videoControlsChange(controls);
+        return videoControlsAccept;
     }
     bool editToolOptions(CTool& tool) override { return toolDialog(QStringLiteral("tool"), tool); }
     bool editCircleOptions(CCircleTool& tool) override { return toolDialog(QStringLiteral("circle"), tool); }

@@ -59,8 +59,8 @@ private slots:
                                   "Reset Tool!\tX|Horizontal\tH|Vertical\tV|Line\tL|Angle\tA|Rectangle\tR|Circle\tC|"
                                   "Polygon\tP|Reticule\tG|Text\tT|Arrow\tW|Options && Colors...\tO";
         QTest::newRow("Image") << QStringList { "&Image" }
-                               << "&Freeze!\tEsc|&Monochrome!\tShift+M|&Edge Enhance!\tShift+E|>Border|Title Block|"
-                                  "Video Format...|Video Controls...";
+                               << "Live!|&Monochrome!\tShift+M|&Edge Enhance!\tShift+E|>Border|Title Block|"
+                                  "Video Format...|Video Controls...|Select Camera...";
         QTest::newRow("Border") << QStringList { "&Image", "Border" } << "None|Thin|Photo|ANSI";
         QTest::newRow("Help") << QStringList { "&Help" } << "&Help Contents\tF1|&About Scopique...";
     }
@@ -117,13 +117,13 @@ private slots:
         QTest::newRow("Calibrate") << int(ID_CALIBRATE) << Keys { Qt::SHIFT | Qt::Key_H } << true;
         QTest::newRow("nudge") << int(ID_NUDGE_CTRL_SHIFT_DOWN) << Keys { Qt::CTRL | Qt::SHIFT | Qt::Key_Down } << true;
         QTest::newRow("Cut") << int(ID_EDIT_CUT) << Keys { Qt::CTRL | Qt::Key_X } << false;
-        QTest::newRow("Freeze Image") << int(ID_FREEZE_IMAGE) << Keys { Qt::Key_Escape } << false;
+        QTest::newRow("Freeze Image") << int(ID_FREEZE_IMAGE) << Keys { Qt::Key_Escape } << true;
         QTest::newRow("Make Image Live") << int(ID_MAKE_IMAGE_LIVE) << Keys { QKeySequence("`"), QKeySequence("~") }
-                                         << false;
+                                         << true;
         QTest::newRow("Help Contents") << int(ID_HELP_CONTENTS) << Keys { Qt::Key_F1 } << true;
-        for (int id : { ID_FILE_OPEN, ID_VIEW_FAVORITES, ID_BORDER_ANSI, ID_FAVORITES_ADD })
+        for (int id : { ID_FILE_OPEN, ID_VIEW_FAVORITES, ID_BORDER_ANSI, ID_FAVORITES_ADD, ID_FREEZE })
             QTest::addRow("%d enabled", id) << id << Keys {} << true;
-        for (int id : { ID_VIEW_HISTOGRAM, ID_FREEZE, ID_VIDEO_FORMAT, ID_FAVORITES_OPEN })
+        for (int id : { ID_VIEW_HISTOGRAM, ID_VIDEO_FORMAT, ID_FAVORITES_OPEN })
             QTest::addRow("%d disabled", id) << id << Keys {} << false;
     }
     void commandsHaveTheirKeysAndStates()

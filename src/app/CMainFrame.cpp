@@ -156,6 +156,7 @@ void CMainFrame::createMenus()
     image->addAction(commandActions.value(ID_TITLE_BLOCK));
     image->addAction(commandActions.value(ID_VIDEO_FORMAT));
     image->addAction(commandActions.value(ID_VIDEO_CONTROLS));
+    image->addAction(commandActions.value(ID_SELECT_CAMERA));
     addPopup(nullptr, QStringLiteral("&Help"), {ID_HELP_CONTENTS, ID_APP_ABOUT});
     // The nudge keys live in a menu that is never displayed.
     auto* notShown = new QMenu(QStringLiteral("Notshown"), this);
@@ -332,6 +333,8 @@ void CMainFrame::updateCommandUI()
         action->setEnabled(state.enabled);
         if (action->isCheckable())
             action->setChecked(state.checked);
+        if (state.text)
+            action->setText(*state.text);
     }
 }
 
@@ -378,22 +381,22 @@ bool CMainFrame::updateCommand(int id, CommandState& state) const
 {
     switch (id) {
     case ID_VIEW_TOOLBAR:
-        state = {true, !toolBar->isHidden()};
+        state = {true, !toolBar->isHidden(), {}};
         return true;
     case ID_VIEW_STATUS_BAR:
-        state = {true, !statusBar()->isHidden()};
+        state = {true, !statusBar()->isHidden(), {}};
         return true;
     case ID_VIEW_FAVORITES:
-        state = {true, !favorites->isHidden()};
+        state = {true, !favorites->isHidden(), {}};
         return true;
     case ID_VIEW_HISTOGRAM:
         state = {toolHasProfile(pane.videoWnd().activeTool.get()),
-                 !horizontalHistogram.isHidden() || !verticalHistogram.isHidden()};
+                 !horizontalHistogram.isHidden() || !verticalHistogram.isHidden(), {}};
         return true;
     case ID_HISTOGRAM_SMALL:
     case ID_HISTOGRAM_MEDIUM:
     case ID_HISTOGRAM_LARGE:
-        state = {toolHasProfile(pane.videoWnd().activeTool.get()), horizontalHistogram.thickness() == thicknessOf(id)};
+        state = {toolHasProfile(pane.videoWnd().activeTool.get()), horizontalHistogram.thickness() == thicknessOf(id), {}};
         return true;
     case ID_HELP_CONTENTS:
     case ID_APP_ABOUT:

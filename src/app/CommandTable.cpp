@@ -93,6 +93,8 @@ QList<CommandInfo> buildTable()
          QStringLiteral("Choose the camera's picture format\nVideo Format"), {}},
         {ID_VIDEO_CONTROLS, QStringLiteral("Video Controls..."), {},
          QStringLiteral("Adjust the camera\nVideo Controls"), {}},
+        {ID_SELECT_CAMERA, QStringLiteral("Select Camera..."), {},
+         QStringLiteral("Choose the camera to show\nSelect Camera"), {}},
         // Help
         {ID_HELP_CONTENTS, QStringLiteral("&Help Contents\tF1"), {key(Qt::Key_F1)},
          QStringLiteral("Display Operation Manual\nShow Manual"), QStringLiteral("help")},

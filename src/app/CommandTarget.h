@@ -2,11 +2,16 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
+#include <optional>
+
+#include <QString>
+
 // Enabled and checked state of one command, filled in by the component that
-// handles it.
+// handles it, and a menu text for the few items whose text follows a state.
 struct CommandState {
     bool enabled = false;
     bool checked = false;
+    std::optional<QString> text;
 };
 
 // A component in the command route (image pane, Video Window, favorites bar,

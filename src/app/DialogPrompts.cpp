@@ -2,7 +2,12 @@
 // SPDX-FileCopyrightText: Tallmere
 #include "app/DialogPrompts.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QListWidget>
+#include <QSlider>
+#include <QVBoxLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 
@@ -138,6 +143,71 @@ bool DialogPrompts::newFavoritesFolder(QString& name)
     if (dialog.exec() != QDialog::Accepted)
         return false;
     name = dialog.name();
+    return true;
+}
+
+namespace {
+
+// A list to pick one entry from, with OK (and Cancel when asked for).
+int chooseFromList(QWidget* parent, const QString& title, const QStringList& entries, int current, bool cancel)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    auto* list = new QListWidget(&dialog);
+    list->addItems(entries);
+    list->setCurrentRow(current);
+    auto* buttons = new QDialogButtonBox(cancel ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel : QDialogButtonBox::Ok,
+                                         &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return -1;
+    return list->currentRow();
+}
+
+// Slider steps across a control's range.
+constexpr int controlSteps = 1000;
+
+} // namespace
+
+int DialogPrompts::selectCamera(const QStringList& cameras, int current)
+{
+    return chooseFromList(parent, QStringLiteral("Select Camera"), cameras, current, false);
+}
+
+int DialogPrompts::videoFormat(const QStringList& formats, int current)
+{
+    return chooseFromList(parent, QStringLiteral("Video Format"), formats, current, true);
+}
+
+bool DialogPrompts::videoControls(QList<FrameSource::Control>& controls)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Video Controls"));
+    auto* form = new QFormLayout(&dialog);
+    QList<QSlider*> sliders;
+    for (const FrameSource::Control& control : controls) {
+        auto* slider = new QSlider(Qt::Horizontal, &dialog);
+        slider->setRange(0, controlSteps);
+        const double span = control.maximum - control.minimum;
+        slider->setValue(span > 0 ? int((control.value - control.minimum) / span * controlSteps + 0.5) : 0);
+        form->addRow(control.name, slider);
+        sliders << slider;
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    for (int i = 0; i < controls.size(); ++i) {
+        FrameSource::Control& control = controls[i];
+        control.value = control.minimum + (control.maximum - control.minimum) * sliders[i]->value() / controlSteps;
+    }
     return true;
 }
 

@@ -25,6 +25,9 @@ public:
     void findFavorite(CFavoritesList& list) override;
     bool chooseFavoritesFolder(FavoritesFolderChooser& chooser) override;
     bool newFavoritesFolder(QString& name) override;
+    int selectCamera(const QStringList& cameras, int current) override;
+    int videoFormat(const QStringList& formats, int current) override;
+    bool videoControls(QList<FrameSource::Control>& controls) override;
 
     bool editToolOptions(CTool& tool) override;
     bool editCircleOptions(CCircleTool& tool) override;

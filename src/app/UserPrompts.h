@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "tools/ToolDialogs.h"
+#include "video/FrameSource.h"
 
 class CFavoritesList;
 class FavoritesFolderChooser;
@@ -66,4 +67,10 @@ public:
     virtual bool chooseFavoritesFolder(FavoritesFolderChooser& chooser) = 0;
     // "New Favorites Folder": true with the typed name on OK.
     virtual bool newFavoritesFolder(QString& name) = 0;
+    // "Select Camera": the chosen index on OK, -1 otherwise.
+    virtual int selectCamera(const QStringList& cameras, int current) = 0;
+    // "Video Format": the chosen entry on OK, -1 otherwise.
+    virtual int videoFormat(const QStringList& formats, int current) = 0;
+    // "Video Controls": true with the adjusted values on OK.
+    virtual bool videoControls(QList<FrameSource::Control>& controls) = 0;
 };

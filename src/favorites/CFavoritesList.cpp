@@ -151,13 +151,13 @@ bool CFavoritesList::updateCommand(int id, CommandState& state) const
     switch (id) {
     case ID_FAVORITES_OPEN:
     case ID_FAVORITES_DELETE:
-        state = {selectedRow() >= 0, false};
+        state = {selectedRow() >= 0, false, {}};
         return true;
     case ID_FAVORITES_SORT:
     case ID_FAVORITES_FIND:
     case ID_FAVORITES_FOLDER:
         // Hidden with its bar.
-        state = {isVisible(), false};
+        state = {isVisible(), false, {}};
         return true;
     default:
         return false;

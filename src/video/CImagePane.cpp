@@ -185,7 +185,7 @@ bool CImagePane::updateCommand(int id, CommandState& state) const
     if (video.updateCommand(id, state))
         return true;
     if (borderOf(id) >= 0) {
-        state = {true, video.BorderWidth == borderOf(id)};
+        state = {true, video.BorderWidth == borderOf(id), {}};
         return true;
     }
     switch (id) {
@@ -196,7 +196,7 @@ bool CImagePane::updateCommand(int id, CommandState& state) const
         state.enabled = true;
         return true;
     case ID_TITLE_BLOCK:
-        state = {true, video.TitleBlock};
+        state = {true, video.TitleBlock, {}};
         return true;
     default:
         return false;

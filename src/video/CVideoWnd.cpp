@@ -21,6 +21,7 @@
 #include "video/ImageFilters.h"
 #include "video/ImageLoader.h"
 #include "video/ProfileSampler.h"
+#include "video/QtCameraSource.h"
 #include "video/ViewComposer.h"
 
 namespace {
@@ -85,6 +86,87 @@ CVideoWnd::CVideoWnd(SettingsStore& settings, UserPrompts& prompts, AppMessageSi
     calibration.load();
 
     AllocateFrameBuffer(640, 480);
+    setFrameSource(QtCameraSource::openDefault());
+}
+
+CVideoWnd::~CVideoWnd()
+{
+    // No frame may reach the buffers while they go: close the gate, then
+    // stop and release the camera.
+    SetFrozen(true);
+    source.reset();
+}
+
+void CVideoWnd::setFrameSource(std::unique_ptr<FrameSource> newSource)
+{
+    SetFrozen(true);
+    source = std::move(newSource);
+    if (source)
+        source->setFrameHandler([this](const QVideoFrame& frame) { grabber.SampleCB(frame); });
+}
+
+void CVideoWnd::SetFrozen(bool frozen)
+{
+    if (!source)
+        return;
+    {
+        std::lock_guard<std::mutex> hold(frameLock);
+        live = !frozen;
+    }
+    if (frozen)
+        source->stop();
+    else
+        source->start();
+}
+
+void CVideoWnd::videoFormatCommand()
+{
+    SetActiveTool(nullptr);
+    if (!source)
+        return;
+    const QList<FrameSource::Format> formats = source->formats();
+    QStringList texts;
+    for (const FrameSource::Format& format : formats)
+        texts << QStringLiteral("%1 x %2, %3 fps")
+                     .arg(format.size.width())
+                     .arg(format.size.height())
+                     .arg(format.framesPerSecond, 0, 'f', 1);
+    const int chosen = prompts.videoFormat(texts, source->currentFormat());
+    if (chosen >= 0 && chosen < formats.size()) {
+        const QSize size = source->applyFormat(chosen);
+        if (size.width() > 0 && size.height() > 0) {
+            AllocateFrameBuffer(size.width(), size.height());
+            SetBorderWidth(BorderWidth);
+            settings.writeInt(imageSection, QStringLiteral("ImageWidth"), size.width());
+            settings.writeInt(imageSection, QStringLiteral("ImageHeight"), size.height());
+            // "VendorOffset" and "VendorBinning" stay unwritten: they come from
+            // one vendor's driver property set, which no camera API here offers.
+        }
+    }
+    SetFrozen(false);
+}
+
+void CVideoWnd::videoControlsCommand()
+{
+    if (!source)
+        return;
+    QList<FrameSource::Control> controls = source->controls();
+    if (prompts.videoControls(controls))
+        source->applyControls(controls);
+}
+
+void CVideoWnd::selectCameraCommand()
+{
+    if (!source)
+        return;
+    const QStringList cameras = source->cameras();
+    const int chosen = prompts.selectCamera(cameras, source->currentCamera());
+    if (chosen < 0 || chosen >= cameras.size() || chosen == source->currentCamera())
+        return;
+    const bool wasLive = IsLive();
+    SetFrozen(true);
+    source->selectCamera(chosen);
+    SetFrozen(!wasLive);
 }
 
 bool CVideoWnd::LoadImageFile(const QString& path)
@@ -95,7 +177,10 @@ bool CVideoWnd::LoadImageFile(const QString& path)
         prompts.showMessage(result.error);
         return false;
     }
-    FrameBuffer.adopt(decodeScratch, result.border);
+    {
+        std::lock_guard<std::mutex> hold(frameLock);
+        FrameBuffer.adopt(decodeScratch, result.border);
+    }
     SetBorderWidth(result.border);
     // The title block is switched off on screen only; its setting stays.
     TitleBlock = false;
@@ -105,7 +190,10 @@ bool CVideoWnd::LoadImageFile(const QString& path)
 
 void CVideoWnd::AllocateFrameBuffer(int w, int h)
 {
-    FrameBuffer.allocate(w, h);
+    {
+        std::lock_guard<std::mutex> hold(frameLock);
+        FrameBuffer.allocate(w, h);
+    }
     SetBorderWidth(BorderWidth);
 }
 
@@ -124,6 +212,7 @@ void CVideoWnd::SetBorderWidth(int b)
 
 int CVideoWnd::GetLuma(int x, int y) const
 {
+    std::lock_guard<std::mutex> hold(frameLock);
     const QImage& image = FrameBuffer.image();
     if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
         return 0;
@@ -137,6 +226,7 @@ void CVideoWnd::SampleProfile(bool horizontal, int* samples) const
         return;
     const bool alongRow = activeTool->kind == KindHorizontal || activeTool->kind == KindCalibrate;
     const QPoint& through = activeTool->points[1];
+    std::lock_guard<std::mutex> hold(frameLock);
     ProfileSampler::sample(FrameBuffer.image(), alongRow, alongRow ? through.y() : through.x(), samples);
 }
 
@@ -158,7 +248,10 @@ void CVideoWnd::postUpdateHistogram()
 
 void CVideoWnd::monochromeCommand()
 {
-    ImageFilters::monochrome(FrameBuffer.image());
+    {
+        std::lock_guard<std::mutex> hold(frameLock);
+        ImageFilters::monochrome(FrameBuffer.image());
+    }
     repaintNow();
 }
 
@@ -167,8 +260,11 @@ void CVideoWnd::edgeEnhanceCommand()
     // The edges are computed from the lumas that Monochrome would leave, so
     // the grey image itself never needs to be shown or kept: the old pixels
     // become the next run's scratch.
-    ImageFilters::edgeEnhance(FrameBuffer.image(), edgeScratch);
-    FrameBuffer.image().swap(edgeScratch);
+    {
+        std::lock_guard<std::mutex> hold(frameLock);
+        ImageFilters::edgeEnhance(FrameBuffer.image(), edgeScratch);
+        FrameBuffer.image().swap(edgeScratch);
+    }
     NotifyHistogram();
     repaintNow();
 }
@@ -181,6 +277,7 @@ void CVideoWnd::composeView()
     if (activeTool && (activeTool->placed || activeTool->kind == KindPolygon))
         overlay = [this](QPainter& painter) { activeTool->Draw(painter); };
     // The date line is kept as drawn: the title block dialog shows it.
+    std::lock_guard<std::mutex> hold(frameLock);
     Title3 = ViewComposer::compose(BackBuffer.image(), FrameBuffer.image(), BorderWidth, title, overlay,
                                    std::time(nullptr));
 }
@@ -225,6 +322,7 @@ bool CVideoWnd::BurnIn()
     if (!activeTool || !activeTool->placed)
         return false;
     // Image coordinates are the picture's own: no shift, no clip.
+    std::unique_lock<std::mutex> hold(frameLock);
     if (!FrameBuffer.isEmpty()) {
         QPainter painter(&FrameBuffer.image());
         const bool showHandles = activeTool->showHandles;
@@ -232,6 +330,7 @@ bool CVideoWnd::BurnIn()
         activeTool->Draw(painter);
         activeTool->showHandles = showHandles;
     }
+    hold.unlock();
     activeTool->Reset();
     updateCursor();
     update();
@@ -453,6 +552,24 @@ bool CVideoWnd::onCommand(int id)
     case ID_EDGE_ENHANCE:
         edgeEnhanceCommand();
         return true;
+    case ID_FREEZE:
+        SetFrozen(IsLive());
+        return true;
+    case ID_FREEZE_IMAGE:
+        SetFrozen(true);
+        return true;
+    case ID_MAKE_IMAGE_LIVE:
+        SetFrozen(false);
+        return true;
+    case ID_VIDEO_FORMAT:
+        videoFormatCommand();
+        return true;
+    case ID_VIDEO_CONTROLS:
+        videoControlsCommand();
+        return true;
+    case ID_SELECT_CAMERA:
+        selectCameraCommand();
+        return true;
     default:
         return false;
     }
@@ -463,7 +580,7 @@ bool CVideoWnd::updateCommand(int id, CommandState& state) const
     // While a calibration tool is active, it stays until its dialog closes.
     const bool calibrating = activeTool && activeTool->kind <= KindCalibrateVertical;
     if (isToolCommand(id)) {
-        state = {!calibrating, activeTool && activeTool->kind == id};
+        state = {!calibrating, activeTool && activeTool->kind == id, {}};
         return true;
     }
     if (isNudge(id)) {
@@ -486,6 +603,21 @@ bool CVideoWnd::updateCommand(int id, CommandState& state) const
     case ID_MONOCHROME:
     case ID_EDGE_ENHANCE:
         state.enabled = true;
+        return true;
+    case ID_FREEZE:
+        state.enabled = true;
+        state.text = IsLive() ? QStringLiteral("&Freeze!\tEsc") : QStringLiteral("Live!");
+        return true;
+    case ID_FREEZE_IMAGE:
+    case ID_MAKE_IMAGE_LIVE:
+        state.enabled = true;
+        return true;
+    case ID_VIDEO_FORMAT:
+    case ID_VIDEO_CONTROLS:
+        state.enabled = source != nullptr;
+        return true;
+    case ID_SELECT_CAMERA:
+        state.enabled = source && source->cameras().size() > 1;
         return true;
     default:
         return false;

@@ -2,7 +2,9 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include <QImage>
@@ -13,6 +15,8 @@
 #include "app/CommandTarget.h"
 #include "calibration/CalibrationState.h"
 #include "tools/CTool.h"
+#include "video/CSampleGrabberCallback.h"
+#include "video/FrameSource.h"
 #include "video/PixelBuffer.h"
 
 class AppMessageSink;
@@ -34,6 +38,13 @@ class CVideoWnd : public QWidget, public CommandTarget {
 
 public:
     CVideoWnd(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow, QWidget* parent = nullptr);
+    // Stops the camera and releases it before the buffers go.
+    ~CVideoWnd() override;
+
+    // Takes the cameras (none when null), frozen; the program starts with
+    // the first camera Qt finds.
+    void setFrameSource(std::unique_ptr<FrameSource> source);
+    FrameSource* frameSource() const { return source.get(); }
 
     // Decodes a picture file into the FrameBuffer and takes its border. A
     // file that cannot be opened leaves image, border and title block as
@@ -96,9 +107,9 @@ public:
     // shown and the tool left burnt, when the device cannot start.
     bool PrintImage(QPaintDevice& device);
     // The capture bracket around saving: whether the camera is live, and
-    // freezing it or making it live. There is no camera yet: never live.
-    bool IsLive() const { return false; }
-    void SetFrozen(bool) {}
+    // freezing it or making it live. Without a camera it is never live.
+    bool IsLive() const { return live; }
+    void SetFrozen(bool frozen);
 
     // Composes border, image, the active tool and the title block into the
     // BackBuffer.
@@ -123,6 +134,12 @@ public:
     PixelBuffer FrameBuffer;
     PixelBuffer BackBuffer;
     CalibrationState calibration;
+    // Held by every reader and writer of the FrameBuffer's pixels or size
+    // (paint, filters, burn-in, loading, reallocation) and by the camera's
+    // frame copy, which runs on another thread.
+    mutable std::mutex frameLock;
+    // Frames are copied only while set; changed under frameLock.
+    std::atomic<bool> live {false};
     // The one measurement or annotation over the image, if any.
     std::unique_ptr<CTool> activeTool;
 
@@ -150,6 +167,9 @@ private:
     void updateCursor();
     void monochromeCommand();
     void edgeEnhanceCommand();
+    void videoFormatCommand();
+    void videoControlsCommand();
+    void selectCameraCommand();
 
     SettingsStore& settings;
     UserPrompts& prompts;
@@ -163,4 +183,6 @@ private:
     // polygon, built point by point.
     bool captured = false;
     QPointer<CCalibrateDlg> calibrate;
+    CSampleGrabberCallback grabber {*this};
+    std::unique_ptr<FrameSource> source;
 };

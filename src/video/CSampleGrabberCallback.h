@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#pragma once
+
+#include <atomic>
+#include <mutex>
+
+#include <QImage>
+
+class CVideoWnd;
+class QVideoFrame;
+
+// Receives each camera frame (on any thread), copies it into the owner's
+// FrameBuffer and has the owner refresh its profile and repaint.
+class CSampleGrabberCallback {
+public:
+    explicit CSampleGrabberCallback(CVideoWnd& owner);
+
+    void SampleCB(const QVideoFrame& frame);
+
+    // Converts `frame` to 32-bit pixels and copies it into `target`, clipped
+    // to the target's size, while holding `lock`, and only if `gate` (when
+    // given) is still set then. `scratch` holds conversions of formats that
+    // are not already 32-bit pixels. False when nothing was copied.
+    static bool copyFrame(const QVideoFrame& frame, QImage& target, std::mutex& lock, QImage& scratch,
+                          const std::atomic<bool>* gate = nullptr);
+
+private:
+    CVideoWnd& owner;
+    // Used on the delivering thread only: frames arrive one after another.
+    QImage scratch;
+};
