@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +16,7 @@
 #include <QImageWriter>
 #include <QStringList>
 
+#include "LibjpegDecode.h"
 #include "favorites/FavoriteItem.h"
 #include "favorites/FavoriteLoader.h"
 #include "video/ImageTags.h"
@@ -75,44 +75,17 @@ void listScopique(benchmark::State& state, const QStringList& paths)
         state.SkipWithError("not every record came with its thumbnail");
 }
 
-// libjpeg-turbo decoding a file at 1/denominator scale into a reused
-// 32-bit buffer, on this thread alone.
-bool decodeScaled(const QByteArray& nativePath, unsigned denominator, std::vector<unsigned char>& pixels)
-{
-    FILE* file = std::fopen(nativePath.constData(), "rb");
-    if (!file)
-        return false;
-    jpeg_decompress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_EXT_BGRX;
-    info.scale_num = 1;
-    info.scale_denom = denominator;
-    jpeg_start_decompress(&info);
-    const size_t stride = size_t(info.output_width) * 4;
-    pixels.resize(stride * size_t(info.output_height));
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = pixels.data() + size_t(info.output_scanline) * stride;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    std::fclose(file);
-    return true;
-}
-
 void decodeFolder(benchmark::State& state, const QStringList& paths, unsigned denominator)
 {
     std::vector<QByteArray> nativePaths;
     for (const QString& path : paths)
         nativePaths.push_back(QFile::encodeName(path));
     std::vector<unsigned char> pixels;
+    int width = 0;
+    int height = 0;
     for (auto _ : state) {
         for (const QByteArray& path : nativePaths) {
-            if (!decodeScaled(path, denominator, pixels)) {
+            if (!decodeLibjpeg(path, denominator, pixels, width, height)) {
                 state.SkipWithError("a picture did not open");
                 return;
             }

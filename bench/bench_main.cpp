@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 
 #include <benchmark/benchmark.h>
 
@@ -21,6 +20,7 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 
+#include "LibjpegDecode.h"
 #include "video/ImageLoader.h"
 #include "video/PixelBuffer.h"
 
@@ -107,46 +107,17 @@ void loadScopique(benchmark::State& state, const QString& path)
     }
 }
 
-// libjpeg-turbo on its own: the same file, decoded straight into 32-bit
-// pixels in the same byte order, into a reused buffer.
-bool decodeLibjpeg(const QByteArray& nativePath, std::vector<unsigned char>& pixels, int& width, int& height)
-{
-    FILE* file = std::fopen(nativePath.constData(), "rb");
-    if (!file)
-        return false;
-    jpeg_decompress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_EXT_BGRX;
-    jpeg_start_decompress(&info);
-    width = int(info.output_width);
-    height = int(info.output_height);
-    const size_t stride = size_t(width) * 4;
-    pixels.resize(stride * size_t(height));
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = pixels.data() + size_t(info.output_scanline) * stride;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    std::fclose(file);
-    return true;
-}
-
 void loadLibjpeg(benchmark::State& state, const QString& path)
 {
     const QByteArray nativePath = QFile::encodeName(path);
     std::vector<unsigned char> pixels;
     int width = 0, height = 0;
-    if (!decodeLibjpeg(nativePath, pixels, width, height)) {
+    if (!decodeLibjpeg(nativePath, 1, pixels, width, height)) {
         state.SkipWithError("the picture did not open");
         return;
     }
     for (auto _ : state) {
-        decodeLibjpeg(nativePath, pixels, width, height);
+        decodeLibjpeg(nativePath, 1, pixels, width, height);
         benchmark::DoNotOptimize(pixels.data());
         benchmark::ClobberMemory();
     }
@@ -160,7 +131,7 @@ bool samePixels(const QString& path)
         return false;
     std::vector<unsigned char> pixels;
     int width = 0, height = 0;
-    if (!decodeLibjpeg(QFile::encodeName(path), pixels, width, height) || decoded.size() != QSize(width, height))
+    if (!decodeLibjpeg(QFile::encodeName(path), 1, pixels, width, height) || decoded.size() != QSize(width, height))
         return false;
     for (int y = 0; y < height; ++y) {
         if (std::memcmp(decoded.constScanLine(y), pixels.data() + size_t(y) * size_t(width) * 4, size_t(width) * 4)
