@@ -15,6 +15,7 @@
 #include "calibration/MagnificationEdit.h"
 #include "tools/ToolKind.h"
 #include "video/CVideoWnd.h"
+#include "app/OkCancelButtons.h"
 
 CCalibrateDlg::CCalibrateDlg(bool vertical, CVideoWnd& video, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
@@ -49,9 +50,7 @@ CCalibrateDlg::CCalibrateDlg(bool vertical, CVideoWnd& video, QWidget* parent)
     if (QAbstractButton* selected = units->button(calibration.Units))
         selected->setChecked(true);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this);
 
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("Magnification"), magnification);

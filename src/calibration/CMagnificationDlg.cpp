@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "calibration/MagnificationEdit.h"
+#include "app/OkCancelButtons.h"
 
 CMagnificationDlg::CMagnificationDlg(unsigned magnification, bool showCheckBox, QWidget* parent)
     : QDialog(parent)
@@ -21,9 +22,7 @@ CMagnificationDlg::CMagnificationDlg(unsigned magnification, bool showCheckBox, 
     edit->setMagnification(magnification);
     dontShow->setVisible(showCheckBox);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this);
 
     auto* field = new QHBoxLayout;
     field->addWidget(new QLabel(QStringLiteral("Magnification")));

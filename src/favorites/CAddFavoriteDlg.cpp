@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
 #include "favorites/CAddFavoriteDlg.h"
+#include "app/OkCancelButtons.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -32,9 +33,7 @@ CAddFavoriteDlg::CAddFavoriteDlg(QWidget* parent)
     auto* descriptionGroup = new QGroupBox(QStringLiteral("Description"));
     (new QVBoxLayout(descriptionGroup))->addWidget(descriptionEdit);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(folderLabel);

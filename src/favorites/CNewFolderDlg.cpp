@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
 #include "favorites/CNewFolderDlg.h"
+#include "app/OkCancelButtons.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -11,9 +12,7 @@ CNewFolderDlg::CNewFolderDlg(QWidget* parent)
     , nameEdit(new QLineEdit)
 {
     setWindowTitle(QStringLiteral("New Favorites Folder"));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(nameEdit);
     layout->addWidget(buttons);

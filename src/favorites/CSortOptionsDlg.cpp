@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "tools/CRadioGroupBox.h"
+#include "app/OkCancelButtons.h"
 
 CSortOptionsDlg::CSortOptionsDlg(QWidget* parent)
     : QDialog(parent)
@@ -18,9 +19,7 @@ CSortOptionsDlg::CSortOptionsDlg(QWidget* parent)
     setWindowTitle(QStringLiteral("Sort Options"));
     directionGroup->setIndex(0);
     fieldGroup->setIndex(0);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this);
     auto* groups = new QHBoxLayout;
     groups->addWidget(directionGroup);
     groups->addWidget(fieldGroup);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
 #include "output/CTitleBlockDlg.h"
+#include "app/OkCancelButtons.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -20,9 +21,7 @@ CTitleBlockDlg::CTitleBlockDlg(QWidget* parent)
     title2->setObjectName(QStringLiteral("title2"));
     title3->setObjectName(QStringLiteral("title3"));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title1);

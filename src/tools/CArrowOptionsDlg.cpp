@@ -10,6 +10,7 @@
 #include "tools/CArrowTool.h"
 #include "tools/CColorSwatch.h"
 #include "tools/CRadioGroupBox.h"
+#include "app/OkCancelButtons.h"
 
 CArrowOptionsDlg::CArrowOptionsDlg(CArrowTool& tool, QWidget* parent)
     : QDialog(parent)
@@ -27,9 +28,7 @@ CArrowOptionsDlg::CArrowOptionsDlg(CArrowTool& tool, QWidget* parent)
     groups->addWidget(color->inGroup(QStringLiteral("Color")));
     groups->addWidget(direction);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);

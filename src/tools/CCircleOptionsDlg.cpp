@@ -8,6 +8,7 @@
 #include "tools/CCircleTool.h"
 #include "tools/CRadioGroupBox.h"
 #include "tools/CTextStyleGroups.h"
+#include "app/OkCancelButtons.h"
 
 CCircleOptionsDlg::CCircleOptionsDlg(CCircleTool& tool, QWidget* parent)
     : QDialog(parent)
@@ -22,9 +23,7 @@ CCircleOptionsDlg::CCircleOptionsDlg(CCircleTool& tool, QWidget* parent)
     style->load(tool);
     display->setIndex(tool.circleDisplay);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(style);

@@ -14,6 +14,7 @@
 
 #include "tools/CColorSwatch.h"
 #include "tools/CReticuleTool.h"
+#include "app/OkCancelButtons.h"
 
 CReticuleOptionsDlg::Refusal CReticuleOptionsDlg::showRefusal = [](QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Scopique"), text, QMessageBox::Ok, parent);
@@ -58,9 +59,7 @@ CReticuleOptionsDlg::CReticuleOptionsDlg(CReticuleTool& tool, QWidget* parent)
     groups->addWidget(axis);
     groups->addWidget(tick);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);

@@ -9,6 +9,7 @@
 
 #include "tools/CTextStyleGroups.h"
 #include "tools/CTextTool.h"
+#include "app/OkCancelButtons.h"
 
 CTextOptionsDlg::CTextOptionsDlg(CTextTool& tool, QWidget* parent)
     : QDialog(parent)
@@ -27,9 +28,7 @@ CTextOptionsDlg::CTextOptionsDlg(CTextTool& tool, QWidget* parent)
     auto* annotationLayout = new QVBoxLayout(annotation);
     annotationLayout->addWidget(text);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(style);

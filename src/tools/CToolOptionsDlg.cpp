@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "tools/CTextStyleGroups.h"
+#include "app/OkCancelButtons.h"
 
 CToolOptionsDlg::CToolOptionsDlg(CTool& tool, QWidget* parent)
     : QDialog(parent)
@@ -15,9 +16,7 @@ CToolOptionsDlg::CToolOptionsDlg(CTool& tool, QWidget* parent)
     setWindowTitle(QStringLiteral("Tool Options"));
     style->load(tool);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = okCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(style);
