@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "ScriptedPrompts.h"
+#include "ShownFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/SettingsStore.h"
@@ -39,20 +40,9 @@ int barLength(const ProfileSurface& surface, int i, QRgb rest = grey)
     return length;
 }
 
-// A shown frame with a white picture, past the measuring prompts.
-struct Window {
-    explicit Window(const QString& ini)
-        : settings(ini)
-        , frame(settings, prompts)
-    {
-        prompts.calibrateAnswer = { false, true };
-        prompts.magnificationDontShow = true;
-        frame.resize(1000, 800);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
-        video().FrameBuffer.image().fill(Qt::white);
-    }
-    CVideoWnd& video() { return frame.imagePane().videoWnd(); }
+// The shown frame, with its profile windows.
+struct Window : ShownFrame {
+    using ShownFrame::ShownFrame;
     CHistogramWnd& histogram(bool horizontal) { return frame.histogram(horizontal); }
     bool shown(int id)
     {
@@ -63,11 +53,8 @@ struct Window {
     void place(int command, QPoint image)
     {
         frame.dispatch(command);
-        QTest::mouseClick(&video(), Qt::LeftButton, {}, image + QPoint(20, 20));
+        QTest::mouseClick(&video(), Qt::LeftButton, {}, at(image));
     }
-    ScriptedPrompts prompts;
-    SettingsStore settings;
-    CMainFrame frame;
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "MessageLog.h"
 #include "ScriptedPrompts.h"
+#include "ShownFrame.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/SettingsStore.h"
@@ -23,36 +24,19 @@ class TestInteraction : public QObject {
 private:
     QString iniPath() const { return dir.filePath(QStringLiteral("Scopique.conf")); }
 
-    // A shown frame with a white picture, past the measuring prompts.
-    struct Window {
-        explicit Window(const QString& ini)
-            : settings(ini)
-            , frame(settings, prompts)
-        {
-            prompts.calibrateAnswer = {false, true};
-            prompts.magnificationDontShow = true;
-            frame.resize(1000, 800);
-            frame.show();
-            QVERIFY(QTest::qWaitForWindowActive(&frame));
-            video().FrameBuffer.image().fill(Qt::white);
-        }
-        CVideoWnd& video() { return frame.imagePane().videoWnd(); }
-        CTool* tool() { return video().activeTool.get(); }
+    // The shown frame, with keys and pointer moves.
+    struct Window : ShownFrame {
+        using ShownFrame::ShownFrame;
         void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
         {
             QTest::keyClick(&frame, key, modifiers);
         }
-        // Client coordinates of an image point.
-        QPoint at(QPoint image) const { return image + QPoint(20, 20); }
         void move(QPoint image, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
         {
             QMouseEvent event(QEvent::MouseMove, at(image), video().mapToGlobal(at(image)), Qt::NoButton,
                               Qt::LeftButton, modifiers);
             QApplication::sendEvent(&video(), &event);
         }
-        ScriptedPrompts prompts;
-        SettingsStore settings;
-        CMainFrame frame;
     };
 
     QTemporaryDir dir;

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#pragma once
+
+#include <QtTest>
+
+#include "ScriptedPrompts.h"
+#include "app/CMainFrame.h"
+#include "app/SettingsStore.h"
+#include "video/CVideoWnd.h"
+
+// The main window shown on screen with settings of its own and a white
+// picture, past the measuring prompts (both answered "don't show again").
+struct ShownFrame {
+    explicit ShownFrame(const QString& ini)
+        : settings(ini)
+        , frame(settings, prompts)
+    {
+        prompts.calibrateAnswer = {false, true};
+        prompts.magnificationDontShow = true;
+        frame.resize(1000, 800);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        video().FrameBuffer.image().fill(Qt::white);
+    }
+    CVideoWnd& video() { return frame.imagePane().videoWnd(); }
+    CTool* tool() { return video().activeTool.get(); }
+    // Client coordinates of an image point (the default border is 20).
+    static QPoint at(QPoint image) { return image + QPoint(20, 20); }
+
+    ScriptedPrompts prompts;
+    SettingsStore settings;
+    CMainFrame frame;
+};
