@@ -28,6 +28,26 @@ struct ShownFrame {
     // Client coordinates of an image point (the default border is 20).
     static QPoint at(QPoint image) { return image + QPoint(20, 20); }
 
+    // What the user does, through the window system. Between two inputs the
+    // event loop has its turn, as it has between a user's key strokes.
+    QPoint onWindow(QPoint image)
+    {
+        const int border = video().BorderWidth;
+        return video().mapTo(&frame, image + QPoint(border, border));
+    }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QCoreApplication::processEvents();
+        QTest::keyClick(frame.windowHandle(), key, modifiers);
+    }
+    void mouse(QTest::MouseAction action, QPoint image, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+        Qt::MouseButton button = Qt::LeftButton)
+    {
+        QCoreApplication::processEvents();
+        QTest::mouseEvent(action, frame.windowHandle(), action == QTest::MouseMove ? Qt::NoButton : button, modifiers,
+            onWindow(image));
+    }
+
     ScriptedPrompts prompts;
     SettingsStore settings;
     CMainFrame frame;

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QVideoFrame>
 #include <QVideoFrameFormat>
@@ -34,13 +35,14 @@ struct FakeSource : FrameSource {
     QList<Control> knobs;
     QList<Control> appliedKnobs;
     FrameHandler handler;
+    QStringList calls;
 
     QStringList cameras() const override { return names; }
     int currentCamera() const override { return current; }
     void selectCamera(int index) override { current = index; }
     void setFrameHandler(FrameHandler h) override { handler = std::move(h); }
-    void start() override {}
-    void stop() override {}
+    void start() override { calls << QStringLiteral("start"); }
+    void stop() override { calls << QStringLiteral("stop"); }
     QList<Format> formats() const override { return list; }
     int currentFormat() const override { return 0; }
     QSize applyFormat(int index) override { return list[applied = index].size; }
@@ -111,7 +113,8 @@ struct Scene {
     CVideoWnd& video() { return frame.imagePane().videoWnd(); }
     QAction* action(int id)
     {
-        frame.updateCommandUI();
+        // The states refresh on the event loop's next turn, as between two clicks.
+        QCoreApplication::processEvents();
         return frame.action(id);
     }
     ScriptedPrompts prompts;
@@ -248,17 +251,35 @@ private slots:
         QVERIFY(scene.video().IsLive());
     }
 
-    void savingWhileLiveWritesWholeFrame()
+    void outputWhileLiveFreezesTheCamera_data()
     {
+        QTest::addColumn<int>("command");
+        QTest::newRow("save") << int(ID_FILE_SAVE);
+        QTest::newRow("print") << int(ID_FILE_PRINT);
+        QTest::newRow("add to favorites") << int(ID_FAVORITES_ADD);
+    }
+    void outputWhileLiveFreezesTheCamera()
+    {
+        QFETCH(int, command);
         auto* cameras = new FakeSource;
         Scene scene(ini(), cameras);
         scene.frame.dispatch(ID_MAKE_IMAGE_LIVE);
         pushFrom(*cameras, frameOf(solid(palette[3]), QVideoFrameFormat::Format_BGRX8888));
         scene.prompts.saveFileAnswer = dir.filePath(QStringLiteral("live.png"));
-        scene.frame.dispatch(ID_FILE_SAVE);
-        const QImage saved(scene.prompts.saveFileAnswer);
-        QCOMPARE(saved.copy(20, 20, 640, 480).convertToFormat(QImage::Format_RGB32), solid(palette[3]));
+        scene.prompts.addFavoriteAccept = true;
+        scene.prompts.printerSetup = [&](QPrinter& printer) {
+            printer.setOutputFileName(dir.filePath(QStringLiteral("live.pdf")));
+            // Asked while still live: the picture freezes for the output only.
+            return cameras->calls.last() == QStringLiteral("start");
+        };
+        scene.action(command)->trigger();
+        QCOMPARE(cameras->calls.mid(cameras->calls.size() - 2), (QStringList { "stop", "start" }));
         QVERIFY(scene.video().IsLive());
+        QVERIFY(scene.prompts.messages.isEmpty());
+        if (command == ID_FILE_SAVE) {
+            const QImage saved(scene.prompts.saveFileAnswer);
+            QCOMPARE(saved.copy(20, 20, 640, 480).convertToFormat(QImage::Format_RGB32), solid(palette[3]));
+        }
     }
 
     void framesAtFullSpeedNeverTear()

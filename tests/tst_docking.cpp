@@ -126,12 +126,11 @@ private slots:
         QTRY_VERIFY(bar->isVisible());
         bar->findChild<QAbstractButton*>(QStringLiteral("qt_dockwidget_closebutton"))->click();
         QVERIFY(bar->isHidden());
-        w.frame.updateCommandUI();
-        QVERIFY(!toggle->isChecked());
+        QTRY_VERIFY(!toggle->isChecked());
 
         toggle->trigger();
-        w.frame.updateCommandUI();
         QVERIFY(bar->isVisible());
+        QTRY_VERIFY(toggle->isChecked());
         QVERIFY(toggle->isChecked());
         QCOMPARE(bar->isFloating(), floating);
         QCOMPARE(w.frame.dockWidgetArea(bar), area);

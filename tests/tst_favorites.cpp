@@ -358,7 +358,7 @@ private slots:
         frame.send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
         QCOMPARE(list.count(), 1);
         list.setCurrentRow(0);
-        frame.updateCommandUI();
+        QCoreApplication::processEvents();
         QVERIFY(frame.action(ID_FAVORITES_DELETE)->isEnabled());
         QVERIFY(frame.dispatch(ID_FAVORITES_DELETE));
         QVERIFY(!QFileInfo::exists(path));

@@ -46,7 +46,7 @@ struct Window : ShownFrame {
     CHistogramWnd& histogram(bool horizontal) { return frame.histogram(horizontal); }
     bool shown(int id)
     {
-        frame.updateCommandUI();
+        QCoreApplication::processEvents();
         return frame.action(id)->isChecked();
     }
     // Chooses a tool and places it with a press at an image point.
@@ -191,7 +191,7 @@ private slots:
             QCOMPARE(w.histogram(horizontal).thickness(), thickness);
         if (tool)
             w.frame.dispatch(tool);
-        w.frame.updateCommandUI();
+        QCoreApplication::processEvents();
         const QList<int> sizes { ID_HISTOGRAM_SMALL, ID_HISTOGRAM_MEDIUM, ID_HISTOGRAM_LARGE };
         for (int id : sizes + QList<int> { ID_VIEW_HISTOGRAM })
             QCOMPARE(w.frame.action(id)->isEnabled(), enabled);

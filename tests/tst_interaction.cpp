@@ -1,13 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
 #include <QAction>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include "MessageLog.h"
 #include "ScriptedPrompts.h"
 #include "ShownFrame.h"
+#include "TestImages.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/SettingsStore.h"
@@ -24,18 +32,35 @@ class TestInteraction : public QObject {
 private:
     QString iniPath() const { return dir.filePath(QStringLiteral("Scopique.conf")); }
 
-    // The shown frame, with keys and pointer moves.
+    // The shown frame, with the user's pointer gestures.
     struct Window : ShownFrame {
         using ShownFrame::ShownFrame;
-        void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-        {
-            QTest::keyClick(&frame, key, modifiers);
-        }
         void move(QPoint image, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
         {
-            QMouseEvent event(QEvent::MouseMove, at(image), video().mapToGlobal(at(image)), Qt::NoButton,
-                              Qt::LeftButton, modifiers);
-            QApplication::sendEvent(&video(), &event);
+            mouse(QTest::MouseMove, image, modifiers);
+        }
+        void click(QPoint image) { mouse(QTest::MouseClick, image); }
+        void drag(QPoint from, QPoint to)
+        {
+            mouse(QTest::MousePress, from);
+            move(to);
+            mouse(QTest::MouseRelease, to);
+        }
+        // The tool of `key`, laid from one image point to another.
+        void lay(Qt::Key tool, QPoint from, QPoint to)
+        {
+            key(tool);
+            drag(from, to);
+        }
+        bool enabled(int id)
+        {
+            QCoreApplication::processEvents();
+            return frame.action(id)->isEnabled();
+        }
+        bool checked(int id)
+        {
+            QCoreApplication::processEvents();
+            return frame.action(id)->isChecked();
         }
     };
 
@@ -63,64 +88,130 @@ private slots:
     void pointerDrivesTheTool()
     {
         Window w(iniPath());
-        w.frame.dispatch(ID_LINE);
-        QTest::mousePress(&w.video(), Qt::LeftButton, {}, QPoint(120, 70));
+        w.key(Qt::Key_L);
+        // With the border of 20, window point (120, 70) is image point (100, 50).
+        QCOMPARE(w.video().BorderWidth, 20);
+        w.mouse(QTest::MousePress, { 100, 50 });
         QCOMPARE(w.tool()->points, (Points {{100, 60}, {100, 50}, {100, 50}}));
         w.move({130, 90});
-        QTest::mouseRelease(&w.video(), Qt::LeftButton, {}, w.at({130, 90}));
+        w.mouse(QTest::MouseRelease, { 130, 90 });
         QCOMPARE(w.tool()->points[2], QPoint(130, 90));
         QCOMPARE(w.tool()->current, -1);
         QCOMPARE(w.frame.statusPane(59142)->text(), QStringLiteral("X=130"));
 
         // Grab end 2; Shift mid-drag moves everything, released it moves the end alone.
-        QTest::mousePress(&w.video(), Qt::LeftButton, {}, w.at({130, 90}));
+        w.mouse(QTest::MousePress, { 130, 90 });
         w.move({140, 90}, Qt::ShiftModifier);
         QCOMPARE(w.tool()->points, (Points {{110, 60}, {110, 50}, {140, 90}}));
         w.move({150, 95});
         QCOMPARE(w.tool()->points, (Points {{110, 60}, {110, 50}, {150, 95}}));
-        QTest::mouseRelease(&w.video(), Qt::LeftButton, {}, w.at({150, 95}));
+        w.mouse(QTest::MouseRelease, { 150, 95 });
 
-        // A double-click acts as one press: the second press reaches no tool.
-        QTest::mouseDClick(&w.video(), Qt::LeftButton, {}, w.at({300, 300}));
-        QCOMPARE(w.tool()->points[2], QPoint(150, 95));
+        // A double-click on a handle acts as one press and release: the
+        // second press reaches no tool, and the end does not follow the pointer.
+        w.mouse(QTest::MouseDClick, { 150, 95 });
+        w.move({ 300, 300 });
+        QCOMPARE(w.tool()->points, (Points { { 110, 60 }, { 110, 50 }, { 150, 95 } }));
+        QCOMPARE(w.tool()->current, -1);
     }
 
     void polygonEndsOnDoubleClick()
     {
         Window w(iniPath());
-        w.frame.dispatch(ID_POLYGON);
+        w.key(Qt::Key_P);
         const QPoint a(50, 50), b(150, 60), c(100, 150);
-        QTest::mouseClick(&w.video(), Qt::LeftButton, {}, w.at(a));
+        w.click(a);
         w.move(b);
-        QTest::mouseClick(&w.video(), Qt::LeftButton, {}, w.at(b));
+        w.click(b);
         w.move(c);
         QVERIFY(!w.tool()->placed);
-        QTest::mouseDClick(&w.video(), Qt::LeftButton, {}, w.at(c));
+        QVERIFY(!w.enabled(ID_BURN_ON));
+        w.mouse(QTest::MouseDClick, c);
         QVERIFY(w.tool()->placed);
         QCOMPARE(w.tool()->points, (Points {{50, 60}, a, b, c}));
+        QVERIFY(w.enabled(ID_BURN_ON));
+        // The pointer is free again: moving does not drag a vertex.
+        w.move({ 300, 300 });
+        QCOMPARE(w.tool()->points, (Points { { 50, 60 }, a, b, c }));
+    }
+
+    void modalDialogGetsThePointerWhileAPolygonIsBuilt()
+    {
+        Window w(iniPath());
+        w.key(Qt::Key_P);
+        w.click({ 50, 50 });
+        w.move({ 150, 60 });
+        QCOMPARE(QWidget::mouseGrabber(), &w.video());
+        // Options (O) opens a real modal dialog; while it is up the pointer is its own.
+        QWidget* grabbedDuringDialog = &w.video();
+        w.prompts.toolDialogChange = [&](CTool&) {
+            QDialog dialog(&w.frame);
+            QTimer::singleShot(0, &dialog, [&] {
+                grabbedDuringDialog = QWidget::mouseGrabber();
+                dialog.accept();
+            });
+            dialog.exec();
+        };
+        w.key(Qt::Key_O);
+        QCOMPARE(grabbedDuringDialog, nullptr);
+        QCOMPARE(QWidget::mouseGrabber(), &w.video());
+        // The polygon goes on where it was.
+        w.click({ 150, 60 });
+        w.move({ 100, 150 });
+        w.mouse(QTest::MouseDClick, { 100, 150 });
+        QCOMPARE(w.tool()->points, (Points { { 50, 60 }, { 50, 50 }, { 150, 60 }, { 100, 150 } }));
+        QCOMPARE(QWidget::mouseGrabber(), nullptr);
     }
 
     void arrowKeysNudge_data()
     {
+        QTest::addColumn<int>("tool");
+        QTest::addColumn<int>("arrow");
         QTest::addColumn<int>("modifiers");
-        QTest::addColumn<Points>("expected");
-        const Points line {{100, 60}, {100, 50}, {130, 90}};
-        QTest::newRow("whole tool") << int(Qt::NoModifier) << Points {{99, 60}, {99, 50}, {129, 90}};
-        QTest::newRow("Ctrl: end 2") << int(Qt::ControlModifier) << Points {{100, 60}, {100, 50}, {129, 90}};
-        QTest::newRow("Shift: end 1") << int(Qt::ShiftModifier) << Points {{100, 60}, {99, 50}, {130, 90}};
-        QTest::newRow("Ctrl+Shift: label") << int(Qt::ControlModifier | Qt::ShiftModifier)
-                                           << Points {{99, 60}, {100, 50}, {130, 90}};
+        // The points that move (all when empty) and by how much.
+        QTest::addColumn<QList<int>>("moved");
+        QTest::addColumn<QPoint>("step");
+        const int none = Qt::NoModifier, shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
+        QTest::newRow("line left: whole")
+            << int(Qt::Key_L) << int(Qt::Key_Left) << none << QList<int> {} << QPoint(-1, 0);
+        QTest::newRow("line right: whole")
+            << int(Qt::Key_L) << int(Qt::Key_Right) << none << QList<int> {} << QPoint(1, 0);
+        QTest::newRow("line Ctrl+Up: end 2")
+            << int(Qt::Key_L) << int(Qt::Key_Up) << ctrl << QList<int> { 2 } << QPoint(0, -1);
+        QTest::newRow("line Shift+Down: end 1")
+            << int(Qt::Key_L) << int(Qt::Key_Down) << shift << QList<int> { 1 } << QPoint(0, 1);
+        QTest::newRow("line Ctrl+Shift+Left: label")
+            << int(Qt::Key_L) << int(Qt::Key_Left) << (ctrl | shift) << QList<int> { 0 } << QPoint(-1, 0);
+        QTest::newRow("horizontal up: whole")
+            << int(Qt::Key_H) << int(Qt::Key_Up) << none << QList<int> {} << QPoint(0, -1);
+        QTest::newRow("vertical right: whole")
+            << int(Qt::Key_V) << int(Qt::Key_Right) << none << QList<int> {} << QPoint(1, 0);
+        QTest::newRow("calibrate down: whole") << QKeyCombination(Qt::ShiftModifier, Qt::Key_H).toCombined()
+                                               << int(Qt::Key_Down) << none << QList<int> {} << QPoint(0, 1);
+        QTest::newRow("calibrate vertical left: whole") << QKeyCombination(Qt::ShiftModifier, Qt::Key_V).toCombined()
+                                                        << int(Qt::Key_Left) << none << QList<int> {} << QPoint(-1, 0);
     }
     void arrowKeysNudge()
     {
+        QFETCH(int, tool);
+        QFETCH(int, arrow);
         QFETCH(int, modifiers);
-        QFETCH(Points, expected);
+        QFETCH(QList<int>, moved);
+        QFETCH(QPoint, step);
         Window w(iniPath());
-        w.frame.dispatch(ID_LINE);
-        w.tool()->Press({100, 50});
-        w.tool()->Drag({130, 90}, false);
-        w.tool()->current = -1;
-        w.key(Qt::Key_Left, Qt::KeyboardModifiers(modifiers));
+        const QKeyCombination toolKey = QKeyCombination::fromCombined(tool);
+        const bool calibration = toolKey.keyboardModifiers() & Qt::ShiftModifier;
+        w.key(toolKey.key(), toolKey.keyboardModifiers());
+        // A calibration tool is laid by its command; the others by a drag.
+        if (!calibration)
+            w.drag({ 100, 50 }, { 130, 90 });
+        const Points before = w.tool()->points;
+        w.key(Qt::Key(arrow), Qt::KeyboardModifiers(modifiers));
+        Points expected = before;
+        for (int i = 0; i < expected.size(); ++i) {
+            if (moved.isEmpty() || moved.contains(i))
+                expected[i] += step;
+        }
         QCOMPARE(w.tool()->points, expected);
         QCOMPARE(w.tool()->current, -1);
     }
@@ -129,10 +220,8 @@ private slots:
     {
         Window w(iniPath());
         w.prompts.burnAnswer = {true, false};
-        w.frame.dispatch(ID_LINE);
-        w.tool()->Press({100, 50});
-        w.tool()->Drag({200, 50}, false);
-        w.frame.dispatch(ID_RECTANGLE);
+        w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
+        w.key(Qt::Key_R);
         QCOMPARE(w.prompts.asked.count(QStringLiteral("burnNow")), 1);
         QVERIFY(w.video().ImageChanged);
         const QImage& image = w.video().FrameBuffer.image();
@@ -143,21 +232,10 @@ private slots:
 
         // "Don't show me this again" lasts: the next replacement asks nothing.
         w.prompts.burnAnswer = {false, true};
-        w.tool()->Press({10, 10});
-        w.frame.dispatch(ID_ARROW);
-        w.tool()->Press({10, 10});
-        w.frame.dispatch(ID_TEXT);
+        w.click({ 10, 10 });
+        w.lay(Qt::Key_W, { 10, 10 }, { 10, 10 });
+        w.key(Qt::Key_T);
         QCOMPARE(w.prompts.asked.count(QStringLiteral("burnNow")), 2);
-    }
-
-    void burnOnWithoutAPlacedToolChangesNoPixel()
-    {
-        Window w(iniPath());
-        w.frame.dispatch(ID_RETICULE);
-        const QImage before = w.video().FrameBuffer.image().copy();
-        w.video().onCommand(ID_BURN_ON);
-        QVERIFY(w.video().ImageChanged);
-        QCOMPARE(w.video().FrameBuffer.image(), before);
     }
 
     void calibrationToolGoesWithoutAsking()
@@ -170,8 +248,7 @@ private slots:
         QCOMPARE(w.tool()->points[1], QPoint(320, 240));
         QCOMPARE(w.tool()->points[2], QPoint(330, 240));
         QVERIFY(w.video().calibrateDialog());
-        w.frame.updateCommandUI();
-        QVERIFY(!w.frame.action(ID_LINE)->isEnabled());
+        QVERIFY(!w.enabled(ID_LINE));
         // A vertical calibration replaces it: no burn prompt, one dialog.
         w.frame.dispatch(ID_CALIBRATE_VERTICAL);
         QCOMPARE(w.tool()->kind, int(KindCalibrateVertical));
@@ -215,19 +292,16 @@ private slots:
         QFETCH(QList<int>, enabled);
         QFETCH(QList<int>, checked);
         Window w(iniPath());
-        MessageLog log;
-        if (tool) {
-            w.video().activeTool = ToolFactory::create(tool, w.settings, log);
-            w.video().activeTool->Press({100, 100});
-        }
-        w.frame.updateCommandUI();
+        if (tool == KindLine)
+            w.lay(Qt::Key_L, { 100, 100 }, { 150, 100 });
+        else if (tool == KindCalibrate)
+            w.key(Qt::Key_H, Qt::ShiftModifier);
         for (int id : {ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON,
                        ID_RETICULE, ID_TEXT, ID_ARROW, ID_RESET_TOOL, ID_BURN_ON, ID_TOOL_OPTIONS, ID_CALIBRATE,
                        ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_NUDGE_LEFT}) {
-            QVERIFY2(w.frame.action(id)->isEnabled() == enabled.contains(id), qPrintable(QString::number(id)));
-            QVERIFY2(w.frame.action(id)->isChecked() == checked.contains(id), qPrintable(QString::number(id)));
+            QVERIFY2(w.enabled(id) == enabled.contains(id), qPrintable(QString::number(id)));
+            QVERIFY2(w.checked(id) == checked.contains(id), qPrintable(QString::number(id)));
         }
-        w.video().activeTool.reset();
     }
 
     void rightPressInTheTitleBlock_data()
@@ -261,12 +335,139 @@ private slots:
         QVERIFY(w.tool()->label.isEmpty());
     }
 
+    void commandsFollowWhatTheUserDid()
+    {
+        {
+            // A Line laid with the mouse is burnt by B straight away.
+            Window w(iniPath());
+            w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
+            QVERIFY(w.enabled(ID_BURN_ON));
+            w.key(Qt::Key_B);
+            QCOMPARE(w.video().FrameBuffer.image().pixel(150, 50), qRgb(0, 0, 0));
+            QVERIFY(w.video().ImageChanged);
+            QVERIFY(!w.enabled(ID_BURN_ON));
+        }
+        for (auto button : { QDialogButtonBox::Cancel, QDialogButtonBox::Ok }) {
+            // Closing the Calibrate dialog either way gives the tool commands back.
+            Window w(iniPath());
+            w.key(Qt::Key_H, Qt::ShiftModifier);
+            QVERIFY(!w.enabled(ID_LINE));
+            w.video().calibrateDialog()->findChild<QDialogButtonBox*>()->button(button)->click();
+            QVERIFY(!w.tool());
+            w.key(Qt::Key_L);
+            QVERIFY(w.tool());
+            QCOMPARE(w.tool()->kind, int(KindLine));
+            QVERIFY(w.checked(ID_LINE));
+        }
+        {
+            // A picture opened from the favourites list dismisses the Line:
+            // B then has nothing to burn, and closing asks nothing.
+            Window w(iniPath());
+            w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
+            const QString path
+                = TestImages::write(dir.path(), QStringLiteral("opened.png"), TestImages::pattern(64, 48));
+            w.frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(path), 0);
+            QVERIFY(!w.tool());
+            QVERIFY(!w.checked(ID_LINE));
+            w.key(Qt::Key_B);
+            QVERIFY(!w.video().ImageChanged);
+            w.frame.close();
+            QVERIFY(!w.prompts.asked.contains(QStringLiteral("saveChanges")));
+        }
+    }
+
+    void failedOpenKeepsTheToolAndThePicture()
+    {
+        Window w(iniPath());
+        w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
+        const CTool* line = w.tool();
+        const Points points = line->points;
+        const QImage picture = w.video().FrameBuffer.image().copy();
+        const QString title = w.frame.windowTitle();
+        w.prompts.openFileAnswer = dir.filePath(QStringLiteral("missing.jpg"));
+        w.frame.action(ID_FILE_OPEN)->trigger();
+        QCOMPARE(w.prompts.messages.size(), 1);
+        QVERIFY(w.prompts.messages[0].contains(QStringLiteral("missing.jpg")));
+        QCOMPARE(w.tool(), line);
+        QVERIFY(line->placed);
+        QCOMPARE(line->points, points);
+        QCOMPARE(w.video().FrameBuffer.image(), picture);
+        QCOMPARE(w.video().BorderWidth, 20);
+        QCOMPARE(w.frame.windowTitle(), title);
+        QVERIFY(!w.prompts.asked.contains(QStringLiteral("burnNow")));
+        QVERIFY(w.checked(ID_LINE));
+    }
+
+    void calibratedLineReadsTheCalibratedLength()
+    {
+        Window w(iniPath());
+        // Calibrate: ends 101 pixels apart (100 measured) are 1 mm at 10X.
+        w.key(Qt::Key_H, Qt::ShiftModifier);
+        w.drag({ 330, 240 }, { 421, 240 });
+        CCalibrateDlg* dialog = w.video().calibrateDialog();
+        for (const char* field : { "distance", "magnification" }) {
+            auto* edit = dialog->findChild<QLineEdit*>(QLatin1String(field));
+            edit->selectAll();
+            QTest::keyClicks(edit, QLatin1String(field[0] == 'd' ? "1.0" : "10"));
+        }
+        dialog->findChild<QRadioButton*>()->click(); // "mm"
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+
+        // A Line 201 pixels long (200 measured) at 10X, then the objective changes to 20X.
+        w.prompts.magnificationAnswer = 10;
+        w.lay(Qt::Key_L, { 100, 100 }, { 301, 100 });
+        QTRY_COMPARE(w.tool()->label, QStringLiteral("Distance = 2.00 mm"));
+        w.prompts.magnificationAnswer = 20;
+        w.key(Qt::Key_M);
+        QTRY_COMPARE(w.tool()->label, QStringLiteral("Distance = 1.00 mm"));
+        w.key(Qt::Key_L);
+        w.lay(Qt::Key_L, { 100, 200 }, { 301, 200 });
+        QTRY_COMPARE(w.tool()->label, QStringLiteral("Distance = 1.00 mm"));
+    }
+
+    void polygonSurvivesSaveAndPrint_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::newRow("save") << int(ID_FILE_SAVE);
+        QTest::newRow("print") << int(ID_FILE_PRINT);
+    }
+    void polygonSurvivesSaveAndPrint()
+    {
+        QFETCH(int, command);
+        Window w(iniPath());
+        const QPoint a(50, 50), b(150, 50), c(100, 150);
+        w.key(Qt::Key_P);
+        w.click(a);
+        w.move(b);
+        w.click(b);
+        w.move(c);
+        w.mouse(QTest::MouseDClick, c);
+        const Points polygon = w.tool()->points;
+        w.prompts.saveFileAnswer = dir.filePath(QStringLiteral("polygon.png"));
+        w.prompts.printerSetup = [&](QPrinter& printer) {
+            printer.setOutputFileName(dir.filePath(QStringLiteral("polygon.pdf")));
+            return true;
+        };
+        w.frame.action(command)->trigger();
+        QVERIFY(w.prompts.messages.isEmpty());
+        // Still on screen as it was.
+        QVERIFY(w.tool()->placed);
+        QCOMPARE(w.tool()->points, polygon);
+        if (command == ID_FILE_SAVE) {
+            // The outline and nothing else: no handles, no mark at the image's origin.
+            const QImage saved = QImage(w.prompts.saveFileAnswer).convertToFormat(QImage::Format_RGB32);
+            const QPoint border(20, 20);
+            QCOMPARE(saved.pixel(QPoint(100, 50) + border), qRgb(0, 0, 0));
+            QCOMPARE(saved.pixel(border), qRgb(255, 255, 255));
+            QCOMPARE(saved.pixel(a - QPoint(3, 3) + border), qRgb(255, 255, 255));
+        }
+    }
+
     void closingWithAPlacedToolAsksToBurnFirst()
     {
         Window w(iniPath());
         w.prompts.burnAnswer = {true, false};
-        w.frame.dispatch(ID_LINE);
-        w.tool()->Press({100, 50});
+        w.lay(Qt::Key_L, { 100, 50 }, { 150, 50 });
         w.frame.close();
         QCOMPARE(w.prompts.asked.mid(2), (QStringList {"burnNow", "saveChanges"}));
     }

@@ -19,10 +19,11 @@
 #include "app/CSizingControlBar.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
-#include "favorites/CFavoritesBar.h"
-#include "favorites/FavoritesStore.h"
 #include "app/SettingsStore.h"
 #include "app/UserPrompts.h"
+#include "favorites/CFavoritesBar.h"
+#include "favorites/CFavoritesList.h"
+#include "favorites/FavoritesStore.h"
 #include "tools/ToolKind.h"
 
 namespace {
@@ -90,10 +91,44 @@ CMainFrame::CMainFrame(SettingsStore& settings, UserPrompts& prompts, QWidget* p
     horizontalHistogram.Create(pane.viewport(), pane.videoWnd());
     verticalHistogram.Create(pane.viewport(), pane.videoWnd());
 
+    connect(&pane.videoWnd(), &CVideoWnd::commandStatesChanged, this, &CMainFrame::commandStatesChanged);
+    connect(&favorites->list(), &QListWidget::itemSelectionChanged, this, &CMainFrame::commandStatesChanged);
+    const QList<QWidget*> bars { toolBar, statusBar(), favorites, &horizontalHistogram, &verticalHistogram };
+    for (QWidget* bar : bars)
+        watchVisibility(*bar);
+
     if (settings.readInt(windowsSection, QStringLiteral("FavoritesShow"), 0) != 0)
         favorites->show();
     send(WM_APP_SET_MAG, qintptr(pane.videoWnd().calibration.Magnification), 0);
     updateCommandUI();
+}
+
+void CMainFrame::watchVisibility(QWidget& bar)
+{
+    bar.installEventFilter(this);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    // Sent whenever a widget is explicitly shown or hidden, also while its
+    // window is not on screen.
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
+        commandStatesChanged();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::commandStatesChanged()
+{
+    if (commandUIPending)
+        return;
+    commandUIPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            commandUIPending = false;
+            updateCommandUI();
+        },
+        Qt::QueuedConnection);
 }
 
 CMainFrame::~CMainFrame()
@@ -117,7 +152,8 @@ void CMainFrame::createActions()
             action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(command.iconName)));
         connect(action, &QAction::triggered, this, [this, id = command.id] {
             dispatch(id);
-            updateCommandUI();
+            // Border, title block and bar toggles change what they show.
+            commandStatesChanged();
         });
         // Every command's keys work whether or not a menu shows the command.
         addAction(action);

@@ -38,8 +38,10 @@ public:
     // Puts a component into the route after the image pane and before the
     // frame's own handlers.
     void addCommandTarget(CommandTarget* target);
-    // Brings the enabled and checked state of every action up to date.
-    void updateCommandUI();
+    // Something a command's state depends on changed: one refresh of every
+    // action follows on the next turn of the event loop, however many
+    // changes come before it.
+    void commandStatesChanged();
 
     QAction* action(int id) const { return commandActions.value(id); }
     CImagePane& imagePane() { return pane; }
@@ -54,6 +56,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createActions();
@@ -61,6 +64,10 @@ private:
     void createToolBar();
     void createStatusBar();
     void createDockingBars();
+    // Brings the enabled and checked state of every action up to date.
+    void updateCommandUI();
+    // Commands follow whether `bar` is shown or hidden, by any means.
+    void watchVisibility(QWidget& bar);
     QMenu* addPopup(QMenu* parent, const QString& title, const QList<int>& ids);
     void setStatusValue(int paneId, const char* format, int value);
     // The histogram that suits the current tool; none without a tool.
@@ -78,4 +85,5 @@ private:
     QHash<int, QAction*> commandActions;
     QHash<int, QLabel*> statusPanes;
     QList<CommandTarget*> route;
+    bool commandUIPending = false;
 };

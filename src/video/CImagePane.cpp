@@ -84,9 +84,15 @@ void CImagePane::saveCommand()
     const QString path = prompts.saveImageFileName(TimestampName(), saveFilter());
     if (path.isEmpty())
         return;
+    whileFrozen([&] { video.SaveImageFile(path); });
+}
+
+void CImagePane::whileFrozen(const std::function<void()>& output)
+{
+    // A camera frame arriving mid-write would mix two pictures.
     const bool live = video.IsLive();
     video.SetFrozen(true);
-    video.SaveImageFile(path);
+    output();
     if (live)
         video.SetFrozen(false);
 }
@@ -110,11 +116,8 @@ void CImagePane::addFavoriteCommand()
         return;
     }
     const QString path = folder + u'/' + name + suffix;
-    const bool live = video.IsLive();
-    video.SetFrozen(true);
-    const bool written = video.SaveImageFile(path, description);
-    if (live)
-        video.SetFrozen(false);
+    bool written = false;
+    whileFrozen([&] { written = video.SaveImageFile(path, description); });
     // The list shows files, so it hears only of one that exists.
     if (written)
         mainWindow.send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
@@ -124,7 +127,7 @@ void CImagePane::printCommand()
 {
     QPrinter printer(QPrinter::HighResolution);
     if (prompts.choosePrinter(printer))
-        video.PrintImage(printer);
+        whileFrozen([&] { video.PrintImage(printer); });
 }
 
 namespace {

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
+#include <functional>
+
 #include <QAbstractScrollArea>
 
 #include "app/CommandTarget.h"
@@ -49,6 +51,8 @@ private:
     void saveCommand();
     void addFavoriteCommand();
     void printCommand();
+    // Runs a save or print with the camera frozen, live again afterwards if it was.
+    void whileFrozen(const std::function<void()>& output);
 
     UserPrompts& prompts;
     AppMessageSink& mainWindow;

@@ -103,6 +103,7 @@ void CVideoWnd::setFrameSource(std::unique_ptr<FrameSource> newSource)
     source = std::move(newSource);
     if (source)
         source->setFrameHandler([this](const QVideoFrame& frame) { grabber.SampleCB(frame); });
+    emit commandStatesChanged();
 }
 
 void CVideoWnd::SetFrozen(bool frozen)
@@ -117,6 +118,7 @@ void CVideoWnd::SetFrozen(bool frozen)
         source->stop();
     else
         source->start();
+    emit commandStatesChanged();
 }
 
 void CVideoWnd::videoFormatCommand()
@@ -171,12 +173,14 @@ void CVideoWnd::selectCameraCommand()
 
 bool CVideoWnd::LoadImageFile(const QString& path)
 {
-    SetActiveTool(nullptr);
+    // Decoded first: a file that cannot be opened must not cost the user the
+    // tool on screen (nor ask whether to burn it).
     const LoadResult result = ImageLoader::decode(path, decodeScratch);
     if (!result.ok) {
         prompts.showMessage(result.error);
         return false;
     }
+    SetActiveTool(nullptr);
     {
         std::lock_guard<std::mutex> hold(frameLock);
         FrameBuffer.adopt(decodeScratch, result.border);
@@ -274,7 +278,7 @@ void CVideoWnd::composeView()
     const TitleBlockText title {TitleBlock, UseDate, Title1, Title2, Title3, calibration.Magnification};
     // A tool is drawn once placed; a polygon also while its vertices are laid.
     ViewComposer::Overlay overlay;
-    if (activeTool && (activeTool->placed || activeTool->kind == KindPolygon))
+    if (activeTool && !hideToolOverlay && (activeTool->placed || activeTool->kind == KindPolygon))
         overlay = [this](QPainter& painter) { activeTool->Draw(painter); };
     // The date line is kept as drawn: the title block dialog shows it.
     std::lock_guard<std::mutex> hold(frameLock);
@@ -306,6 +310,7 @@ void CVideoWnd::SetActiveTool(std::unique_ptr<CTool> tool)
     pushScalesIntoTool();
     updateCursor();
     update();
+    emit commandStatesChanged();
 }
 
 void CVideoWnd::pushScalesIntoTool()
@@ -317,12 +322,12 @@ void CVideoWnd::pushScalesIntoTool()
     activeTool->SetUnits(calibration.Units);
 }
 
-bool CVideoWnd::BurnIn()
+bool CVideoWnd::burnToolPixels()
 {
     if (!activeTool || !activeTool->placed)
         return false;
     // Image coordinates are the picture's own: no shift, no clip.
-    std::unique_lock<std::mutex> hold(frameLock);
+    std::lock_guard<std::mutex> hold(frameLock);
     if (!FrameBuffer.isEmpty()) {
         QPainter painter(&FrameBuffer.image());
         const bool showHandles = activeTool->showHandles;
@@ -330,25 +335,50 @@ bool CVideoWnd::BurnIn()
         activeTool->Draw(painter);
         activeTool->showHandles = showHandles;
     }
-    hold.unlock();
+    return true;
+}
+
+bool CVideoWnd::BurnIn()
+{
+    if (!burnToolPixels())
+        return false;
+    unplaceBurntTool();
+    return true;
+}
+
+void CVideoWnd::unplaceBurntTool()
+{
     activeTool->Reset();
     updateCursor();
     update();
-    return true;
+    emit commandStatesChanged();
+}
+
+bool CVideoWnd::composeForOutput()
+{
+    const bool burnt = burnToolPixels();
+    // The tool keeps its points, so that a successful write leaves it on
+    // screen exactly as it was (a polygon's reset would empty it). Nothing
+    // is drawn over the burnt copy, not even a polygon still being built.
+    hideToolOverlay = true;
+    // Composed here, not by a paint: a minimised or hidden window is not painted.
+    composeView();
+    hideToolOverlay = false;
+    update();
+    return burnt;
 }
 
 bool CVideoWnd::SaveImageFile(const QString& path, const std::optional<QString>& description)
 {
-    const bool burnt = BurnIn();
-    // Composed here, not by a paint: a minimised or hidden window is not painted.
-    composeView();
+    const bool burnt = composeForOutput();
     QString error;
     if (!ImageSaver::save(BackBuffer.image(), path, BorderWidth, description, error)) {
+        // The tool stays burnt in, as Burn On leaves it.
+        if (burnt)
+            unplaceBurntTool();
         prompts.showMessage(error);
         return false;
     }
-    if (burnt)
-        placeAgain();
     return true;
 }
 
@@ -360,22 +390,14 @@ void CVideoWnd::PrintImage(QPrinter& printer)
 
 bool CVideoWnd::PrintImage(QPaintDevice& device)
 {
-    const bool burnt = BurnIn();
-    composeView();
+    const bool burnt = composeForOutput();
     if (!PrintLayout::print(device, BackBuffer.image())) {
+        if (burnt)
+            unplaceBurntTool();
         prompts.showMessage(QStringLiteral("Printer wouldn't initalize"));
         return false;
     }
-    if (burnt)
-        placeAgain();
     return true;
-}
-
-void CVideoWnd::placeAgain()
-{
-    activeTool->placed = true;
-    updateCursor();
-    update();
 }
 
 bool CVideoWnd::MeasurementCheck()
@@ -660,6 +682,7 @@ void CVideoWnd::mousePressEvent(QMouseEvent* event)
     activeTool->Press(toImage(client));
     updateCursor();
     update();
+    emit commandStatesChanged();
 }
 
 void CVideoWnd::mouseMoveEvent(QMouseEvent* event)
@@ -676,9 +699,7 @@ void CVideoWnd::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !captured)
         return;
     if (activeTool && activeTool->kind == KindPolygon && !activeTool->placed) {
-        // The polygon keeps the pointer between clicks, also outside the window.
-        if (isVisible() && mouseGrabber() != this)
-            grabMouse();
+        grabForPolygon();
         return;
     }
     releaseCapture();
@@ -700,8 +721,41 @@ void CVideoWnd::mouseDoubleClickEvent(QMouseEvent* event)
         // The double-click's first press added a vertex where the second lands.
         if (points.size() >= 3 && points.last() == points[points.size() - 2])
             points.removeLast();
+        emit commandStatesChanged();
     }
     repaintNow();
+}
+
+void CVideoWnd::grabForPolygon()
+{
+    // The polygon keeps the pointer between clicks, also outside the window.
+    if (isVisible() && !blocked && mouseGrabber() != this)
+        grabMouse();
+}
+
+void CVideoWnd::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Only the top-level window hears that a modal dialog blocks it.
+    window()->installEventFilter(this);
+}
+
+bool CVideoWnd::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == window()) {
+        if (event->type() == QEvent::WindowBlocked) {
+            // A modal dialog (options, a prompt) needs the pointer for its
+            // buttons; the polygon under construction keeps its state.
+            blocked = true;
+            if (mouseGrabber() == this)
+                releaseMouse();
+        } else if (event->type() == QEvent::WindowUnblocked) {
+            blocked = false;
+            if (captured && activeTool && activeTool->kind == KindPolygon && !activeTool->placed)
+                grabForPolygon();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CVideoWnd::paintEvent(QPaintEvent* event)

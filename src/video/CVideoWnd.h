@@ -146,6 +146,10 @@ public:
 signals:
     // The window's size changed (or may have): the pane places it anew.
     void viewSizeChanged();
+    // Something a command's enabled or checked state depends on changed: the
+    // active tool or its placement, a finished polygon, live or frozen, the
+    // cameras.
+    void commandStatesChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -154,16 +158,27 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void resizeBackBuffer(const QSize& size);
-    // Shows a tool that BurnIn() unplaced over its burnt copy again.
-    void placeAgain();
+    // Draws the placed tool, without handles, into the FrameBuffer; the tool
+    // itself is left as it is. False when nothing was placed.
+    bool burnToolPixels();
+    // Burns the placed tool in and composes the view without any tool over
+    // it: what saving and printing output.
+    bool composeForOutput();
+    // After a burn-in: the tool stays active, unplaced and invisible.
+    void unplaceBurntTool();
     void toolCommand(int kind);
     void nudge(int command);
     void setMagnificationCommand();
     bool inTitleBlock(QPoint client) const;
     void releaseCapture();
+    // Takes the pointer for a polygon being built, when nothing modal blocks
+    // this window.
+    void grabForPolygon();
     void updateCursor();
     void monochromeCommand();
     void edgeEnhanceCommand();
@@ -182,6 +197,10 @@ private:
     // The pointer belongs to the tool while it is placed, dragged or, for a
     // polygon, built point by point.
     bool captured = false;
+    // Set while a modal dialog blocks this window: its buttons need the pointer.
+    bool blocked = false;
+    // Saving and printing compose the burnt picture with no tool over it.
+    bool hideToolOverlay = false;
     QPointer<CCalibrateDlg> calibrate;
     CSampleGrabberCallback grabber {*this};
     std::unique_ptr<FrameSource> source;
