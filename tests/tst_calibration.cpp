@@ -138,6 +138,48 @@ private slots:
         QCOMPARE(stored(), result);
     }
 
+    void scaleIsDistanceTimesReciprocal_data()
+    {
+        QTest::addColumn<bool>("vertical");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("distance");
+        QTest::addColumn<QString>("scale"); // the stored text
+        QTest::addColumn<QString>("quotient"); // what a plain division would store
+        // The first distance of two decimals where a * (1 / L) and a / L differ in the last bit.
+        for (const bool vertical : { false, true }) {
+            for (const int length : { 3, 7, 100 }) {
+                int found = 0;
+                for (int hundredths = 1; hundredths < 100000 && found < 1; ++hundredths) {
+                    const QString text = QString::asprintf("%d.%02d", hundredths / 100, hundredths % 100);
+                    const double a = text.toDouble();
+                    if (a * (1.0 / length) == a / length)
+                        continue;
+                    ++found;
+                    QTest::addRow("%s, L %d, %s", vertical ? "vertical" : "horizontal", length, qPrintable(text))
+                        << vertical << length << text << SettingsStore::formatReal(a * (1.0 / length))
+                        << SettingsStore::formatReal(a / length);
+                }
+            }
+        }
+    }
+    void scaleIsDistanceTimesReciprocal()
+    {
+        QFETCH(bool, vertical);
+        QFETCH(int, length);
+        QFETCH(QString, distance);
+        QFETCH(QString, scale);
+        QFETCH(QString, quotient);
+        QVERIFY(scale != quotient);
+        CVideoWnd video(*settings, prompts, log);
+        QPointer<CCalibrateDlg> dialog = startCalibration(video, vertical, length);
+        typeInto(*dialog, "distance", distance);
+        answer(*dialog, "OK");
+        QVERIFY(dialog.isNull());
+        const SettingsStore stored(iniPath());
+        QCOMPARE(stored.readString(section, "ScaleVertical", QString()), scale);
+        QCOMPARE(stored.readString(section, "Scale", QString()), vertical ? QString() : scale);
+    }
+
     void magnificationIsAWholeNumberFromOne_data()
     {
         QTest::addColumn<bool>("calibrating");

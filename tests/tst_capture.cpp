@@ -158,18 +158,23 @@ private slots:
     {
         QTest::addColumn<QVideoFrameFormat::PixelFormat>("format");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("BGRX, same size") << QVideoFrameFormat::Format_BGRX8888 << QSize(640, 480);
-        QTest::newRow("BGRA, larger: clipped") << QVideoFrameFormat::Format_BGRA8888 << QSize(800, 600);
-        QTest::newRow("BGRX, smaller") << QVideoFrameFormat::Format_BGRX8888 << QSize(320, 200);
-        QTest::newRow("RGBX, converted") << QVideoFrameFormat::Format_RGBX8888 << QSize(700, 400);
+        QTest::addColumn<int>("live"); // the command that makes the image live
+        const int live = ID_MAKE_IMAGE_LIVE;
+        QTest::newRow("BGRX, same size") << QVideoFrameFormat::Format_BGRX8888 << QSize(640, 480) << live;
+        QTest::newRow("BGRA, larger: clipped") << QVideoFrameFormat::Format_BGRA8888 << QSize(800, 600) << live;
+        QTest::newRow("BGRX, smaller") << QVideoFrameFormat::Format_BGRX8888 << QSize(320, 200) << live;
+        QTest::newRow("RGBX, converted") << QVideoFrameFormat::Format_RGBX8888 << QSize(700, 400) << live;
+        QTest::newRow("live by 32812") << QVideoFrameFormat::Format_BGRX8888 << QSize(640, 480) << int(ID_LIVE);
     }
     void frameReachesBuffer()
     {
         QFETCH(QVideoFrameFormat::PixelFormat, format);
         QFETCH(QSize, size);
+        QFETCH(int, live);
         auto* cameras = new FakeSource;
         Scene scene(ini(), cameras);
-        scene.frame.dispatch(ID_MAKE_IMAGE_LIVE);
+        QVERIFY(!scene.video().IsLive());
+        scene.frame.action(live)->trigger();
         QVERIFY(scene.video().IsLive());
         const QImage picture = pattern(size);
         pushFrom(*cameras, frameOf(picture, format));

@@ -60,7 +60,12 @@ private slots:
             for (int w : widths)
                 QTest::addRow("width %d", w) << none << none << QSize(w, 480) << border;
         QTest::newRow("unlisted width") << none << none << QSize(640, 480) << 0;
-        QTest::newRow("height ignored") << none << none << QSize(1320, 1) << 20;
+        // The width rule, like the tag, only takes a border that leaves a picture.
+        QTest::newRow("680 x 40 kept whole") << none << none << QSize(680, 40) << 0;
+        QTest::newRow("680 x 41 has ansi") << none << none << QSize(680, 41) << 20;
+        QTest::newRow("642 x 2 kept whole") << none << none << QSize(642, 2) << 0;
+        QTest::newRow("642 x 3 has thin") << none << none << QSize(642, 3) << 1;
+        QTest::newRow("make 0 on a strip") << scopique << "0" << QSize(1320, 1) << 0;
         QTest::newRow("make 19 on 838x638") << scopique << "19" << QSize(838, 638) << 19;
         QTest::newRow("make beats width") << scopique << "19" << QSize(642, 482) << 19;
         QTest::newRow("make 0 falls to width") << scopique << "0" << QSize(642, 482) << 1;
@@ -157,6 +162,8 @@ private slots:
         opens("tiff ansi", "ansi.tif", encode(pattern(1320, 990), "tiff"), 20, QSize(1320, 990));
         opens("bmp photo", "photo.bmp", encode(pattern(678, 100), "bmp"), 19, QSize(678, 100));
         opens("png named jpg", "misnamed.jpg", encode(pattern(642, 10), "png"), 1, QSize(642, 10));
+        opens("jpeg 680 x 30 whole", "strip.jpg", encode(pattern(680, 30), "jpeg"), 0, QSize(680, 30));
+        opens("png 642 x 2 whole", "line.png", encode(pattern(642, 2), "png"), 0, QSize(642, 2));
         opens("gif two frames", "anim.gif", twoFrameGif, 0, QSize(2, 1), { qRgb(255, 0, 0), qRgb(0, 0, 255) });
         // Other viewers show what arrived of a cut JPEG; so does Scopique.
         opens("jpeg cut at half", "half.jpg", jpeg.left(jpeg.size() / 2), 0, QSize(640, 480));

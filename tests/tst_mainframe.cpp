@@ -106,6 +106,48 @@ private slots:
         QCOMPARE(frame.action(ID_FILE_PRINT)->statusTip(), QStringLiteral("Print Image"));
     }
 
+    void commandTextsAndPrompts_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("statusTip");
+        QTest::addColumn<QString>("toolTip");
+        QTest::addColumn<QStringList>("menus"); // the titles of the menus holding it
+        // 32825 is Options && Colors, between the Ctrl and the Ctrl+Shift nudges.
+        const char* nudges[]
+            = { "L", "R", "U", "D", "LS", "RS", "US", "DS", "LC", "RC", "UC", "DC", "LCS", "RCS", "UCS", "DCS" };
+        for (int i = 0; i < 16; ++i)
+            QTest::addRow("%s", nudges[i])
+                << ID_NUDGE_LEFT + i + (i >= 12) << nudges[i] << QString() << nudges[i] << QStringList { "Notshown" };
+        const char* borders[][2] = { { "None", "No Border" }, { "Thin", "Thin Border" }, { "Photo", "Photo Border" },
+            { "ANSI", "ANSI Border" } };
+        for (int i = 0; i < 4; ++i)
+            QTest::addRow("%s", borders[i][0])
+                << ID_BORDER_NONE + i << borders[i][0] << borders[i][1] << borders[i][1] << QStringList { "Border" };
+        QTest::newRow("Title Block") << int(ID_TITLE_BLOCK) << "Title Block" << QString() << "Title Block"
+                                     << QStringList { "&Image" };
+        QTest::newRow("32812") << int(ID_LIVE) << QString() << QString() << QString() << QStringList {};
+    }
+    void commandTextsAndPrompts()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, text);
+        QFETCH(QString, statusTip);
+        QFETCH(QString, toolTip);
+        QFETCH(QStringList, menus);
+        CMainFrame frame(*settings, prompts);
+        const QAction* action = frame.action(command);
+        QCOMPARE(action->text(), text);
+        QCOMPARE(action->statusTip(), statusTip);
+        QCOMPARE(action->toolTip(), toolTip);
+        QStringList holders;
+        for (const QObject* holder : action->associatedObjects()) {
+            if (const auto* menu = qobject_cast<const QMenu*>(holder))
+                holders << menu->title();
+        }
+        QCOMPARE(holders, menus);
+    }
+
     void commandsHaveTheirKeysAndStates_data()
     {
         // Commands of features still to come are disabled; every key reaches one command.
@@ -121,7 +163,7 @@ private slots:
         QTest::newRow("Make Image Live") << int(ID_MAKE_IMAGE_LIVE) << Keys { QKeySequence("`"), QKeySequence("~") }
                                          << true;
         QTest::newRow("Help Contents") << int(ID_HELP_CONTENTS) << Keys { Qt::Key_F1 } << true;
-        for (int id : { ID_FILE_OPEN, ID_VIEW_FAVORITES, ID_BORDER_ANSI, ID_FAVORITES_ADD, ID_FREEZE })
+        for (int id : { ID_FILE_OPEN, ID_VIEW_FAVORITES, ID_BORDER_ANSI, ID_FAVORITES_ADD, ID_FREEZE, ID_LIVE })
             QTest::addRow("%d enabled", id) << id << Keys {} << true;
         for (int id : { ID_VIEW_HISTOGRAM, ID_VIDEO_FORMAT, ID_FAVORITES_OPEN })
             QTest::addRow("%d disabled", id) << id << Keys {} << false;

@@ -76,6 +76,7 @@ private slots:
         QTest::newRow("642 wide is thin") << QSize(642, 482) << QString() << 1;
         QTest::newRow("plain 640 x 480") << QSize(640, 480) << QString() << 0;
         QTest::newRow("saved with photo border") << QSize(838, 638) << "19" << 19;
+        QTest::newRow("680 x 30 shown whole") << QSize(680, 30) << QString() << 0;
     }
     void loadingFindsAndStripsTheBorder()
     {

@@ -35,6 +35,7 @@ enum CommandId : int {
     ID_FAVORITES_FIND = 32808,
     ID_FAVORITES_DELETE = 32809,
     ID_FAVORITES_OPEN = 32810,
+    ID_LIVE = 32812, // no text and no key; makes the image live as Make Image Live does
     ID_NUDGE_LEFT = 32813,
     ID_NUDGE_RIGHT = 32814,
     ID_NUDGE_UP = 32815,

@@ -88,15 +88,17 @@ void CCalibrateDlg::accept()
     bool ok = false;
     const double known = SettingsStore::parseReal(distance->text(), &ok);
 
+    // Times the reciprocal, not a division: the stored scale then matches
+    // earlier calibrations of the same length to the last digit.
     CalibrationState& calibration = video.calibration;
     calibration.SetDistanceVertical(known);
-    calibration.SetScaleVertical(calibration.DistanceVertical / length);
+    calibration.SetScaleVertical(calibration.DistanceVertical * (1 / length));
     if (!vertical) {
         calibration.SetCalibrationMagnification(newMagnification);
         if (units->checkedId() >= 0)
             calibration.SetUnitIndex(units->checkedId());
         calibration.SetDistance(known);
-        calibration.SetScale(calibration.Distance / length);
+        calibration.SetScale(calibration.Distance * (1 / length));
     }
     calibration.calibrated = true;
     QDialog::accept();

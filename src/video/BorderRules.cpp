@@ -4,6 +4,16 @@
 
 #include <limits>
 
+namespace {
+
+// Whether a band of b pixels on every side of a w x h picture leaves some of it.
+bool leavesPicture(qint64 b, int w, int h)
+{
+    return b > 0 && 2 * b < w && 2 * b < h;
+}
+
+} // namespace
+
 int BorderRules::fromWidth(int w)
 {
     switch (w) {
@@ -35,10 +45,12 @@ int BorderRules::forImage(const ImageTags& tags, int w, int h)
     if (tags.software && *tags.software == QLatin1String("Scopique") && tags.make) {
         const qint64 b = atoiText(*tags.make);
         // A border that would leave no picture is not one this program saved.
-        if (b > 0 && 2 * b < w && 2 * b < h)
+        if (leavesPicture(b, w, h))
             return int(b);
     }
-    return fromWidth(w);
+    // A 680 x 30 strip is not a bordered 640 x -10 picture: show it whole.
+    const int b = fromWidth(w);
+    return leavesPicture(b, w, h) ? b : 0;
 }
 
 int BorderRules::atoiText(const QString& text)

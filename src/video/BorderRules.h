@@ -14,8 +14,8 @@ public:
 
     // The border of a w x h picture with these tags: the Make tag of a file
     // this program saved (Software "Scopique"), read as atoi reads it, when it
-    // leaves a picture (0 <= b and 2b below both w and h); otherwise, and when
-    // it is 0, the width rule.
+    // leaves a picture; otherwise, and when it is 0, the width rule when that
+    // leaves a picture; else 0, and the whole picture is shown.
     static int forImage(const ImageTags& tags, int w, int h);
 
     // atoi on a tag's text: leading blanks, a sign, digits; 0 without digits.

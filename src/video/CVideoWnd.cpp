@@ -581,6 +581,7 @@ bool CVideoWnd::onCommand(int id)
         SetFrozen(true);
         return true;
     case ID_MAKE_IMAGE_LIVE:
+    case ID_LIVE:
         SetFrozen(false);
         return true;
     case ID_VIDEO_FORMAT:
@@ -632,6 +633,7 @@ bool CVideoWnd::updateCommand(int id, CommandState& state) const
         return true;
     case ID_FREEZE_IMAGE:
     case ID_MAKE_IMAGE_LIVE:
+    case ID_LIVE:
         state.enabled = true;
         return true;
     case ID_VIDEO_FORMAT:
