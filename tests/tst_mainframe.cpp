@@ -126,6 +126,9 @@ private slots:
                 << ID_BORDER_NONE + i << borders[i][0] << borders[i][1] << borders[i][1] << QStringList { "Border" };
         QTest::newRow("Title Block") << int(ID_TITLE_BLOCK) << "Title Block" << QString() << "Title Block"
                                      << QStringList { "&Image" };
+        QTest::newRow("Options") << int(ID_TOOL_OPTIONS) << "Options && Colors...\tO"
+                                 << "Change the colours, font and options of the tool"
+                                 << "Options and Colors" << QStringList { "&Tools" };
         QTest::newRow("32812") << int(ID_LIVE) << QString() << QString() << QString() << QStringList {};
     }
     void commandTextsAndPrompts()

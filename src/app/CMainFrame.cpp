@@ -197,8 +197,9 @@ void CMainFrame::createMenus()
     // The nudge keys live in a menu that is never displayed.
     auto* notShown = new QMenu(QStringLiteral("Notshown"), this);
     for (int id = ID_NUDGE_LEFT; id <= ID_NUDGE_CTRL_SHIFT_DOWN; ++id) {
-        if (QAction* nudge = commandActions.value(id))
-            notShown->addAction(nudge);
+        // Options && Colors (32825) sits among the nudge ids but belongs to Tools.
+        if (id != ID_TOOL_OPTIONS)
+            notShown->addAction(commandActions.value(id));
     }
 }
 
