@@ -8,6 +8,7 @@
 #include "app/CMainFrame.h"
 #include "app/SettingsStore.h"
 #include "video/CVideoWnd.h"
+#include "video/ImageDocument.h"
 
 // The main window shown on screen with settings of its own and a white
 // picture, past the measuring prompts (both answered "don't show again").
@@ -21,10 +22,11 @@ struct ShownFrame {
         frame.resize(1000, 800);
         frame.show();
         QVERIFY(QTest::qWaitForWindowActive(&frame));
-        video().FrameBuffer.image().fill(Qt::white);
+        doc().FrameBuffer.image().fill(Qt::white);
     }
     CVideoWnd& video() { return frame.imagePane().videoWnd(); }
-    CTool* tool() { return video().activeTool.get(); }
+    ImageDocument& doc() { return frame.imagePane().imageDocument(); }
+    CTool* tool() { return doc().activeTool(); }
     // Client coordinates of an image point (the default border is 20).
     static QPoint at(QPoint image) { return image + QPoint(20, 20); }
 
@@ -32,7 +34,7 @@ struct ShownFrame {
     // event loop has its turn, as it has between a user's key strokes.
     QPoint onWindow(QPoint image)
     {
-        const int border = video().BorderWidth;
+        const int border = doc().BorderWidth;
         return video().mapTo(&frame, image + QPoint(border, border));
     }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)

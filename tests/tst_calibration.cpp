@@ -13,7 +13,9 @@
 #include <QtTest>
 
 #include "MessageLog.h"
+#include "PictureView.h"
 #include "ScriptedPrompts.h"
+#include "app/CommandIds.h"
 #include "app/SettingsStore.h"
 #include "calibration/CCalibrateDlg.h"
 #include "calibration/CCalibrateNowDlg.h"
@@ -22,7 +24,6 @@
 #include "tools/CBurnNowDlg.h"
 #include "tools/ToolFactory.h"
 #include "tools/ToolKind.h"
-#include "video/CVideoWnd.h"
 
 namespace {
 const QString section = QStringLiteral("Calibration");
@@ -47,11 +48,11 @@ void typeInto(QWidget& dialog, const char* field, const QString& text)
 }
 
 // Starts a calibration as its command does, the tool's ends `length` + 1 pixels apart.
-CCalibrateDlg* startCalibration(CVideoWnd& video, bool vertical, int length)
+CCalibrateDlg* startCalibration(PictureView& video, bool vertical, int length)
 {
-    video.StartCalibration(vertical);
-    video.activeTool->points[2] = vertical ? QPoint(320, 241 + length) : QPoint(321 + length, 240);
-    return video.calibrateDialog();
+    video.doc.onCommand(vertical ? ID_CALIBRATE_VERTICAL : ID_CALIBRATE);
+    video.doc.activeTool()->points[2] = vertical ? QPoint(320, 241 + length) : QPoint(321 + length, 240);
+    return video.wnd.calibrateDialog();
 }
 } // namespace
 
@@ -111,7 +112,7 @@ private slots:
             settings->writeInt(section, "CalibrationMagnification", 10);
             settings->writeInt(section, "Units", 1);
         }
-        CVideoWnd video(*settings, prompts, log);
+        PictureView video(*settings, prompts, log);
         QPointer<CCalibrateDlg> dialog = startCalibration(video, vertical, vertical ? 50 : 100);
         QLineEdit* magnification = dialog->findChild<QLineEdit*>("magnification");
         const QStringList shown { dialog->windowTitle(), magnification->text(),
@@ -130,11 +131,11 @@ private slots:
         }
         typeInto(*dialog, "distance", "1.0");
         if (replacement >= 0)
-            video.SetActiveTool(ToolFactory::create(replacement, *settings, log));
+            video.doc.SetActiveTool(ToolFactory::create(replacement, *settings, log));
         answer(*dialog, button);
         QVERIFY(dialog.isNull());
-        QCOMPARE(video.activeTool ? video.activeTool->kind : 0, qMax(replacement, 0));
-        QCOMPARE(video.calibration.calibrated, result != QList<double>(6, -1.0));
+        QCOMPARE(video.doc.activeTool() ? video.doc.activeTool()->kind : 0, qMax(replacement, 0));
+        QCOMPARE(video.doc.calibration.calibrated, result != QList<double>(6, -1.0));
         QCOMPARE(stored(), result);
     }
 
@@ -170,7 +171,7 @@ private slots:
         QFETCH(QString, scale);
         QFETCH(QString, quotient);
         QVERIFY(scale != quotient);
-        CVideoWnd video(*settings, prompts, log);
+        PictureView video(*settings, prompts, log);
         QPointer<CCalibrateDlg> dialog = startCalibration(video, vertical, length);
         typeInto(*dialog, "distance", distance);
         answer(*dialog, "OK");
@@ -202,7 +203,7 @@ private slots:
         QFETCH(bool, accepted);
         QFETCH(unsigned, magnification);
         settings->writeInt(section, "CalibrationMagnification", 60);
-        CVideoWnd video(*settings, prompts, log);
+        PictureView video(*settings, prompts, log);
         CMagnificationDlg setMagnification(60, true);
         setMagnification.show();
         QDialog* dialog = calibrating ? static_cast<QDialog*>(startCalibration(video, false, 100)) : &setMagnification;

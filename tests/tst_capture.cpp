@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include "MessageLog.h"
+#include "PictureView.h"
 #include "ScriptedPrompts.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
@@ -20,7 +21,6 @@
 #include "tools/ToolFactory.h"
 #include "tools/ToolKind.h"
 #include "video/CImagePane.h"
-#include "video/CVideoWnd.h"
 
 Q_DECLARE_METATYPE(QVideoFrameFormat::PixelFormat)
 
@@ -111,6 +111,7 @@ struct Scene {
         video().setFrameSource(std::unique_ptr<FrameSource>(cameras));
     }
     CVideoWnd& video() { return frame.imagePane().videoWnd(); }
+    ImageDocument& doc() { return frame.imagePane().imageDocument(); }
     QAction* action(int id)
     {
         // The states refresh on the event loop's next turn, as between two clicks.
@@ -135,12 +136,12 @@ private slots:
     {
         {
             Scene scene(ini(), nullptr);
-            scene.video().FrameBuffer.image().fill(0xff336699);
+            scene.doc().FrameBuffer.image().fill(0xff336699);
             for (int id : {ID_FREEZE, ID_FREEZE_IMAGE, ID_MAKE_IMAGE_LIVE, ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS}) {
                 scene.frame.dispatch(id);
-                QVERIFY(!scene.video().IsLive());
+                QVERIFY(!scene.doc().IsLive());
             }
-            QCOMPARE(scene.video().FrameBuffer.image(), solid(0xff336699));
+            QCOMPARE(scene.doc().FrameBuffer.image(), solid(0xff336699));
             QVERIFY(scene.prompts.asked.isEmpty());
             for (int id : {ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS, ID_SELECT_CAMERA})
                 QVERIFY(!scene.action(id)->isEnabled());
@@ -173,16 +174,16 @@ private slots:
         QFETCH(int, live);
         auto* cameras = new FakeSource;
         Scene scene(ini(), cameras);
-        QVERIFY(!scene.video().IsLive());
+        QVERIFY(!scene.doc().IsLive());
         scene.frame.action(live)->trigger();
-        QVERIFY(scene.video().IsLive());
+        QVERIFY(scene.doc().IsLive());
         const QImage picture = pattern(size);
         pushFrom(*cameras, frameOf(picture, format));
         QImage expected = solid(0xff000000);
         for (int y = 0; y < std::min(480, size.height()); ++y)
             for (int x = 0; x < std::min(640, size.width()); ++x)
                 expected.setPixel(x, y, picture.pixel(x, y));
-        QCOMPARE(scene.video().FrameBuffer.image(), expected);
+        QCOMPARE(scene.doc().FrameBuffer.image(), expected);
     }
 
     void liveFreezeAndText()
@@ -191,16 +192,16 @@ private slots:
         Scene scene(ini(), cameras);
         QCOMPARE(scene.action(ID_FREEZE)->text(), QStringLiteral("Live!"));
         pushFrom(*cameras, frameOf(solid(palette[1]), QVideoFrameFormat::Format_BGRX8888));
-        QCOMPARE(scene.video().FrameBuffer.image(), solid(0xff000000)); // frozen: not taken
+        QCOMPARE(scene.doc().FrameBuffer.image(), solid(0xff000000)); // frozen: not taken
         scene.frame.dispatch(ID_FREEZE);
         QCOMPARE(scene.action(ID_FREEZE)->text(), QStringLiteral("&Freeze!\tEsc"));
         pushFrom(*cameras, frameOf(solid(palette[0]), QVideoFrameFormat::Format_BGRX8888));
         scene.frame.dispatch(ID_FREEZE_IMAGE);
-        QVERIFY(!scene.video().IsLive());
+        QVERIFY(!scene.doc().IsLive());
         pushFrom(*cameras, frameOf(solid(palette[2]), QVideoFrameFormat::Format_BGRX8888));
-        QCOMPARE(scene.video().FrameBuffer.image(), solid(palette[0]));
+        QCOMPARE(scene.doc().FrameBuffer.image(), solid(palette[0]));
         scene.frame.dispatch(ID_FREEZE);
-        QVERIFY(scene.video().IsLive());
+        QVERIFY(scene.doc().IsLive());
     }
 
     void profileFollowsFrames()
@@ -208,11 +209,12 @@ private slots:
         SettingsStore settings(ini());
         ScriptedPrompts prompts;
         MessageLog log;
-        CVideoWnd wnd(settings, prompts, log);
+        PictureView view(settings, prompts, log);
+        ImageDocument& wnd = view.doc;
         auto* cameras = new FakeSource;
-        wnd.setFrameSource(std::unique_ptr<FrameSource>(cameras));
+        view.wnd.setFrameSource(std::unique_ptr<FrameSource>(cameras));
         wnd.SetActiveTool(ToolFactory::create(KindHorizontal, settings, log));
-        wnd.activeTool->points[1] = {50, 60};
+        wnd.activeTool()->points[1] = { 50, 60 };
         wnd.SetFrozen(false);
         int samples[2048] = {};
         for (QRgb colour : {0xff303030u, 0xff909090u}) {
@@ -237,12 +239,12 @@ private slots:
         scene.frame.dispatch(ID_VIDEO_FORMAT);
         QCOMPARE(scene.prompts.formatsSeen,
                  QStringList({QStringLiteral("320 x 240, 30.0 fps"), QStringLiteral("1280 x 720, 15.0 fps")}));
-        QCOMPARE(scene.video().FrameBuffer.size(), QSize(1280, 720));
+        QCOMPARE(scene.doc().FrameBuffer.size(), QSize(1280, 720));
         QCOMPARE(scene.video().size(), QSize(1280 + 40, 720 + 40));
         QCOMPARE(scene.settings.readInt(QStringLiteral("Image"), QStringLiteral("ImageWidth"), 0), 1280);
         QCOMPARE(scene.settings.readInt(QStringLiteral("Image"), QStringLiteral("ImageHeight"), 0), 720);
         QCOMPARE(scene.settings.readInt(QStringLiteral("Image"), QStringLiteral("VendorOffset"), -1), -1);
-        QVERIFY(scene.video().IsLive());
+        QVERIFY(scene.doc().IsLive());
 
         scene.prompts.videoControlsAccept = true;
         scene.prompts.videoControlsChange = [](QList<FrameSource::Control>& c) { c[0].value = 2.5; };
@@ -253,7 +255,7 @@ private slots:
         scene.frame.dispatch(ID_SELECT_CAMERA);
         QCOMPARE(scene.prompts.camerasSeen, cameras->names);
         QCOMPARE(cameras->current, 1);
-        QVERIFY(scene.video().IsLive());
+        QVERIFY(scene.doc().IsLive());
     }
 
     void outputWhileLiveFreezesTheCamera_data()
@@ -279,7 +281,7 @@ private slots:
         };
         scene.action(command)->trigger();
         QCOMPARE(cameras->calls.mid(cameras->calls.size() - 2), (QStringList { "stop", "start" }));
-        QVERIFY(scene.video().IsLive());
+        QVERIFY(scene.doc().IsLive());
         QVERIFY(scene.prompts.messages.isEmpty());
         if (command == ID_FILE_SAVE) {
             const QImage saved(scene.prompts.saveFileAnswer);
@@ -291,7 +293,7 @@ private slots:
     {
         auto* cameras = new FakeSource;
         Scene scene(ini(), cameras);
-        CVideoWnd& video = scene.video();
+        ImageDocument& video = scene.doc();
         video.SetFrozen(false);
         QList<QVideoFrame> frames;
         for (QRgb colour : palette)
@@ -307,9 +309,8 @@ private slots:
                 video.onCommand(ID_EDGE_ENHANCE);
             if (i % 7 == 5) {
                 video.SetActiveTool(ToolFactory::create(KindLine, scene.settings, scene.frame));
-                video.activeTool->Press({30, 30});
-                video.activeTool->Drag({90, 70}, false);
-                video.activeTool->placed = true;
+                video.pressTool({ 30, 30 });
+                video.dragTool({ 90, 70 }, false);
                 video.BurnIn();
             }
             if (i % 13 == 11)

@@ -15,7 +15,7 @@
 #include "app/SettingsStore.h"
 #include "tools/ToolFactory.h"
 #include "tools/ToolKind.h"
-#include "video/CVideoWnd.h"
+#include "video/ImageDocument.h"
 #include "video/ImageFilters.h"
 
 using Messages = QList<MessageLog::Message>;
@@ -90,7 +90,7 @@ constexpr int untouched = -7;
 
 // Records messages, and the picture as it was when the histogram was told to update.
 struct NoticeLog : MessageLog {
-    const CVideoWnd* video = nullptr;
+    const ImageDocument* video = nullptr;
     QImage seen;
     qintptr send(AppMessage message, qintptr wParam, qintptr lParam) override
     {
@@ -106,7 +106,7 @@ class TestFilters : public QObject {
     Q_OBJECT
 
 private:
-    // A Video Window over a recording main window, showing `picture`, with a
+    // A picture over a recording main window, showing `picture`, with a
     // tool of `kind` (none for 0) whose point 1 is `through`.
     struct Video {
         Video(const QString& ini, int kind, QPoint through, const QImage& picture = QImage())
@@ -115,7 +115,7 @@ private:
         {
             if (kind) {
                 wnd.SetActiveTool(ToolFactory::create(kind, settings, log));
-                wnd.activeTool->points[1] = through;
+                wnd.activeTool()->points[1] = through;
             }
             // Sized first, so that the view is laid out for the picture.
             wnd.AllocateFrameBuffer(picture.width(), picture.height());
@@ -126,7 +126,7 @@ private:
         SettingsStore settings;
         ScriptedPrompts prompts;
         NoticeLog log;
-        CVideoWnd wnd;
+        ImageDocument wnd;
     };
 
     QString iniPath() const { return dir.filePath(QStringLiteral("Scopique.conf")); }
@@ -279,12 +279,13 @@ private slots:
         if (!video.log.messages.isEmpty())
             QCOMPARE(video.log.seen, image);
         // The view shows the filtered image.
+        video.wnd.composeView();
         const int b = video.wnd.BorderWidth;
         QCOMPARE(video.wnd.BackBuffer.image().copy(b, b, 12, 10), image);
 
-        // The window's own notice arrives through the event queue.
+        // A camera frame's notice arrives through the event queue.
         video.log.messages.clear();
-        video.wnd.postUpdateHistogram();
+        video.wnd.frameArrived();
         QCOMPARE(video.log.messages, Messages());
         QCoreApplication::sendPostedEvents();
         QCOMPARE(video.log.messages, notice);

@@ -220,7 +220,7 @@ private slots:
         {
             Window w(iniPath());
             // Dark columns 200..299 and rows 200..299 across the white picture.
-            QPainter painter(&w.video().FrameBuffer.image());
+            QPainter painter(&w.doc().FrameBuffer.image());
             painter.fillRect(200, 0, 100, 480, Qt::black);
             painter.fillRect(0, 200, 640, 100, Qt::black);
             painter.end();

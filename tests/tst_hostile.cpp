@@ -32,7 +32,7 @@
 #include "tools/ToolKind.h"
 #include "tools/ToolStyle.h"
 #include "video/CImagePane.h"
-#include "video/CVideoWnd.h"
+#include "video/ImageDocument.h"
 
 using OptionalText = std::optional<QString>;
 Q_DECLARE_METATYPE(OptionalText)
@@ -350,7 +350,7 @@ private slots:
         SettingsStore settings(iniPath());
         ScriptedPrompts prompts;
         MessageLog frame;
-        CVideoWnd video(settings, prompts, frame);
+        ImageDocument video(settings, prompts, frame);
         const QImage before = TestImages::pattern(30, 20, 7);
         video.AllocateFrameBuffer(30, 20);
         video.FrameBuffer.image() = before;

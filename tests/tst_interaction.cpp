@@ -90,7 +90,7 @@ private slots:
         Window w(iniPath());
         w.key(Qt::Key_L);
         // With the border of 20, window point (120, 70) is image point (100, 50).
-        QCOMPARE(w.video().BorderWidth, 20);
+        QCOMPARE(w.doc().BorderWidth, 20);
         w.mouse(QTest::MousePress, { 100, 50 });
         QCOMPARE(w.tool()->points, (Points {{100, 60}, {100, 50}, {100, 50}}));
         w.move({130, 90});
@@ -223,8 +223,8 @@ private slots:
         w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
         w.key(Qt::Key_R);
         QCOMPARE(w.prompts.asked.count(QStringLiteral("burnNow")), 1);
-        QVERIFY(w.video().ImageChanged);
-        const QImage& image = w.video().FrameBuffer.image();
+        QVERIFY(w.doc().ImageChanged);
+        const QImage& image = w.doc().FrameBuffer.image();
         QCOMPARE(image.pixel(150, 50), qRgb(0, 0, 0));
         // Burnt without handles.
         QCOMPARE(image.pixel(97, 50), qRgb(255, 255, 255));
@@ -261,7 +261,7 @@ private slots:
     void magnificationReachesTheActiveTool()
     {
         Window w(iniPath());
-        w.video().calibration.SetScale(0.01);
+        w.doc().calibration.SetScale(0.01);
         w.frame.dispatch(ID_LINE);
         w.prompts.magnificationAnswer = 200;
         w.frame.dispatch(ID_SET_MAGNIFICATION);
@@ -318,7 +318,7 @@ private slots:
         QFETCH(QString, dialog);
         Window w(iniPath());
         w.frame.dispatch(ID_BORDER_NONE);
-        w.video().TitleBlock = true;
+        w.doc().TitleBlock = true;
         w.frame.dispatch(ID_LINE);
         w.prompts.asked.clear();
         QTest::mousePress(&w.video(), Qt::RightButton, {}, at);
@@ -343,8 +343,8 @@ private slots:
             w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
             QVERIFY(w.enabled(ID_BURN_ON));
             w.key(Qt::Key_B);
-            QCOMPARE(w.video().FrameBuffer.image().pixel(150, 50), qRgb(0, 0, 0));
-            QVERIFY(w.video().ImageChanged);
+            QCOMPARE(w.doc().FrameBuffer.image().pixel(150, 50), qRgb(0, 0, 0));
+            QVERIFY(w.doc().ImageChanged);
             QVERIFY(!w.enabled(ID_BURN_ON));
         }
         for (auto button : { QDialogButtonBox::Cancel, QDialogButtonBox::Ok }) {
@@ -370,7 +370,7 @@ private slots:
             QVERIFY(!w.tool());
             QVERIFY(!w.checked(ID_LINE));
             w.key(Qt::Key_B);
-            QVERIFY(!w.video().ImageChanged);
+            QVERIFY(!w.doc().ImageChanged);
             w.frame.close();
             QVERIFY(!w.prompts.asked.contains(QStringLiteral("saveChanges")));
         }
@@ -382,7 +382,7 @@ private slots:
         w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
         const CTool* line = w.tool();
         const Points points = line->points;
-        const QImage picture = w.video().FrameBuffer.image().copy();
+        const QImage picture = w.doc().FrameBuffer.image().copy();
         const QString title = w.frame.windowTitle();
         w.prompts.openFileAnswer = dir.filePath(QStringLiteral("missing.jpg"));
         w.frame.action(ID_FILE_OPEN)->trigger();
@@ -391,8 +391,8 @@ private slots:
         QCOMPARE(w.tool(), line);
         QVERIFY(line->placed);
         QCOMPARE(line->points, points);
-        QCOMPARE(w.video().FrameBuffer.image(), picture);
-        QCOMPARE(w.video().BorderWidth, 20);
+        QCOMPARE(w.doc().FrameBuffer.image(), picture);
+        QCOMPARE(w.doc().BorderWidth, 20);
         QCOMPARE(w.frame.windowTitle(), title);
         QVERIFY(!w.prompts.asked.contains(QStringLiteral("burnNow")));
         QVERIFY(w.checked(ID_LINE));

@@ -249,7 +249,7 @@ private slots:
         QFETCH(QStringList, dialogs);
         prompts.saveChangesAnswer = answer;
         CMainFrame frame(*settings, prompts);
-        frame.imagePane().videoWnd().ImageChanged = imageChanged;
+        frame.imagePane().imageDocument().ImageChanged = imageChanged;
         QVERIFY(frame.close());
         QCOMPARE(prompts.asked, dialogs);
     }

@@ -12,6 +12,7 @@
 #include "tools/ToolFactory.h"
 #include "tools/ToolKind.h"
 #include "video/CImagePane.h"
+#include "video/ImageDocument.h"
 
 namespace {
 
@@ -44,11 +45,11 @@ private:
             video().AllocateFrameBuffer(picture.width(), picture.height());
             video().FrameBuffer.image().fill(Qt::red);
             video().SetActiveTool(ToolFactory::create(KindLine, settings, log));
-            video().activeTool->Press(QPoint(10, 10));
-            video().activeTool->Drag(QPoint(50, 10), false);
-            video().activeTool->current = -1;
+            video().activeTool()->Press(QPoint(10, 10));
+            video().activeTool()->Drag(QPoint(50, 10), false);
+            video().activeTool()->Release();
         }
-        CVideoWnd& video() { return pane.videoWnd(); }
+        ImageDocument& video() { return pane.imageDocument(); }
         SettingsStore settings;
         ScriptedPrompts prompts;
         MessageLog log;
@@ -123,7 +124,7 @@ private slots:
         QCOMPARE(pane.prompts.asked, QStringList { "print" });
         QCOMPARE(pane.prompts.messages, messages);
         QCOMPARE(pane.video().FrameBuffer.image().pixel(30, 10), burnt ? qRgb(0, 0, 0) : qRgb(255, 0, 0));
-        QCOMPARE(pane.video().activeTool->placed, placed);
+        QCOMPARE(pane.video().activeTool()->placed, placed);
         const bool printed = burnt && placed;
         QFile file(path);
         QCOMPARE(file.open(QIODevice::ReadOnly), printed);

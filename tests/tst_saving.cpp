@@ -17,6 +17,7 @@
 #include "tools/ToolFactory.h"
 #include "tools/ToolKind.h"
 #include "video/CImagePane.h"
+#include "video/ImageDocument.h"
 #include "video/ImageTags.h"
 
 using OptionalText = std::optional<QString>;
@@ -106,12 +107,12 @@ private:
             video().SetBorderWidth(border);
             if (withLine) {
                 video().SetActiveTool(ToolFactory::create(KindLine, settings, frame));
-                video().activeTool->Press(QPoint(10, 10));
-                video().activeTool->Drag(QPoint(50, 10), false);
-                video().activeTool->current = -1;
+                video().activeTool()->Press(QPoint(10, 10));
+                video().activeTool()->Drag(QPoint(50, 10), false);
+                video().activeTool()->Release();
             }
         }
-        CVideoWnd& video() { return pane.videoWnd(); }
+        ImageDocument& video() { return pane.imageDocument(); }
         SettingsStore settings;
         ScriptedPrompts prompts;
         FrameStandIn frame;
@@ -209,7 +210,7 @@ private slots:
         for (QImage& image : saved) {
             const QString path = QDir(folder(QStringLiteral("twice"))).filePath(QStringLiteral("saved.png"));
             QVERIFY(scene.video().SaveImageFile(path));
-            QVERIFY(scene.video().activeTool->placed);
+            QVERIFY(scene.video().activeTool()->placed);
             image = QImage(path);
         }
         QCOMPARE(saved[1], saved[0]);
@@ -281,7 +282,7 @@ private slots:
         QCOMPARE(scene.frame.added, written ? QStringList { path } : QStringList());
         QCOMPARE(scene.prompts.messages.size(), written || how == QLatin1String("cancel") ? 0 : 1);
         // Burnt for a file that could not be written, the tool is not shown again.
-        QCOMPARE(scene.video().activeTool->placed,
+        QCOMPARE(scene.video().activeTool()->placed,
             how != QLatin1String("limit") && how != QLatin1String("parent is a file"));
         if (written) {
             QCOMPARE(formatByMagic(readAll(path)), QByteArray("jpeg"));

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "MessageLog.h"
+#include "PictureView.h"
 #include "ScriptedPrompts.h"
 #include "TestImages.h"
 #include "app/SettingsStore.h"
@@ -14,7 +15,6 @@
 #include "tools/ToolFactory.h"
 #include "tools/ToolKind.h"
 #include "video/CImagePane.h"
-#include "video/CVideoWnd.h"
 
 namespace {
 const QString imageSection = QStringLiteral("Image");
@@ -57,11 +57,12 @@ private slots:
         QFETCH(int, border);
         if (stored != -1)
             settings->writeInt(imageSection, QStringLiteral("BorderWidth"), stored);
-        CVideoWnd video(*settings, prompts, log);
+        PictureView shown(*settings, prompts, log);
+        ImageDocument& video = shown.doc;
         QCOMPARE(video.FrameBuffer.size(), QSize(640, 480));
         QCOMPARE(video.BorderWidth, border);
         const QSize view(640 + 2 * border, 480 + 2 * border);
-        QCOMPARE(video.size(), view);
+        QCOMPARE(shown.wnd.size(), view);
         video.composeView();
         const QImage& back = video.BackBuffer.image();
         QCOMPARE(back.size(), view);
@@ -91,7 +92,8 @@ private slots:
         const QImage picture = TestImages::pattern(fileSize.width(), fileSize.height());
         const QString path = TestImages::write(dir.path(), QStringLiteral("picture.png"), picture, "png", tags);
         settings->writeInt(imageSection, QStringLiteral("TitleBlock"), 1);
-        CVideoWnd video(*settings, prompts, log);
+        PictureView shown(*settings, prompts, log);
+        ImageDocument& video = shown.doc;
         QVERIFY(video.TitleBlock);
         QVERIFY(video.LoadImageFile(path));
         QVERIFY(prompts.messages.isEmpty());
@@ -103,7 +105,7 @@ private slots:
         QCOMPARE(video.FrameBuffer.size(), image);
         QCOMPARE(video.BorderWidth, border);
         QCOMPARE(stored(QStringLiteral("BorderWidth")), border);
-        QCOMPARE(video.size(), fileSize);
+        QCOMPARE(shown.wnd.size(), fileSize);
         // 1:1 copy without the outer ring: corners and a middle pixel.
         const QImage& frame = video.FrameBuffer.image();
         for (const QPoint& p : { QPoint(0, 0), QPoint(image.width() - 1, 0), QPoint(0, image.height() - 1),
@@ -122,7 +124,7 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, name);
-        CVideoWnd video(*settings, prompts, log);
+        ImageDocument video(*settings, prompts, log);
         const QImage picture = TestImages::pattern(678, 518);
         QVERIFY(video.LoadImageFile(TestImages::write(dir.path(), QStringLiteral("good.png"), picture)));
         QCOMPARE(video.BorderWidth, 19);
@@ -141,7 +143,7 @@ private slots:
     {
         settings->writeInt(imageSection, QStringLiteral("TitleBlock"), 1);
         settings->writeInt(QStringLiteral("Calibration"), QStringLiteral("Magnification"), 250);
-        CVideoWnd video(*settings, prompts, log);
+        ImageDocument video(*settings, prompts, log);
         QCOMPARE(video.Title3, QStringLiteral("0000-00-00-00-00-00"));
         const qint64 before = QDateTime::currentSecsSinceEpoch();
         video.composeView();
@@ -166,10 +168,10 @@ private slots:
         QFETCH(int, kind);
         QFETCH(bool, place);
         QFETCH(bool, shown);
-        CVideoWnd video(*settings, prompts, log);
+        ImageDocument video(*settings, prompts, log);
         video.FrameBuffer.image().fill(Qt::white);
-        video.activeTool = ToolFactory::create(kind, *settings, log);
-        CTool& tool = *video.activeTool;
+        video.SetActiveTool(ToolFactory::create(kind, *settings, log));
+        CTool& tool = *video.activeTool();
         if (place) {
             tool.Press(QPoint(10, 10));
             tool.Drag(QPoint(50, 10), false);
@@ -186,12 +188,13 @@ private slots:
 
     void borderIsStoredOnlyWhenItChanges()
     {
-        CVideoWnd video(*settings, prompts, log);
+        PictureView shown(*settings, prompts, log);
+        ImageDocument& video = shown.doc;
         video.SetBorderWidth(20);
         QCOMPARE(stored(QStringLiteral("BorderWidth")), -1);
         video.SetBorderWidth(1);
         QCOMPARE(stored(QStringLiteral("BorderWidth")), 1);
-        QCOMPARE(video.size(), QSize(642, 482));
+        QCOMPARE(shown.wnd.size(), QSize(642, 482));
         QCOMPARE(video.BackBuffer.size(), QSize(642, 482));
     }
 
@@ -208,7 +211,7 @@ private slots:
     {
         QFETCH(QPoint, at);
         QFETCH(int, luma);
-        CVideoWnd video(*settings, prompts, log);
+        ImageDocument video(*settings, prompts, log);
         video.FrameBuffer.image().fill(Qt::white);
         video.FrameBuffer.image().setPixel(3, 2, qRgb(31, 20, 10));
         QCOMPARE(video.GetLuma(at.x(), at.y()), luma);

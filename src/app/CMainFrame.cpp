@@ -25,6 +25,7 @@
 #include "favorites/CFavoritesList.h"
 #include "favorites/FavoritesStore.h"
 #include "tools/ToolKind.h"
+#include "video/ImageDocument.h"
 
 namespace {
 
@@ -91,7 +92,9 @@ CMainFrame::CMainFrame(SettingsStore& settings, UserPrompts& prompts, QWidget* p
     horizontalHistogram.Create(pane.viewport(), pane.videoWnd());
     verticalHistogram.Create(pane.viewport(), pane.videoWnd());
 
-    connect(&pane.videoWnd(), &CVideoWnd::commandStatesChanged, this, &CMainFrame::commandStatesChanged);
+    const ImageDocument& document = pane.imageDocument();
+    connect(&document, &ImageDocument::toolChanged, this, &CMainFrame::commandStatesChanged);
+    connect(&document, &ImageDocument::stateChanged, this, &CMainFrame::commandStatesChanged);
     connect(&favorites->list(), &QListWidget::itemSelectionChanged, this, &CMainFrame::commandStatesChanged);
     const QList<QWidget*> bars { toolBar, statusBar(), favorites, &horizontalHistogram, &verticalHistogram };
     for (QWidget* bar : bars)
@@ -99,7 +102,7 @@ CMainFrame::CMainFrame(SettingsStore& settings, UserPrompts& prompts, QWidget* p
 
     if (settings.readInt(windowsSection, QStringLiteral("FavoritesShow"), 0) != 0)
         favorites->show();
-    send(WM_APP_SET_MAG, qintptr(pane.videoWnd().calibration.Magnification), 0);
+    send(WM_APP_SET_MAG, qintptr(document.calibration.Magnification), 0);
     updateCommandUI();
 }
 
@@ -262,7 +265,7 @@ qintptr CMainFrame::send(AppMessage message, qintptr wParam, qintptr lParam)
     case WM_APP_SET_XY:
         setStatusValue(paneX, "X=%d", int(wParam));
         setStatusValue(paneY, "Y=%d", int(lParam));
-        setStatusValue(paneLuma, "Luma=%d", int(send(WM_APP_GET_LUMA, wParam, lParam)));
+        setStatusValue(paneLuma, "Luma=%d", pane.imageDocument().GetLuma(int(wParam), int(lParam)));
         return 0;
     case WM_APP_SET_MAG:
         setStatusValue(paneMag, "Mag=%d", int(wParam));
@@ -278,7 +281,7 @@ qintptr CMainFrame::send(AppMessage message, qintptr wParam, qintptr lParam)
         return 0;
     }
     case WM_APP_GET_LUMA:
-        return pane.videoWnd().GetLuma(int(wParam), int(lParam));
+        return pane.imageDocument().GetLuma(int(wParam), int(lParam));
     case WM_APP_OPEN_IMAGE:
         return pane.OpenImage(AppMessageSink::textOf(wParam));
     case WM_APP_GET_FAVORITES_FOLDER:
@@ -299,7 +302,7 @@ qintptr CMainFrame::send(AppMessage message, qintptr wParam, qintptr lParam)
         return 0;
     case WM_APP_UPDATE_HISTOGRAM: {
         CHistogramWnd& chosen = histogram(wParam != 0);
-        pane.videoWnd().SampleProfile(wParam != 0, chosen.samples());
+        pane.imageDocument().SampleProfile(wParam != 0, chosen.samples());
         chosen.Draw();
         return 0;
     }
@@ -327,7 +330,7 @@ void CMainFrame::addCommandTarget(CommandTarget* target)
 
 CHistogramWnd* CMainFrame::histogramOfTool()
 {
-    const CTool* tool = pane.videoWnd().activeTool.get();
+    const CTool* tool = pane.imageDocument().activeTool();
     if (!tool)
         return nullptr;
     const bool vertical = tool->kind == KindVertical || tool->kind == KindCalibrateVertical;
@@ -427,13 +430,14 @@ bool CMainFrame::updateCommand(int id, CommandState& state) const
         state = {true, !favorites->isHidden(), {}};
         return true;
     case ID_VIEW_HISTOGRAM:
-        state = {toolHasProfile(pane.videoWnd().activeTool.get()),
-                 !horizontalHistogram.isHidden() || !verticalHistogram.isHidden(), {}};
+        state = { toolHasProfile(pane.imageDocument().activeTool()),
+            !horizontalHistogram.isHidden() || !verticalHistogram.isHidden(), {} };
         return true;
     case ID_HISTOGRAM_SMALL:
     case ID_HISTOGRAM_MEDIUM:
     case ID_HISTOGRAM_LARGE:
-        state = {toolHasProfile(pane.videoWnd().activeTool.get()), horizontalHistogram.thickness() == thicknessOf(id), {}};
+        state = { toolHasProfile(pane.imageDocument().activeTool()), horizontalHistogram.thickness() == thicknessOf(id),
+            {} };
         return true;
     case ID_HELP_CONTENTS:
     case ID_APP_ABOUT:
@@ -448,7 +452,7 @@ bool CMainFrame::updateCommand(int id, CommandState& state) const
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     pane.onCommand(ID_RESET_TOOL);
-    if (pane.videoWnd().ImageChanged) {
+    if (pane.imageDocument().ImageChanged) {
         const int answer = prompts.saveChanges();
         if (answer == saveChangesAddToFavorites)
             dispatch(ID_FAVORITES_ADD);

@@ -11,16 +11,16 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/OkCancelButtons.h"
 #include "app/SettingsStore.h"
 #include "calibration/MagnificationEdit.h"
 #include "tools/ToolKind.h"
-#include "video/CVideoWnd.h"
-#include "app/OkCancelButtons.h"
+#include "video/ImageDocument.h"
 
-CCalibrateDlg::CCalibrateDlg(bool vertical, CVideoWnd& video, QWidget* parent)
+CCalibrateDlg::CCalibrateDlg(bool vertical, ImageDocument& document, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
     , vertical(vertical)
-    , video(video)
+    , doc(document)
     , magnification(new MagnificationEdit)
     , distance(new QLineEdit)
     , units(new QButtonGroup(this))
@@ -29,7 +29,7 @@ CCalibrateDlg::CCalibrateDlg(bool vertical, CVideoWnd& video, QWidget* parent)
     setModal(false);
     setWindowTitle(vertical ? QStringLiteral("Calibrate Vertical") : QStringLiteral("Calibrate"));
 
-    const CalibrationState& calibration = video.calibration;
+    const CalibrationState& calibration = doc.calibration;
     magnification->setObjectName(QStringLiteral("magnification"));
     magnification->setAlignment(Qt::AlignRight);
     magnification->setMagnification(calibration.CalibrationMagnification);
@@ -67,7 +67,8 @@ CCalibrateDlg::CCalibrateDlg(bool vertical, CVideoWnd& video, QWidget* parent)
 
 bool CCalibrateDlg::ownToolActive() const
 {
-    return video.activeTool && video.activeTool->kind == (vertical ? KindCalibrateVertical : KindCalibrate);
+    return !abandoned && doc.activeTool()
+        && doc.activeTool()->kind == (vertical ? KindCalibrateVertical : KindCalibrate);
 }
 
 void CCalibrateDlg::accept()
@@ -78,29 +79,16 @@ void CCalibrateDlg::accept()
         QDialog::accept();
         return;
     }
-    unsigned newMagnification = video.calibration.CalibrationMagnification;
+    unsigned newMagnification = doc.calibration.CalibrationMagnification;
     // Our choice: a magnification of 0 is refused and the dialog stays open.
     if (!vertical && !magnification->readMagnification(newMagnification))
         return;
 
-    const double length = video.activeTool->GetPixelLength();
     // Read like atof: the leading number counts, text without one is 0.
     bool ok = false;
     const double known = SettingsStore::parseReal(distance->text(), &ok);
-
-    // Times the reciprocal, not a division: the stored scale then matches
-    // earlier calibrations of the same length to the last digit.
-    CalibrationState& calibration = video.calibration;
-    calibration.SetDistanceVertical(known);
-    calibration.SetScaleVertical(calibration.DistanceVertical * (1 / length));
-    if (!vertical) {
-        calibration.SetCalibrationMagnification(newMagnification);
-        if (units->checkedId() >= 0)
-            calibration.SetUnitIndex(units->checkedId());
-        calibration.SetDistance(known);
-        calibration.SetScale(calibration.Distance * (1 / length));
-    }
-    calibration.calibrated = true;
+    doc.calibration.calibrate(
+        vertical, known, doc.activeTool()->GetPixelLength(), newMagnification, units->checkedId());
     QDialog::accept();
 }
 
@@ -108,6 +96,12 @@ void CCalibrateDlg::done(int result)
 {
     // Every way of closing ends here; another tool may have replaced ours.
     if (ownToolActive())
-        video.SetActiveTool(nullptr);
+        doc.SetActiveTool(nullptr);
     QDialog::done(result);
+}
+
+void CCalibrateDlg::abandon()
+{
+    abandoned = true;
+    close();
 }

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-class CVideoWnd;
+class ImageDocument;
 class MagnificationEdit;
 class QButtonGroup;
 class QLineEdit;
@@ -19,17 +19,21 @@ class CCalibrateDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CCalibrateDlg(bool vertical, CVideoWnd& video, QWidget* parent);
+    CCalibrateDlg(bool vertical, ImageDocument& document, QWidget* parent);
 
     void accept() override;
     void done(int result) override;
+    // Closes the dialog for a calibration that has already been replaced:
+    // nothing is stored and no tool is removed.
+    void abandon();
 
 private:
-    // True while the Video Window's tool is still this dialog's calibration tool.
+    // True while the document's tool is still this dialog's calibration tool.
     bool ownToolActive() const;
 
     const bool vertical;
-    CVideoWnd& video;
+    ImageDocument& doc;
+    bool abandoned = false;
     MagnificationEdit* magnification;
     QLineEdit* distance;
     QButtonGroup* units;

@@ -83,6 +83,22 @@ void CalibrationState::SetDistanceVertical(double v)
     settings.writeReal(section, QStringLiteral("DistanceVertical"), v);
 }
 
+void CalibrationState::calibrate(bool vertical, double known, double pixelLength, unsigned magnification, int unitIndex)
+{
+    // Times the reciprocal, not a division: the stored scale then matches
+    // earlier calibrations of the same length to the last digit.
+    SetDistanceVertical(known);
+    SetScaleVertical(DistanceVertical * (1 / pixelLength));
+    if (!vertical) {
+        SetCalibrationMagnification(magnification);
+        if (unitIndex >= 0)
+            SetUnitIndex(unitIndex);
+        SetDistance(known);
+        SetScale(Distance * (1 / pixelLength));
+    }
+    calibrated = true;
+}
+
 void CalibrationState::SetCalibrationMagnification(unsigned m)
 {
     CalibrationMagnification = m;

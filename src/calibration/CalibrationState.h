@@ -26,6 +26,11 @@ public:
     void SetDistanceVertical(double v);
     void SetCalibrationMagnification(unsigned m);
     void SetUnitIndex(int u);
+    // The Calibrate dialog's OK: `known` units span `pixelLength` pixels.
+    // A vertical calibration sets only the vertical distance and scale; a
+    // horizontal one also the distance, scale, calibration magnification
+    // and, when `unitIndex` is not negative, the unit.
+    void calibrate(bool vertical, double known, double pixelLength, unsigned magnification, int unitIndex);
 
     double effectiveScale = 1.0;
     double effectiveScaleVertical = 1.0;

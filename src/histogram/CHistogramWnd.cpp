@@ -8,6 +8,7 @@
 
 #include "app/SettingsStore.h"
 #include "video/CVideoWnd.h"
+#include "video/ImageDocument.h"
 
 namespace {
 
@@ -107,7 +108,7 @@ QRect CHistogramWnd::closeBoxRect() const
 void CHistogramWnd::fitToImage()
 {
     // The window spans the image's length along the profile and keeps its place.
-    const QSize image = video ? video->FrameBuffer.size() : QSize();
+    const QSize image = video ? video->document().FrameBuffer.size() : QSize();
     if (horizontal())
         resize(image.width() + 2 * frameWidth, height());
     else

@@ -35,6 +35,13 @@ int CPolygonTool::Press(QPoint p)
     return current;
 }
 
+void CPolygonTool::Finish()
+{
+    placed = true;
+    if (points.size() >= 3 && points.last() == points[points.size() - 2])
+        points.removeLast();
+}
+
 void CPolygonTool::Draw(QPainter& painter)
 {
     const int n = vertexCount();

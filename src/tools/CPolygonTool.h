@@ -12,6 +12,9 @@ public:
 
     void Reset() override;
     int Press(QPoint p) override;
+    // Closes the polygon. The double-click that ends it added a vertex where
+    // its second press lands: that duplicate goes.
+    void Finish();
     void Draw(QPainter& painter) override;
     void UpdateLabel() override;
     // Shoelace formula on the scaled vertices, no pixel reduction.

@@ -116,6 +116,15 @@ int CTool::Press(QPoint p)
     return current;
 }
 
+void CTool::Nudge(int handle, QPoint step, bool moveAll)
+{
+    if (handle < 0 || handle >= points.size())
+        return;
+    current = handle;
+    Drag(points[handle] + step, moveAll);
+    current = -1;
+}
+
 void CTool::Draw(QPainter& painter)
 {
     int first = 1;

@@ -50,6 +50,11 @@ public:
     // Places the tool on its first press; later presses pick the handle
     // under the pointer. Returns the new `current`.
     virtual int Press(QPoint p);
+    // The pointer lets go: no handle is held any more.
+    void Release() { current = -1; }
+    // Moves point `handle` by `step` as a drag of it would (the whole tool
+    // when `moveAll`); nothing when the tool has no such point.
+    void Nudge(int handle, QPoint step, bool moveAll);
     // Draws in image coordinates.
     virtual void Draw(QPainter& painter);
     virtual void DrawLabel(QPainter& painter);

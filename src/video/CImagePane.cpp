@@ -10,16 +10,15 @@
 #include "app/AppMessageSink.h"
 #include "app/CommandIds.h"
 #include "app/UserPrompts.h"
-#include "favorites/FavoriteName.h"
-#include "output/TimeFormat.h"
 #include "video/GdiPainter.h"
+#include "video/ImageDocument.h"
 
-CImagePane::CImagePane(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow,
-                       QWidget* parent)
+CImagePane::CImagePane(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow, QWidget* parent)
     : QAbstractScrollArea(parent)
     , prompts(prompts)
     , mainWindow(mainWindow)
-    , video(settings, prompts, mainWindow, viewport())
+    , document(settings, prompts, mainWindow)
+    , video(document, viewport())
 {
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(Qt::ArrowCursor);
@@ -29,7 +28,7 @@ CImagePane::CImagePane(SettingsStore& settings, UserPrompts& prompts, AppMessage
 
 qintptr CImagePane::OpenImage(const QString& path)
 {
-    if (!video.LoadImageFile(path))
+    if (!document.LoadImageFile(path))
         return 0;
     recentre();
     const QString name = QFileInfo(path).fileName();
@@ -74,91 +73,19 @@ QString CImagePane::openFilter()
                           "jpg (*.jpg *.JPG);;gif (*.gif *.GIF);;bmp (*.bmp *.BMP);;png (*.png *.PNG)");
 }
 
-QString CImagePane::saveFilter()
-{
-    return QStringLiteral("jpg (*.jpg);;gif (*.gif);;tif (*.tif);;bmp (*.bmp);;png (*.png)");
-}
-
-void CImagePane::saveCommand()
-{
-    const QString path = prompts.saveImageFileName(TimestampName(), saveFilter());
-    if (path.isEmpty())
-        return;
-    whileFrozen([&] { video.SaveImageFile(path); });
-}
-
-void CImagePane::whileFrozen(const std::function<void()>& output)
-{
-    // A camera frame arriving mid-write would mix two pictures.
-    const bool live = video.IsLive();
-    video.SetFrozen(true);
-    output();
-    if (live)
-        video.SetFrozen(false);
-}
-
-void CImagePane::addFavoriteCommand()
-{
-    const QString folder = AppMessageSink::textOf(mainWindow.send(WM_APP_GET_FAVORITES_FOLDER, 0, 0));
-    if (folder.isEmpty()) {
-        prompts.showMessage(QStringLiteral("Scopique cannot add a favorite: there is no favorites folder."));
-        return;
-    }
-    QString name = TimestampName();
-    QString description;
-    if (!prompts.addFavorite(folder, name, description))
-        return;
-    // The name is one file name inside the folder, never a way out of it.
-    const QString suffix = QStringLiteral(".jpg");
-    const QString problem = FavoriteName::problem(name, suffix);
-    if (!problem.isEmpty()) {
-        prompts.showMessage(problem);
-        return;
-    }
-    const QString path = folder + u'/' + name + suffix;
-    bool written = false;
-    whileFrozen([&] { written = video.SaveImageFile(path, description); });
-    // The list shows files, so it hears only of one that exists.
-    if (written)
-        mainWindow.send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
-}
-
 void CImagePane::printCommand()
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (prompts.choosePrinter(printer))
-        whileFrozen([&] { video.PrintImage(printer); });
+    if (!prompts.choosePrinter(printer))
+        return;
+    printer.setDocName(QStringLiteral("Scopique Picture"));
+    document.whileFrozen([&] { document.PrintImage(printer); });
 }
-
-namespace {
-
-// The border commands and the width each sets.
-int borderOf(int id)
-{
-    switch (id) {
-    case ID_BORDER_NONE:
-        return 0;
-    case ID_BORDER_THIN:
-        return 1;
-    case ID_BORDER_PHOTO:
-        return 19;
-    case ID_BORDER_ANSI:
-        return 20;
-    default:
-        return -1;
-    }
-}
-
-} // namespace
 
 bool CImagePane::onCommand(int id)
 {
-    if (video.onCommand(id))
+    if (document.onCommand(id))
         return true;
-    if (borderOf(id) >= 0) {
-        video.SetBorderWidth(borderOf(id));
-        return true;
-    }
     switch (id) {
     case ID_FILE_OPEN: {
         const QString path = prompts.openImageFileName(openFilter());
@@ -166,15 +93,6 @@ bool CImagePane::onCommand(int id)
             OpenImage(path);
         return true;
     }
-    case ID_TITLE_BLOCK:
-        video.ToggleTitleBlock();
-        return true;
-    case ID_FILE_SAVE:
-        saveCommand();
-        return true;
-    case ID_FAVORITES_ADD:
-        addFavoriteCommand();
-        return true;
     case ID_FILE_PRINT:
         printCommand();
         return true;
@@ -185,21 +103,12 @@ bool CImagePane::onCommand(int id)
 
 bool CImagePane::updateCommand(int id, CommandState& state) const
 {
-    if (video.updateCommand(id, state))
+    if (document.updateCommand(id, state))
         return true;
-    if (borderOf(id) >= 0) {
-        state = {true, video.BorderWidth == borderOf(id), {}};
-        return true;
-    }
     switch (id) {
     case ID_FILE_OPEN:
-    case ID_FILE_SAVE:
-    case ID_FAVORITES_ADD:
     case ID_FILE_PRINT:
         state.enabled = true;
-        return true;
-    case ID_TITLE_BLOCK:
-        state = {true, video.TitleBlock, {}};
         return true;
     default:
         return false;

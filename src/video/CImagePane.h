@@ -2,12 +2,11 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
-#include <functional>
-
 #include <QAbstractScrollArea>
 
 #include "app/CommandTarget.h"
 #include "video/CVideoWnd.h"
+#include "video/ImageDocument.h"
 
 class AppMessageSink;
 class SettingsStore;
@@ -24,6 +23,8 @@ public:
     CImagePane(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow,
                QWidget* parent = nullptr);
 
+    ImageDocument& imageDocument() { return document; }
+    const ImageDocument& imageDocument() const { return document; }
     CVideoWnd& videoWnd() { return video; }
     const CVideoWnd& videoWnd() const { return video; }
 
@@ -35,8 +36,6 @@ public:
 
     // The filter of the Open dialog.
     static QString openFilter();
-    // The filter of the Save As dialog, JPEG first.
-    static QString saveFilter();
 
     bool onCommand(int id) override;
     bool updateCommand(int id, CommandState& state) const override;
@@ -48,13 +47,11 @@ protected:
 
 private:
     void placeVideoWindow();
-    void saveCommand();
-    void addFavoriteCommand();
     void printCommand();
-    // Runs a save or print with the camera frozen, live again afterwards if it was.
-    void whileFrozen(const std::function<void()>& output);
 
     UserPrompts& prompts;
     AppMessageSink& mainWindow;
+    // The picture; destroyed after the window that shows it.
+    ImageDocument document;
     CVideoWnd video;
 };

@@ -7,7 +7,7 @@
 
 #include <QVideoFrame>
 
-#include "video/CVideoWnd.h"
+#include "video/ImageDocument.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ bool isBgr32(QVideoFrameFormat::PixelFormat format)
 
 } // namespace
 
-CSampleGrabberCallback::CSampleGrabberCallback(CVideoWnd& owner)
+CSampleGrabberCallback::CSampleGrabberCallback(ImageDocument& owner)
     : owner(owner)
 {
 }
@@ -43,8 +43,7 @@ void CSampleGrabberCallback::SampleCB(const QVideoFrame& frame)
 {
     if (!copyFrame(frame, owner.FrameBuffer.image(), owner.frameLock, scratch, &owner.live))
         return;
-    owner.postUpdateHistogram();
-    QMetaObject::invokeMethod(&owner, [w = &owner] { w->update(); }, Qt::QueuedConnection);
+    owner.frameArrived();
 }
 
 bool CSampleGrabberCallback::copyFrame(const QVideoFrame& frame, QImage& target, std::mutex& lock, QImage& scratch,

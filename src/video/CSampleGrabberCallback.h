@@ -7,16 +7,18 @@
 
 #include <QImage>
 
-class CVideoWnd;
+class ImageDocument;
 class QVideoFrame;
 
-// Receives each camera frame (on any thread), copies it into the owner's
-// FrameBuffer and has the owner refresh its profile and repaint.
+// Receives each camera frame (on any thread), copies it into the document's
+// FrameBuffer and tells the document that a frame arrived.
 class CSampleGrabberCallback {
 public:
-    explicit CSampleGrabberCallback(CVideoWnd& owner);
+    explicit CSampleGrabberCallback(ImageDocument& owner);
 
     void SampleCB(const QVideoFrame& frame);
+    // A camera's frame handler.
+    void operator()(const QVideoFrame& frame) { SampleCB(frame); }
 
     // Converts `frame` to 32-bit pixels and copies it into `target`, clipped
     // to the target's size, while holding `lock`, and only if `gate` (when
@@ -26,7 +28,7 @@ public:
                           const std::atomic<bool>* gate = nullptr);
 
 private:
-    CVideoWnd& owner;
+    ImageDocument& owner;
     // Used on the delivering thread only: frames arrive one after another.
     QImage scratch;
 };
