@@ -11,6 +11,7 @@
 #include "app/SettingsStore.h"
 #include "favorites/FavoriteItem.h"
 #include "favorites/FavoriteName.h"
+#include "video/ImageLoader.h"
 
 namespace {
 
@@ -136,15 +137,27 @@ QString FavoritesStore::deleteFolder(const QString& name)
     return QStringLiteral("The folder \u201C%1\u201D could not be moved to the trash.").arg(name);
 }
 
-QStringList FavoritesStore::favoriteFiles() const
+QStringList FavoritesStore::favoriteFiles(QStringList* refused) const
 {
-    // Hidden files too: ".jpg" is a favourite with an empty name.
+    // Hidden files too: ".jpg" is a favourite with an empty name. System
+    // entries too, so that a pipe is reported instead of passed over.
     const QDir folder(currentFolderPath());
-    const QStringList names = folder.entryList({ QStringLiteral("*.jpg") }, QDir::Files | QDir::Hidden, QDir::NoSort);
+    const QStringList names
+        = folder.entryList({ QStringLiteral("*.jpg") }, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
     QStringList paths;
     paths.reserve(names.size());
-    for (const QString& fileName : names)
-        paths.append(folder.filePath(fileName));
+    for (const QString& fileName : names) {
+        const QString path = folder.filePath(fileName);
+        const QFileInfo info(path);
+        if (info.isFile()) {
+            paths.append(path);
+            continue;
+        }
+        // Folders and links that lead nowhere are no favourites: passed over.
+        const QString problem = ImageLoader::specialFileProblem(path);
+        if (refused && !problem.isEmpty())
+            refused->append(problem);
+    }
     return paths;
 }
 

@@ -47,8 +47,10 @@ public:
     // letter case) or when the trash did not take it, else an empty text.
     QString deleteFolder(const QString& name);
 
-    // The "*.jpg" files directly in the current folder, full paths.
-    QStringList favoriteFiles() const;
+    // The "*.jpg" files directly in the current folder, full paths. Pipes,
+    // sockets and devices of that name, and links to them, are left out;
+    // `refused` then gets a sentence for the user naming each.
+    QStringList favoriteFiles(QStringList* refused = nullptr) const;
     // Removes a favourite's file (not to the trash); false when it failed.
     static bool deleteFavorite(const QString& path);
 
