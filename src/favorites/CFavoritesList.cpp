@@ -229,9 +229,9 @@ void CFavoritesList::chooseFolder()
     FavoritesFolderChooser chooser(library, prompts, currentFolder);
     if (!prompts.chooseFavoritesFolder(chooser))
         return;
-    currentFolder = chooser.path();
-    // A folder that is gone (a title cut at its ".") shows empty.
-    const bool exists = library.switchFolder(chooser.chosen());
+    // A folder removed meanwhile still becomes current and shows empty.
+    library.switchFolder(chooser.chosen());
+    currentFolder = library.currentFolderPath();
     clearRecords();
-    loader.load(exists ? library.favoriteFiles() : QStringList());
+    listFolder();
 }

@@ -77,6 +77,11 @@ QString FavoritesStore::currentFolderPath() const
     return rootPath + u'/' + folderName;
 }
 
+QString FavoritesStore::folderPath(const QString& name) const
+{
+    return rootPath + u'/' + relativeFolder(name);
+}
+
 void FavoritesStore::setSort(int sortField, int sortDirection)
 {
     field = sortField;
@@ -92,11 +97,11 @@ QStringList FavoritesStore::folders() const
 
 bool FavoritesStore::switchFolder(const QString& name)
 {
-    if (!folderProblem(name).isEmpty() || !QFileInfo(rootPath + u'/' + relativeFolder(name)).isDir())
+    if (!folderProblem(name).isEmpty())
         return false;
     folderName = relativeFolder(name);
-    settings.writeString(Section, QStringLiteral("Folder"), folderName);
-    return true;
+    settings.writeString(Section, QStringLiteral("Folder"), name);
+    return QFileInfo(currentFolderPath()).isDir();
 }
 
 QString FavoritesStore::createFolder(const QString& name)
