@@ -203,8 +203,11 @@ private slots:
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("told");
         QTest::newRow("OK on the current folder") << "BETA" << true << QString() << "beta" << QString();
+        QTest::newRow("OK on a dotted folder") << "My.Pics" << true << QString() << "My.Pics" << QString();
         QTest::newRow("OK without a selection")
             << "gone" << true << QString() << QString() << "You must make a selection";
+        QTest::newRow("OK, current folder nested")
+            << "beta/inner" << true << QString() << QString() << "You must make a selection";
         QTest::newRow("New, nested") << "AnyOne" << false << QStringLiteral("Trips/Sea") << "Trips/Sea" << QString();
         QTest::newRow("New, empty name") << "AnyOne" << false << QString() << QString() << QString();
         QTest::newRow("New, parent") << "AnyOne" << false << QStringLiteral("..") << QString() << "..";
@@ -216,10 +219,12 @@ private slots:
         QFETCH(QString, newName);
         QFETCH(QString, chosen);
         QFETCH(QString, told);
-        Library library({ "beta", "My.Pics" });
+        Library library({ "beta", "beta/inner", "My.Pics" });
         FavoritesFolderChooser chooser = library.chooser(current);
-        // Titles cut at their last ".", in alphabetical order whatever the case.
-        QCOMPARE(chooser.entries(), (QStringList { "AnyOne", "beta", "My" }));
+        // The root's folders by full name, in alphabetical order whatever the
+        // case, also when the current folder lies deeper.
+        QCOMPARE(chooser.root(), library.root() + u'/');
+        QCOMPARE(chooser.entries(), (QStringList { "AnyOne", "beta", "My.Pics" }));
         library.prompts.newFolderAccept = true;
         library.prompts.newFolderName = newName;
         QCOMPARE(ok ? chooser.accept() : chooser.createNew(), !chosen.isEmpty());
@@ -241,6 +246,7 @@ private slots:
         QTest::newRow("last") << QStringList { "b", "c" } << 2 << QStringList { "AnyOne", "b" } << 1;
         QTest::newRow("middle") << QStringList { "b", "c" } << 1 << QStringList { "AnyOne", "c" } << 0;
         QTest::newRow("first") << QStringList { "a" } << 0 << QStringList { "AnyOne" } << 0;
+        QTest::newRow("dotted") << QStringList { "My.Pics" } << 1 << QStringList { "AnyOne" } << 0;
     }
     void deleteFolder()
     {
@@ -262,30 +268,63 @@ private slots:
 
     void folderCommand_data()
     {
-        QTest::addColumn<QString>("chosen");
+        // The Folder dialogs in turn, each "OK name", "New name" or "Cancel";
+        // then the current folder, where Add to Favorites writes "cell".
+        QTest::addColumn<QStringList>("dialogs");
+        QTest::addColumn<QString>("current");
         QTest::addColumn<QStringList>("listed");
-        QTest::newRow("other folder") << "Trips" << QStringList { "rock", "sea" };
-        QTest::newRow("cancelled") << "" << QStringList { "home" };
+        QTest::newRow("other folder") << QStringList { "OK Trips" } << "Trips" << QStringList { "cell", "rock", "sea" };
+        QTest::newRow("cancelled") << QStringList { "Cancel" } << "AnyOne" << QStringList { "cell", "home" };
+        QTest::newRow("dotted folder") << QStringList { "OK My.Pics" } << "My.Pics" << QStringList { "cell", "slide" };
+        QTest::newRow("new nested folder") << QStringList { "New x/y" } << "x/y" << QStringList { "cell" };
+        QTest::newRow("new nested, then AnyOne")
+            << QStringList { "New x/y", "OK AnyOne" } << "AnyOne" << QStringList { "cell", "home" };
     }
     void folderCommand()
     {
-        QFETCH(QString, chosen);
+        QFETCH(QStringList, dialogs);
+        QFETCH(QString, current);
         QFETCH(QStringList, listed);
-        Library library({ "Trips" });
-        writeFavorite(library.folder(), QStringLiteral("home"));
-        writeFavorite(library.folder(QStringLiteral("Trips")), QStringLiteral("sea"));
-        writeFavorite(library.folder(QStringLiteral("Trips")), QStringLiteral("rock"));
-        CFavoritesList& list = library.list();
-        library.prompts.folderScript = [&](FavoritesFolderChooser& chooser) {
-            chooser.select(int(chooser.entries().indexOf(chosen)));
-            return !chosen.isEmpty() && chooser.accept();
+        const QString root = FavoritesStore::defaultRoot();
+        QDir(root).removeRecursively();
+        writeFavorite(root + QStringLiteral("AnyOne"), QStringLiteral("home"));
+        writeFavorite(root + QStringLiteral("Trips"), QStringLiteral("sea"));
+        writeFavorite(root + QStringLiteral("Trips"), QStringLiteral("rock"));
+        writeFavorite(root + QStringLiteral("My.Pics"), QStringLiteral("slide"));
+        QTemporaryDir dir;
+        ScriptedPrompts prompts;
+        SettingsStore settings(dir.filePath(QStringLiteral("Scopique.conf")));
+        CMainFrame frame(settings, prompts);
+        CFavoritesList& list = frame.favoritesBar()->list();
+        QStringList roots, entries;
+        prompts.folderScript = [&](FavoritesFolderChooser& chooser) {
+            roots << chooser.root();
+            entries = chooser.entries();
+            const QString step = dialogs.takeFirst(), name = step.section(u' ', 1);
+            prompts.newFolderAccept = true;
+            prompts.newFolderName = name;
+            if (step.startsWith(QLatin1String("New")))
+                return chooser.createNew();
+            chooser.select(int(chooser.entries().indexOf(name)));
+            return step.startsWith(QLatin1String("OK")) && chooser.accept();
         };
-        library.bar().onCommand(ID_FAVORITES_FOLDER);
+        const qsizetype shown = dialogs.size();
+        while (!dialogs.isEmpty())
+            QVERIFY(frame.dispatch(ID_FAVORITES_FOLDER));
         list.finishListing();
-        const QString current = chosen.isEmpty() ? QStringLiteral("AnyOne") : chosen;
+        prompts.addFavoriteAccept = true;
+        prompts.addFavoriteName = QStringLiteral("cell");
+        QVERIFY(frame.dispatch(ID_FAVORITES_ADD));
+
+        // Every dialog lists the library's own folders.
+        QCOMPARE(roots, QStringList(shown, root));
+        QVERIFY(entries.contains(QStringLiteral("My.Pics")));
+        QCOMPARE(prompts.messages, QStringList());
+        QCOMPARE(prompts.addFavoriteFolderSeen, root + current);
+        QVERIFY(QFileInfo(root + current + QStringLiteral("/cell.jpg")).isFile());
         QCOMPARE(namesOf(list), listed);
-        QCOMPARE(list.folderPath(), library.folder(current));
-        QCOMPARE(library.settings.readString(section, QStringLiteral("Folder"), QStringLiteral("AnyOne")), current);
+        QCOMPARE(list.folderPath(), root + current);
+        QCOMPARE(settings.readString(section, QStringLiteral("Folder"), QStringLiteral("AnyOne")), current);
     }
 
     void commands_data()

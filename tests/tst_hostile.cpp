@@ -3,10 +3,17 @@
 // Damaged, hostile and misleading input: picture files, settings, names and
 // disks that fail part-way. Nothing may crash, hang, lose a file or open
 // what cannot be shown.
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <optional>
+#include <thread>
 
+#include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QElapsedTimer>
@@ -19,8 +26,11 @@
 #include "ScriptedPrompts.h"
 #include "TestImages.h"
 #include "app/CMainFrame.h"
+#include "app/CommandIds.h"
 #include "app/SettingsStore.h"
 #include "calibration/CalibrationState.h"
+#include "favorites/CFavoritesBar.h"
+#include "favorites/CFavoritesList.h"
 #include "favorites/FavoriteItem.h"
 #include "favorites/FavoriteName.h"
 #include "favorites/FavoritesStore.h"
@@ -93,7 +103,8 @@ QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
 void patchTiffTag(QByteArray& b, quint16 tag, quint32 value)
 {
     const auto u16 = [&](qsizetype at) { return quint16(quint8(b[at]) | quint8(b[at + 1]) << 8); };
-    const qsizetype ifd = qsizetype(quint8(b[4]) | quint8(b[5]) << 8 | quint8(b[6]) << 16 | quint32(quint8(b[7])) << 24);
+    const qsizetype ifd
+        = qsizetype(quint8(b[4]) | quint8(b[5]) << 8 | quint8(b[6]) << 16 | quint32(quint8(b[7])) << 24);
     for (int i = 0; i < u16(ifd); ++i) {
         const qsizetype entry = ifd + 2 + 12 * i;
         if (u16(entry) == tag)
@@ -135,7 +146,10 @@ QByteArray bomb(const QByteArray& format, QByteArray b)
 // points the next and the Exif directory back at the first.
 QByteArray exifStream(const QString& damage)
 {
-    struct Entry { quint16 tag, type; quint32 count, value; };
+    struct Entry {
+        quint16 tag, type;
+        quint32 count, value;
+    };
     const quint32 ifd = 8, entries = 11, data = ifd + 2 + 12 * entries + 4;
     const QByteArray make("2\0\0\0\0\0\0\0\0", 9), software("Scopique\0", 9);
     const quint32 makeAt = damage == QLatin1String("past end") ? 0x7ffffff0u : data;
@@ -257,7 +271,8 @@ QList<Case> makeCorpus()
             // the first directory's border (2) still read.
             const bool opens = format != "tiff" || damage != QLatin1String("count");
             add(QStringLiteral("exif ") + damage, QStringLiteral("exif-%1.").arg(damage).replace(u' ', u'-') + ext,
-                withExif(format, grey, exifStream(damage)), opens, QSize(8, 8), damage == QLatin1String("loop") ? 2 : 0);
+                withExif(format, grey, exifStream(damage)), opens, QSize(8, 8),
+                damage == QLatin1String("loop") ? 2 : 0);
         }
         // Tag values: the Make tag is the border only when it leaves a picture.
         const QByteArray tagged = encodeAs(flat(), format);
@@ -278,8 +293,8 @@ QList<Case> makeCorpus()
         // JPEG's APP1 segment holds at most 64 kB: there the tag cannot be written at all.
         const QString longText(70000, u'x');
         tags(QStringLiteral("70000-byte description"), QStringLiteral("19"), longText, 19, longText);
-        tags(QStringLiteral("description with NUL"), QStringLiteral("19"), QStringLiteral("before") + QChar(0) + "after",
-            19, QStringLiteral("before"));
+        tags(QStringLiteral("description with NUL"), QStringLiteral("19"),
+            QStringLiteral("before") + QChar(0) + "after", 19, QStringLiteral("before"));
         const QString foreign = QStringLiteral("Zwiebelhaut \u00B5m \u2013 400\u00D7 \u6D0B\u8471");
         tags(QStringLiteral("non-ASCII description"), QStringLiteral("19"), foreign, 19, foreign);
     }
@@ -306,6 +321,55 @@ QStringList entries(const QString& folder)
 // Generous: a hang shows as a failure, never a slow machine.
 constexpr qint64 hangLimitMs = 60000;
 
+// Past the hang limit, opens and closes the pipe for writing until it is
+// destroyed, which lets a reader stuck on it go: a hang then fails the test
+// instead of stopping it.
+class PipeGuard {
+public:
+    explicit PipeGuard(const QString& pipe)
+        : guard([this, path = pipe.toLocal8Bit()] {
+            const auto limit = std::chrono::steady_clock::now() + std::chrono::milliseconds(hangLimitMs);
+            while (!done) {
+                if (!path.isEmpty() && std::chrono::steady_clock::now() > limit) {
+                    const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK);
+                    if (fd >= 0) {
+                        stuck = true;
+                        ::close(fd);
+                    }
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        })
+    {
+    }
+    ~PipeGuard()
+    {
+        done = true;
+        guard.join();
+    }
+    bool released() const { return stuck; }
+
+private:
+    std::atomic<bool> done { false };
+    std::atomic<bool> stuck { false };
+    std::thread guard;
+};
+
+bool makeSocket(const QString& path)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = path.toLocal8Bit();
+    if (size_t(name.size()) >= sizeof(address.sun_path))
+        return false;
+    qstrcpy(address.sun_path, name.constData());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return bound;
+}
+
 } // namespace
 
 class TestHostile : public QObject {
@@ -321,6 +385,8 @@ private slots:
     {
         // A write past a size limit then fails instead of ending the process.
         std::signal(SIGXFSZ, SIG_IGN);
+        // The favourites of the main windows made here live in this run's folder.
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
         // The fuzzer's build replays the corpus from a folder it names.
         corpusDir = qEnvironmentVariable("SCOPIQUE_CORPUS_DIR", dir.filePath(QStringLiteral("corpus")));
         QDir().mkpath(corpusDir);
@@ -381,6 +447,71 @@ private slots:
         if (opens)
             QCOMPARE(item->thumbnail.size(), QSize(FavoriteItem::ThumbnailWidth, FavoriteItem::ThumbnailHeight));
         QCOMPARE(item->description, description.value_or(QString()));
+    }
+
+    // Pipes, sockets and devices among the favourites or chosen to open are
+    // refused by name before anything reads them; a link to a picture opens.
+    void specialFiles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("named pipe") << "pipe" << false;
+        QTest::newRow("link to a named pipe") << "link to pipe" << false;
+        QTest::newRow("socket") << "socket" << false;
+        QTest::newRow("link to a device") << "link to device" << false;
+        QTest::newRow("link to a picture") << "link to picture" << true;
+    }
+    void specialFiles()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, opens);
+        const QString root = FavoritesStore::defaultRoot(), folder = root + QStringLiteral("AnyOne");
+        QDir(root).removeRecursively();
+        QVERIFY(QDir().mkpath(folder));
+        const QString fileName = QString(kind).replace(u' ', u'-') + QStringLiteral(".jpg");
+        const QString path = folder + u'/' + fileName, target = dir.filePath(kind.section(u' ', -1));
+        QFile::remove(target);
+        QString pipe;
+        if (kind == QLatin1String("pipe"))
+            pipe = path;
+        else if (kind == QLatin1String("link to pipe"))
+            pipe = target;
+        if (!pipe.isEmpty())
+            QCOMPARE(::mkfifo(qPrintable(pipe), 0600), 0);
+        if (kind == QLatin1String("socket"))
+            QVERIFY(makeSocket(path));
+        if (kind == QLatin1String("link to picture"))
+            QVERIFY(!TestImages::writeBytes(
+                dir.path(), QStringLiteral("picture"), encodeAs(TestImages::pattern(96, 64), "jpeg"))
+                         .isEmpty());
+        if (kind.startsWith(QLatin1String("link")))
+            QVERIFY(QFile::link(kind.endsWith(QLatin1String("device")) ? QStringLiteral("/dev/zero") : target, path));
+
+        const PipeGuard guard(pipe);
+        SettingsStore settings(iniPath());
+        ScriptedPrompts prompts;
+        prompts.openFileAnswer = path;
+        // The favourites are listed as the main window is made.
+        CMainFrame frame(settings, prompts);
+        CFavoritesList& favorites = frame.favoritesBar()->list();
+        favorites.finishListing();
+        // Chosen in the Open dialog, then named on the command line.
+        QVERIFY(frame.dispatch(ID_FILE_OPEN));
+        frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(path), 0);
+        QVERIFY2(!guard.released(), "a pipe was read");
+
+        const CVideoWnd& video = frame.imagePane().videoWnd();
+        QCOMPARE(favorites.count(), opens ? 1 : 0);
+        QCOMPARE(video.FrameBuffer.image().size(), opens ? QSize(96, 64) : QSize(640, 480));
+        if (opens) {
+            QCOMPARE(prompts.messages, QStringList());
+            QCOMPARE(favorites.record(0)->thumbnail.isNull(), false);
+            return;
+        }
+        const QString refused
+            = QStringLiteral("Scopique cannot open \u201C%1\u201D: it is a pipe, socket or device, not a picture file.")
+                  .arg(fileName);
+        QCOMPARE(prompts.messages, QStringList(3, refused));
     }
 
     void longDescriptionKeepsTheBorder_data()

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -248,6 +249,45 @@ private slots:
         QVERIFY(t.isNull() || s.isNull() || s.bottomRight() == t.bottomRight() + QPoint(1, 1));
     }
 
+    // Every face at every size: the second line of a label starts one text
+    // cell, 14 + 2 x size pixels, below the first, and the text stays hard-edged.
+    void labelHeights_data()
+    {
+        QTest::addColumn<int>("face");
+        QTest::addColumn<int>("size");
+        for (int face = 0; face < 3; ++face)
+            for (int size = 0; size < 8; ++size)
+                QTest::addRow("%s %d",
+                    face == 0       ? "Arial"
+                        : face == 1 ? "Times New Roman"
+                                    : "Comic Sans MS",
+                    14 + 2 * size)
+                    << face << size;
+    }
+    void labelHeights()
+    {
+        QFETCH(int, face);
+        QFETCH(int, size);
+        preset({ { "FontFace", face }, { "FontSize", size }, { "TextStyle", CTool::TextPass },
+            { "TextColor", 0x0000FF } });
+        auto tool = make(KindText, pts({ 40, 60 }));
+        tool->showHandles = false;
+        const QRgb red = qRgb(255, 0, 0);
+        tool->label = QStringLiteral("EH");
+        const QRect one = boundsOf(render(*tool), red);
+        tool->label = QStringLiteral("EH\nEH");
+        const QImage twoLines = render(*tool);
+        const QRect two = boundsOf(twoLines, red);
+        QVERIFY(!one.isEmpty());
+        QCOMPARE(two.top(), one.top());
+        QCOMPARE(two.bottom() - one.bottom(), 14 + 2 * size);
+        QSet<QRgb> colours;
+        for (int y = 0; y < twoLines.height(); ++y)
+            for (int x = 0; x < twoLines.width(); ++x)
+                colours.insert(twoLines.pixel(x, y));
+        QCOMPARE(colours, (QSet<QRgb> { red, qRgb(128, 128, 128) }));
+    }
+
     // Key pixels in the tool colour, pixels left out, and how many are drawn (-1: not counted).
     void figures_data()
     {
@@ -343,9 +383,8 @@ private slots:
         QCOMPARE((QList<int> { int(tool->toolColor), int(tool->textColor), int(tool->textHighlite),
                      int(tool->textShadow), tool->textStyle, tool->fontFace, tool->fontSize }),
             style);
-        const QFont font = tool->labelFont();
+        const QFont font = tool->labelFont().font;
         QCOMPARE(font.family(), style[5] ? QStringLiteral("Times New Roman") : QStringLiteral("Arial"));
-        QCOMPARE(QFontMetrics(font).height(), 14 + 2 * style[6]);
         QCOMPARE(font.bold() + 2 * font.italic() + 4 * font.underline(), (style[4] >> 4) & 7);
 
         init(); // an empty store

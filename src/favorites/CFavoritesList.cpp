@@ -14,8 +14,8 @@ namespace {
 constexpr int keyRole = Qt::UserRole;
 }
 
-CFavoritesList::CFavoritesList(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow,
-                               const QString& root, QWidget* parent)
+CFavoritesList::CFavoritesList(
+    SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow, const QString& root, QWidget* parent)
     : QListWidget(parent)
     , prompts(prompts)
     , mainWindow(mainWindow)
@@ -92,10 +92,17 @@ int CFavoritesList::FindFavorite(const QString& text, int searchField, int start
         const FavoriteItem* candidate = record(i);
         const QString* value = nullptr;
         switch (searchField) {
-        case 0: value = &candidate->name; break;
-        case 1: value = &candidate->description; break;
-        case 2: value = &candidate->dateText; break;
-        default: break;
+        case 0:
+            value = &candidate->name;
+            break;
+        case 1:
+            value = &candidate->description;
+            break;
+        case 2:
+            value = &candidate->dateText;
+            break;
+        default:
+            break;
         }
         if (value && value->contains(text, Qt::CaseSensitive)) {
             setCurrentRow(i, QItemSelectionModel::ClearAndSelect);
@@ -125,7 +132,10 @@ void CFavoritesList::clearRecords()
 
 void CFavoritesList::listFolder()
 {
-    loader.load(library.favoriteFiles());
+    QStringList refused;
+    loader.load(library.favoriteFiles(&refused));
+    for (const QString& message : refused)
+        prompts.showMessage(message);
 }
 
 void CFavoritesList::finishListing()
@@ -137,12 +147,23 @@ void CFavoritesList::finishListing()
 bool CFavoritesList::onCommand(int id)
 {
     switch (id) {
-    case ID_FAVORITES_OPEN: open(); return true;
-    case ID_FAVORITES_DELETE: deleteSelected(); return true;
-    case ID_FAVORITES_SORT: sort(); return true;
-    case ID_FAVORITES_FIND: find(); return true;
-    case ID_FAVORITES_FOLDER: chooseFolder(); return true;
-    default: return false;
+    case ID_FAVORITES_OPEN:
+        open();
+        return true;
+    case ID_FAVORITES_DELETE:
+        deleteSelected();
+        return true;
+    case ID_FAVORITES_SORT:
+        sort();
+        return true;
+    case ID_FAVORITES_FIND:
+        find();
+        return true;
+    case ID_FAVORITES_FOLDER:
+        chooseFolder();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -151,13 +172,13 @@ bool CFavoritesList::updateCommand(int id, CommandState& state) const
     switch (id) {
     case ID_FAVORITES_OPEN:
     case ID_FAVORITES_DELETE:
-        state = {selectedRow() >= 0, false, {}};
+        state = { selectedRow() >= 0, false, {} };
         return true;
     case ID_FAVORITES_SORT:
     case ID_FAVORITES_FIND:
     case ID_FAVORITES_FOLDER:
         // Hidden with its bar.
-        state = {isVisible(), false, {}};
+        state = { isVisible(), false, {} };
         return true;
     default:
         return false;
@@ -208,9 +229,9 @@ void CFavoritesList::chooseFolder()
     FavoritesFolderChooser chooser(library, prompts, currentFolder);
     if (!prompts.chooseFavoritesFolder(chooser))
         return;
-    currentFolder = chooser.path();
-    // A folder that is gone (a title cut at its ".") shows empty.
-    const bool exists = library.switchFolder(chooser.chosen());
+    // A folder removed meanwhile still becomes current and shows empty.
+    library.switchFolder(chooser.chosen());
+    currentFolder = library.currentFolderPath();
     clearRecords();
-    loader.load(exists ? library.favoriteFiles() : QStringList());
+    listFolder();
 }

@@ -26,7 +26,7 @@ public:
 
     // Opens the library under `root` and lists its current folder.
     CFavoritesList(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow, const QString& root,
-                   QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
     ~CFavoritesList() override;
 
     // Loads the file's record and inserts it at its sorted place; a file
@@ -54,7 +54,8 @@ public:
     // Destroys every record.
     void clearRecords();
     // Lists the files of the current folder; the records arrive from worker
-    // threads and are inserted as they come, the window staying usable.
+    // threads and are inserted as they come, the window staying usable. A
+    // pipe, socket or device among them is not read; the user is told.
     void listFolder();
     // Waits for the listing under way and inserts all its records.
     void finishListing();
@@ -64,7 +65,6 @@ signals:
     void listed();
 
 public:
-
     bool onCommand(int id) override;
     bool updateCommand(int id, CommandState& state) const override;
 

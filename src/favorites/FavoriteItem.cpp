@@ -57,6 +57,9 @@ qint64 creationTime(const QFileInfo& info)
 
 std::optional<FavoriteItem> FavoriteItem::load(const QString& path)
 {
+    // Reading a pipe would hold a loading thread for ever.
+    if (!ImageLoader::specialFileProblem(path).isEmpty())
+        return std::nullopt;
     FavoriteItem item;
     item.path = path;
     const QFileInfo info(path);

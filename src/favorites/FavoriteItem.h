@@ -34,8 +34,8 @@ struct FavoriteItem {
     QImage thumbnail;
 
     // Reads the record of a file. Safe on any thread. A file that is no
-    // readable picture still gives a record, without a thumbnail; nothing
-    // only when the record cannot be made at all.
+    // readable picture still gives a record, without a thumbnail; a pipe,
+    // socket or device gives none and is never opened.
     static std::optional<FavoriteItem> load(const QString& path);
     // `created` as the date text above, in local time, whatever the locale.
     static QString formatDate(qint64 created);

@@ -7,31 +7,29 @@
 #include "app/UserPrompts.h"
 #include "favorites/FavoritesStore.h"
 
-FavoritesFolderChooser::FavoritesFolderChooser(FavoritesStore& store, UserPrompts& prompts,
-                                               const QString& currentPath)
+FavoritesFolderChooser::FavoritesFolderChooser(FavoritesStore& store, UserPrompts& prompts, const QString& currentPath)
     : store(store)
     , prompts(prompts)
+    , rootPath(store.root() + u'/')
+    , names(store.folders())
 {
-    const int cut = currentPath.lastIndexOf(QLatin1Char('/')) + 1;
-    if (cut == 0)
-        return;
-    const QString current = currentPath.mid(cut);
-    rootPath = currentPath.left(cut);
-    for (const QString& name : store.folders()) {
-        const int dot = name.lastIndexOf(QLatin1Char('.'));
-        titles << (dot < 0 ? name : name.left(dot));
-    }
+    const QString current = currentPath.startsWith(rootPath) ? currentPath.mid(rootPath.size()) : QString();
     // The list keeps its entries in alphabetical order, whatever the case.
-    std::stable_sort(titles.begin(), titles.end(),
-                     [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    std::stable_sort(names.begin(), names.end(),
+        [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     // From the second entry on, wrapping round to the first.
-    for (int step = 0; step < titles.size(); ++step) {
-        const int row = (step + 1) % titles.size();
-        if (titles.at(row).compare(current, Qt::CaseInsensitive) == 0) {
+    for (int step = 0; step < names.size(); ++step) {
+        const int row = (step + 1) % names.size();
+        if (names.at(row).compare(current, Qt::CaseInsensitive) == 0) {
             selected = row;
             break;
         }
     }
+}
+
+QString FavoritesFolderChooser::path() const
+{
+    return store.folderPath(chosenName);
 }
 
 bool FavoritesFolderChooser::accept()
@@ -40,7 +38,7 @@ bool FavoritesFolderChooser::accept()
         prompts.showMessage(QStringLiteral("You must make a selection"));
         return false;
     }
-    chosenName = titles.at(selected);
+    chosenName = names.at(selected);
     return true;
 }
 
@@ -63,12 +61,12 @@ void FavoritesFolderChooser::deleteSelected()
 {
     if (selected < 0)
         return;
-    const QString problem = store.deleteFolder(titles.at(selected));
+    const QString problem = store.deleteFolder(names.at(selected));
     if (!problem.isEmpty()) {
         prompts.showMessage(problem);
         return;
     }
-    titles.removeAt(selected);
-    selected = titles.isEmpty() ? -1 : std::max(selected - 1, 0);
+    names.removeAt(selected);
+    selected = names.isEmpty() ? -1 : std::max(selected - 1, 0);
     canCancel = false;
 }

@@ -11,6 +11,7 @@
 #include "app/SettingsStore.h"
 #include "favorites/FavoriteItem.h"
 #include "favorites/FavoriteName.h"
+#include "video/ImageLoader.h"
 
 namespace {
 
@@ -76,6 +77,11 @@ QString FavoritesStore::currentFolderPath() const
     return rootPath + u'/' + folderName;
 }
 
+QString FavoritesStore::folderPath(const QString& name) const
+{
+    return rootPath + u'/' + relativeFolder(name);
+}
+
 void FavoritesStore::setSort(int sortField, int sortDirection)
 {
     field = sortField;
@@ -91,11 +97,11 @@ QStringList FavoritesStore::folders() const
 
 bool FavoritesStore::switchFolder(const QString& name)
 {
-    if (!folderProblem(name).isEmpty() || !QFileInfo(rootPath + u'/' + relativeFolder(name)).isDir())
+    if (!folderProblem(name).isEmpty())
         return false;
     folderName = relativeFolder(name);
-    settings.writeString(Section, QStringLiteral("Folder"), folderName);
-    return true;
+    settings.writeString(Section, QStringLiteral("Folder"), name);
+    return QFileInfo(currentFolderPath()).isDir();
 }
 
 QString FavoritesStore::createFolder(const QString& name)
@@ -136,15 +142,27 @@ QString FavoritesStore::deleteFolder(const QString& name)
     return QStringLiteral("The folder \u201C%1\u201D could not be moved to the trash.").arg(name);
 }
 
-QStringList FavoritesStore::favoriteFiles() const
+QStringList FavoritesStore::favoriteFiles(QStringList* refused) const
 {
-    // Hidden files too: ".jpg" is a favourite with an empty name.
+    // Hidden files too: ".jpg" is a favourite with an empty name. System
+    // entries too, so that a pipe is reported instead of passed over.
     const QDir folder(currentFolderPath());
-    const QStringList names = folder.entryList({ QStringLiteral("*.jpg") }, QDir::Files | QDir::Hidden, QDir::NoSort);
+    const QStringList names
+        = folder.entryList({ QStringLiteral("*.jpg") }, QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
     QStringList paths;
     paths.reserve(names.size());
-    for (const QString& fileName : names)
-        paths.append(folder.filePath(fileName));
+    for (const QString& fileName : names) {
+        const QString path = folder.filePath(fileName);
+        const QFileInfo info(path);
+        if (info.isFile()) {
+            paths.append(path);
+            continue;
+        }
+        // Folders and links that lead nowhere are no favourites: passed over.
+        const QString problem = ImageLoader::specialFileProblem(path);
+        if (refused && !problem.isEmpty())
+            refused->append(problem);
+    }
     return paths;
 }
 

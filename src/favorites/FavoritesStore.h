@@ -27,6 +27,8 @@ public:
     QString currentFolderName() const { return folderName; }
     // Root + folder name, without a trailing separator.
     QString currentFolderPath() const;
+    // The full path of a folder of the root by its name (separators nest).
+    QString folderPath(const QString& name) const;
 
     int sortField() const { return field; }
     int sortDirection() const { return direction; }
@@ -35,8 +37,10 @@ public:
 
     // The folders of the root, by name.
     QStringList folders() const;
-    // Makes `name` the current folder and stores it; false when it is no
-    // folder of the root.
+    // Makes `name` the current folder and stores it in "Folder" as given.
+    // A folder that is gone still becomes current, and shows empty; false
+    // for it, and for a name that would lead out of the root, which changes
+    // nothing.
     bool switchFolder(const QString& name);
     // Creates a folder (separators make nested folders). Returns a message
     // for the user when the name is refused or the folder cannot be made,
@@ -47,8 +51,10 @@ public:
     // letter case) or when the trash did not take it, else an empty text.
     QString deleteFolder(const QString& name);
 
-    // The "*.jpg" files directly in the current folder, full paths.
-    QStringList favoriteFiles() const;
+    // The "*.jpg" files directly in the current folder, full paths. Pipes,
+    // sockets and devices of that name, and links to them, are left out;
+    // `refused` then gets a sentence for the user naming each.
+    QStringList favoriteFiles(QStringList* refused = nullptr) const;
     // Removes a favourite's file (not to the trash); false when it failed.
     static bool deleteFavorite(const QString& path);
 

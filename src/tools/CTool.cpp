@@ -14,8 +14,8 @@
 
 namespace {
 
-const char* const faceNames[] = {"Arial", "Times New Roman", "Comic Sans MS"};
-const char* const unitNames[] = {"mm", "um", "mil"};
+const char* const faceNames[] = { "Arial", "Times New Roman", "Comic Sans MS" };
+const char* const unitNames[] = { "mm", "um", "mil" };
 
 // Text cell height (ascent + descent) asked of the label font.
 int labelHeight(int fontSize)
@@ -23,23 +23,27 @@ int labelHeight(int fontSize)
     return 14 + 2 * fontSize;
 }
 
-// The pixel size whose text cell is `height` pixels high in this face. Found
-// once per face, size and weight: labels are drawn on every repaint.
-int pixelSizeForCellHeight(QFont font, int height)
+// Faces come in whole pixel sizes, and some cell heights fall between two of
+// them: take the largest size whose cell is not taller and scale the rest.
+// Found once per face, size and weight: labels are drawn on every repaint.
+CTool::LabelFont fitCellHeight(QFont font, int height)
 {
-    static QHash<QString, int> known;
+    static QHash<QString, CTool::LabelFont> known;
     const QString key = font.key() + QLatin1Char('/') + QString::number(height);
     const auto found = known.constFind(key);
     if (found != known.cend())
         return *found;
     int size = height;
+    int cell = height;
     for (; size > 1; --size) {
         font.setPixelSize(size);
-        if (QFontMetrics(font).height() <= height)
+        cell = QFontMetrics(font).height();
+        if (cell <= height)
             break;
     }
-    known.insert(key, size);
-    return size;
+    const CTool::LabelFont fitted { font, cell > 0 ? qreal(height) / cell : 1.0 };
+    known.insert(key, fitted);
+    return fitted;
 }
 
 } // namespace
@@ -139,8 +143,7 @@ void CTool::Draw(QPainter& painter)
         if (i == current)
             continue;
         const QPoint& point = points[i];
-        GdiPainter::rectangle(painter, point.x() - 3, point.y() - 3, point.x() + 4, point.y() + 4, color,
-                              Qt::NoBrush);
+        GdiPainter::rectangle(painter, point.x() - 3, point.y() - 3, point.x() + 4, point.y() + 4, color, Qt::NoBrush);
     }
 }
 
@@ -149,16 +152,26 @@ void CTool::DrawLabel(QPainter& painter)
     UpdateLabel();
     if (label.isEmpty())
         return;
+    const LabelFont fitted = labelFont();
     painter.save();
-    painter.setFont(labelFont());
+    painter.setFont(fitted.font);
+    const auto pass = [&](QPoint topLeft, quint32 colour) {
+        painter.save();
+        // Scaled about the cell's corner, which stays on its pixel, so the
+        // passes still outline each other.
+        painter.translate(topLeft);
+        painter.scale(fitted.scale, fitted.scale);
+        GdiPainter::drawText(painter, QPoint(0, 0), label, GdiPainter::fromColorRef(colour));
+        painter.restore();
+    };
     const QPoint at = points[0];
     // Highlight up and left, shadow down and right, the text on top.
     if (textStyle & HighlightPass)
-        GdiPainter::drawText(painter, at + QPoint(-1, -1), label, GdiPainter::fromColorRef(textHighlite));
+        pass(at + QPoint(-1, -1), textHighlite);
     if (textStyle & ShadowPass)
-        GdiPainter::drawText(painter, at + QPoint(1, 1), label, GdiPainter::fromColorRef(textShadow));
+        pass(at + QPoint(1, 1), textShadow);
     if (textStyle & TextPass)
-        GdiPainter::drawText(painter, at, label, GdiPainter::fromColorRef(textColor));
+        pass(at, textColor);
     painter.restore();
 }
 
@@ -195,7 +208,7 @@ int CTool::EditOptions(ToolDialogs& dialogs, SettingsStore& settings)
     return 1;
 }
 
-QFont CTool::labelFont() const
+CTool::LabelFont CTool::labelFont() const
 {
     QFont font(QString::fromLatin1(faceNames[fontFace >= 0 && fontFace < 3 ? fontFace : 0]));
     font.setBold(textStyle & Bold);
@@ -204,8 +217,7 @@ QFont CTool::labelFont() const
     // Hard-edged text: the three passes are meant to outline each other
     // pixel for pixel, also once burnt into the image.
     font.setStyleStrategy(QFont::NoAntialias);
-    font.setPixelSize(pixelSizeForCellHeight(font, labelHeight(fontSize >= 0 && fontSize < 8 ? fontSize : 0)));
-    return font;
+    return fitCellHeight(font, labelHeight(fontSize >= 0 && fontSize < 8 ? fontSize : 0));
 }
 
 QString CTool::unitName() const

@@ -72,8 +72,13 @@ public:
     void SetScaleY(double scale) { scaleY = scale; }
     void SetUnits(int unitIndex) { units = unitIndex; }
 
-    // The label's font: face and size from the style, height 14 + 2 x size.
-    QFont labelFont() const;
+    // The label's font, face and size from the style, and the scale that
+    // makes its text cell 14 + 2 x size pixels high.
+    struct LabelFont {
+        QFont font;
+        qreal scale = 1.0;
+    };
+    LabelFont labelFont() const;
     // The name of `units`: "mm", "um" or "mil".
     QString unitName() const;
 
@@ -94,7 +99,7 @@ public:
     double scaleY = 1.0;
     int units = 0;
     int current = -1;
-    QVector<QPoint> points {QPoint(0, 0)};
+    QVector<QPoint> points { QPoint(0, 0) };
 
 protected:
     // Sends an application message to the main window.

@@ -20,6 +20,11 @@ LoadResult failure(const QString& path, const QString& reason)
     return result;
 }
 
+QString notAFile()
+{
+    return QStringLiteral("it is a pipe, socket or device, not a picture file.");
+}
+
 bool canHoldTags(const QByteArray& format)
 {
     return format == "jpeg" || format == "png" || format == "tiff";
@@ -88,6 +93,15 @@ bool ImageLoader::isPictureFormat(const QByteArray& format)
     return format == "jpeg" || format == "png" || format == "gif" || format == "bmp" || format == "tiff";
 }
 
+QString ImageLoader::specialFileProblem(const QString& path)
+{
+    // Links are followed: a link to a picture is a picture.
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile() || info.isDir())
+        return QString();
+    return failure(path, notAFile()).error;
+}
+
 LoadResult ImageLoader::decode(const QString& path, QImage& decoded, qint64 maxPixels)
 {
     const QFileInfo info(path);
@@ -95,6 +109,9 @@ LoadResult ImageLoader::decode(const QString& path, QImage& decoded, qint64 maxP
         return failure(path, QStringLiteral("the file does not exist."));
     if (info.isDir())
         return failure(path, QStringLiteral("it is a folder, not a picture."));
+    // Opening a pipe waits for a writer, and a device may never end.
+    if (!info.isFile())
+        return failure(path, notAFile());
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -24,9 +24,6 @@ public:
     // 400 MB per buffer). Checked before any pixel is decoded.
     static constexpr qint64 MaxPixels = 100'000'000;
 
-    // Decodes `path` into `decoded` as Format_RGB32, reusing its memory when
-    // the size matches, and works out the file's border. On failure
-    // `decoded` may hold anything; the caller keeps its own picture.
     // The formats the program opens, as QImageReader names them.
     static bool isPictureFormat(const QByteArray& format);
 
@@ -34,5 +31,13 @@ public:
     // device's first bytes without moving through it.
     static bool isShortBmp(QIODevice& file);
 
+    // A sentence for the user that names the file when `path` is a pipe, a
+    // socket or a device, or a link to one: reading it could wait for ever
+    // or never end. Empty for anything else. Asks the file system only.
+    static QString specialFileProblem(const QString& path);
+
+    // Decodes `path` into `decoded` as Format_RGB32, reusing its memory when
+    // the size matches, and works out the file's border. On failure
+    // `decoded` may hold anything; the caller keeps its own picture.
     static LoadResult decode(const QString& path, QImage& decoded, qint64 maxPixels = MaxPixels);
 };
