@@ -50,22 +50,6 @@ constexpr int paneLuma = 59146;
 constexpr int paneX = 59142;
 constexpr int paneY = 59143;
 
-// Commands that show a check mark or a pressed toolbar button.
-bool isCheckable(int id)
-{
-    switch (id) {
-    case ID_VIEW_TOOLBAR: case ID_VIEW_STATUS_BAR: case ID_VIEW_FAVORITES: case ID_VIEW_HISTOGRAM:
-    case ID_HISTOGRAM_SMALL: case ID_HISTOGRAM_MEDIUM: case ID_HISTOGRAM_LARGE:
-    case ID_BORDER_NONE: case ID_BORDER_THIN: case ID_BORDER_PHOTO: case ID_BORDER_ANSI: case ID_TITLE_BLOCK:
-    case ID_HORIZONTAL: case ID_VERTICAL: case ID_LINE:
-    case ID_ANGLE: case ID_RECTANGLE: case ID_CIRCLE: case ID_POLYGON: case ID_RETICULE: case ID_TEXT:
-    case ID_ARROW:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 CMainFrame::CMainFrame(SettingsStore& settings, UserPrompts& prompts, QWidget* parent)
@@ -147,7 +131,7 @@ void CMainFrame::createActions()
         action->setStatusTip(command.statusTip());
         action->setToolTip(command.toolTip().isEmpty() ? command.menuText.section(QLatin1Char('\t'), 0, 0)
                                                         : command.toolTip());
-        action->setCheckable(isCheckable(command.id));
+        action->setCheckable(command.checkable);
         if (!command.iconName.isEmpty())
             action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(command.iconName)));
         connect(action, &QAction::triggered, this, [this, id = command.id] {
