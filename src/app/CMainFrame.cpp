@@ -20,6 +20,7 @@
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/SettingsStore.h"
+#include "app/StatusPanes.h"
 #include "app/UserPrompts.h"
 #include "favorites/CFavoritesBar.h"
 #include "favorites/CFavoritesList.h"
@@ -30,25 +31,17 @@ namespace {
 
 const QString windowsSection = QStringLiteral("Windows");
 
-// Button ids of the Save Changes prompt.
-constexpr int saveChangesAddToFavorites = 1058;
-constexpr int saveChangesSaveAsFile = 1057;
-
 // Status bar panes: id, initial text (whose blanks size the pane).
 struct StatusPaneInfo {
     int id;
     const char* initialText;
 };
 constexpr StatusPaneInfo statusPaneTable[] = {
-    {59144, "Mag=         0"},
-    {59146, "Luma=       0"},
-    {59142, "X=      0"},
-    {59143, "Y=      0 "},
+    { ID_INDICATOR_MAG, "Mag=         0" },
+    { ID_INDICATOR_LUMA, "Luma=       0" },
+    { ID_INDICATOR_X, "X=      0" },
+    { ID_INDICATOR_Y, "Y=      0 " },
 };
-constexpr int paneMag = 59144;
-constexpr int paneLuma = 59146;
-constexpr int paneX = 59142;
-constexpr int paneY = 59143;
 
 } // namespace
 
@@ -244,15 +237,15 @@ qintptr CMainFrame::send(AppMessage message, qintptr wParam, qintptr lParam)
 {
     switch (message) {
     case WM_APP_SET_XY:
-        setStatusValue(paneX, "X=%d", int(wParam));
-        setStatusValue(paneY, "Y=%d", int(lParam));
-        setStatusValue(paneLuma, "Luma=%d", int(send(WM_APP_GET_LUMA, wParam, lParam)));
+        setStatusValue(ID_INDICATOR_X, "X=%d", int(wParam));
+        setStatusValue(ID_INDICATOR_Y, "Y=%d", int(lParam));
+        setStatusValue(ID_INDICATOR_LUMA, "Luma=%d", int(send(WM_APP_GET_LUMA, wParam, lParam)));
         return 0;
     case WM_APP_SET_MAG:
-        setStatusValue(paneMag, "Mag=%d", int(wParam));
+        setStatusValue(ID_INDICATOR_MAG, "Mag=%d", int(wParam));
         return 0;
     case WM_APP_SET_LUMA:
-        setStatusValue(paneLuma, "Luma=%d", int(wParam));
+        setStatusValue(ID_INDICATOR_LUMA, "Luma=%d", int(wParam));
         return 0;
     case WM_APP_SET_TITLE: {
         // "[*]" in a window title is Qt's modified mark; doubled it shows as is.
@@ -434,9 +427,9 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     pane.onCommand(ID_RESET_TOOL);
     if (pane.videoWnd().ImageChanged) {
         const int answer = prompts.saveChanges();
-        if (answer == saveChangesAddToFavorites)
+        if (answer == UserPrompts::SaveChangesAddToFavorites)
             dispatch(ID_FAVORITES_ADD);
-        else if (answer == saveChangesSaveAsFile)
+        else if (answer == UserPrompts::SaveChangesSaveAsFile)
             dispatch(ID_FILE_SAVE);
     }
     settings.writeInt(windowsSection, QStringLiteral("FavoritesShow"), favorites->isHidden() ? 0 : 1);
