@@ -500,7 +500,7 @@ private slots:
         frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(path), 0);
         QVERIFY2(!guard.released(), "a pipe was read");
 
-        const CVideoWnd& video = frame.imagePane().videoWnd();
+        const ImageDocument& video = frame.imagePane().imageDocument();
         QCOMPARE(favorites.count(), opens ? 1 : 0);
         QCOMPARE(video.FrameBuffer.image().size(), opens ? QSize(96, 64) : QSize(640, 480));
         if (opens) {

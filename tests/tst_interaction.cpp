@@ -19,6 +19,7 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/SettingsStore.h"
+#include "app/StatusPanes.h"
 #include "calibration/CCalibrateDlg.h"
 #include "tools/ToolFactory.h"
 #include "tools/ToolKind.h"
@@ -97,7 +98,7 @@ private slots:
         w.mouse(QTest::MouseRelease, { 130, 90 });
         QCOMPARE(w.tool()->points[2], QPoint(130, 90));
         QCOMPARE(w.tool()->current, -1);
-        QCOMPARE(w.frame.statusPane(59142)->text(), QStringLiteral("X=130"));
+        QCOMPARE(w.frame.statusPane(ID_INDICATOR_X)->text(), QStringLiteral("X=130"));
 
         // Grab end 2; Shift mid-drag moves everything, released it moves the end alone.
         w.mouse(QTest::MousePress, { 130, 90 });
@@ -268,7 +269,7 @@ private slots:
         QCOMPARE(w.prompts.asked.last(), QStringLiteral("magnification"));
         QCOMPARE(w.tool()->scaleX, 0.005);
         QCOMPARE(w.tool()->scaleY, 0.005);
-        QCOMPARE(w.frame.statusPane(59144)->text(), QStringLiteral("Mag=200"));
+        QCOMPARE(w.frame.statusPane(ID_INDICATOR_MAG)->text(), QStringLiteral("Mag=200"));
     }
 
     void commandStates_data()

@@ -19,6 +19,7 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/SettingsStore.h"
+#include "app/StatusPanes.h"
 #include "output/CSaveChangesDlg.h"
 
 class TestMainFrame : public QObject {
@@ -215,7 +216,7 @@ private slots:
         frame.send(WM_APP_SET_MAG, 250, 0);
         QCOMPARE(panes(), QStringList({ "Ready", "Mag=250", "Luma=0", "X=-1", "Y=7" }));
         frame.send(WM_APP_SET_LUMA, 17, 0);
-        QCOMPARE(frame.statusPane(59146)->text(), QStringLiteral("Luma=17"));
+        QCOMPARE(frame.statusPane(ID_INDICATOR_LUMA)->text(), QStringLiteral("Luma=17"));
 
         // The Open command takes the same path.
         prompts.openFileAnswer = dir.filePath(QStringLiteral("other.png"));
@@ -237,9 +238,11 @@ private slots:
         QTest::addColumn<bool>("imageChanged");
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("dialogs");
-        QTest::newRow("nothing burnt") << false << 1058 << QStringList {};
-        QTest::newRow("add to favorites") << true << 1058 << QStringList { "saveChanges", "addFavorite" };
-        QTest::newRow("save as file") << true << 1057 << QStringList { "saveChanges", "saveAs" };
+        const int addToFavorites = UserPrompts::SaveChangesAddToFavorites;
+        const int saveAsFile = UserPrompts::SaveChangesSaveAsFile;
+        QTest::newRow("nothing burnt") << false << addToFavorites << QStringList {};
+        QTest::newRow("add to favorites") << true << addToFavorites << QStringList { "saveChanges", "addFavorite" };
+        QTest::newRow("save as file") << true << saveAsFile << QStringList { "saveChanges", "saveAs" };
         QTest::newRow("no") << true << int(QDialog::Rejected) << QStringList { "saveChanges" };
     }
     void closeOffersToSaveAfterBurnIn()

@@ -30,21 +30,10 @@
 
 namespace {
 
-std::unique_ptr<QDialog> dialogFor(CTool& tool)
+// A stray swatch press must never wait for a real colour dialog.
+QColor cancelledPick(const QColor&)
 {
-    std::unique_ptr<QDialog> dialog;
-    if (auto* circle = dynamic_cast<CCircleTool*>(&tool))
-        dialog = std::make_unique<CCircleOptionsDlg>(*circle);
-    else if (auto* text = dynamic_cast<CTextTool*>(&tool))
-        dialog = std::make_unique<CTextOptionsDlg>(*text);
-    else if (auto* reticule = dynamic_cast<CReticuleTool*>(&tool))
-        dialog = std::make_unique<CReticuleOptionsDlg>(*reticule);
-    else if (auto* arrow = dynamic_cast<CArrowTool*>(&tool))
-        dialog = std::make_unique<CArrowOptionsDlg>(*arrow);
-    else
-        dialog = std::make_unique<CToolOptionsDlg>(tool);
-    dialog->show();
-    return dialog;
+    return QColor();
 }
 
 void press(QWidget* dialog, bool ok)
@@ -83,14 +72,30 @@ class TestToolDialogs : public QObject {
 
     std::unique_ptr<CTool> make(int kind) { return ToolFactory::create(kind, *settings, log); }
 
+    // The tool's dialog, shown; its swatches pick with `pick` and its refusals are recorded.
+    std::unique_ptr<QDialog> dialogFor(CTool& tool, const CColorSwatch::Picker& pick = cancelledPick)
+    {
+        std::unique_ptr<QDialog> dialog;
+        if (auto* circle = dynamic_cast<CCircleTool*>(&tool))
+            dialog = std::make_unique<CCircleOptionsDlg>(*circle, nullptr, pick);
+        else if (auto* text = dynamic_cast<CTextTool*>(&tool))
+            dialog = std::make_unique<CTextOptionsDlg>(*text, nullptr, pick);
+        else if (auto* reticule = dynamic_cast<CReticuleTool*>(&tool))
+            dialog = std::make_unique<CReticuleOptionsDlg>(
+                *reticule, nullptr, pick, [this](QWidget*, const QString& text) { refusals << text; });
+        else if (auto* arrow = dynamic_cast<CArrowTool*>(&tool))
+            dialog = std::make_unique<CArrowOptionsDlg>(*arrow, nullptr, pick);
+        else
+            dialog = std::make_unique<CToolOptionsDlg>(tool, nullptr, pick);
+        dialog->show();
+        return dialog;
+    }
+
 private slots:
     void init()
     {
         settings = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("Scopique.conf")));
         refusals.clear();
-        // A stray swatch press must never wait for a real colour dialog.
-        CColorSwatch::picker = [](const QColor&) { return QColor(); };
-        CReticuleOptionsDlg::showRefusal = [this](QWidget*, const QString& text) { refusals << text; };
     }
     void cleanup() { settings.reset(); }
 
@@ -186,12 +191,11 @@ private slots:
                             : -1 };
         };
         const QList<int> initial = state();
-        const auto dialog = dialogFor(*tool);
         QColor picked;
         bool cancelPick = false;
-        CColorSwatch::picker = [&](const QColor& from) {
+        const auto dialog = dialogFor(*tool, [&](const QColor& from) {
             return picked = cancelPick ? QColor() : QColor(from.red(), from.green(), 0x80);
-        };
+        });
         for (const QString& action : actions) {
             const QStringList path = action.split(QLatin1Char('/'));
             QGroupBox* group = control<QGroupBox>(dialog.get(), path[0]);

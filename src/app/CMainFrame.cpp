@@ -20,6 +20,7 @@
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/SettingsStore.h"
+#include "app/StatusPanes.h"
 #include "app/UserPrompts.h"
 #include "favorites/CFavoritesBar.h"
 #include "favorites/CFavoritesList.h"
@@ -31,41 +32,17 @@ namespace {
 
 const QString windowsSection = QStringLiteral("Windows");
 
-// Button ids of the Save Changes prompt.
-constexpr int saveChangesAddToFavorites = 1058;
-constexpr int saveChangesSaveAsFile = 1057;
-
 // Status bar panes: id, initial text (whose blanks size the pane).
 struct StatusPaneInfo {
     int id;
     const char* initialText;
 };
 constexpr StatusPaneInfo statusPaneTable[] = {
-    {59144, "Mag=         0"},
-    {59146, "Luma=       0"},
-    {59142, "X=      0"},
-    {59143, "Y=      0 "},
+    { ID_INDICATOR_MAG, "Mag=         0" },
+    { ID_INDICATOR_LUMA, "Luma=       0" },
+    { ID_INDICATOR_X, "X=      0" },
+    { ID_INDICATOR_Y, "Y=      0 " },
 };
-constexpr int paneMag = 59144;
-constexpr int paneLuma = 59146;
-constexpr int paneX = 59142;
-constexpr int paneY = 59143;
-
-// Commands that show a check mark or a pressed toolbar button.
-bool isCheckable(int id)
-{
-    switch (id) {
-    case ID_VIEW_TOOLBAR: case ID_VIEW_STATUS_BAR: case ID_VIEW_FAVORITES: case ID_VIEW_HISTOGRAM:
-    case ID_HISTOGRAM_SMALL: case ID_HISTOGRAM_MEDIUM: case ID_HISTOGRAM_LARGE:
-    case ID_BORDER_NONE: case ID_BORDER_THIN: case ID_BORDER_PHOTO: case ID_BORDER_ANSI: case ID_TITLE_BLOCK:
-    case ID_HORIZONTAL: case ID_VERTICAL: case ID_LINE:
-    case ID_ANGLE: case ID_RECTANGLE: case ID_CIRCLE: case ID_POLYGON: case ID_RETICULE: case ID_TEXT:
-    case ID_ARROW:
-        return true;
-    default:
-        return false;
-    }
-}
 
 } // namespace
 
@@ -150,7 +127,7 @@ void CMainFrame::createActions()
         action->setStatusTip(command.statusTip());
         action->setToolTip(command.toolTip().isEmpty() ? command.menuText.section(QLatin1Char('\t'), 0, 0)
                                                         : command.toolTip());
-        action->setCheckable(isCheckable(command.id));
+        action->setCheckable(command.checkable);
         if (!command.iconName.isEmpty())
             action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(command.iconName)));
         connect(action, &QAction::triggered, this, [this, id = command.id] {
@@ -263,15 +240,15 @@ qintptr CMainFrame::send(AppMessage message, qintptr wParam, qintptr lParam)
 {
     switch (message) {
     case WM_APP_SET_XY:
-        setStatusValue(paneX, "X=%d", int(wParam));
-        setStatusValue(paneY, "Y=%d", int(lParam));
-        setStatusValue(paneLuma, "Luma=%d", pane.imageDocument().GetLuma(int(wParam), int(lParam)));
+        setStatusValue(ID_INDICATOR_X, "X=%d", int(wParam));
+        setStatusValue(ID_INDICATOR_Y, "Y=%d", int(lParam));
+        setStatusValue(ID_INDICATOR_LUMA, "Luma=%d", pane.imageDocument().GetLuma(int(wParam), int(lParam)));
         return 0;
     case WM_APP_SET_MAG:
-        setStatusValue(paneMag, "Mag=%d", int(wParam));
+        setStatusValue(ID_INDICATOR_MAG, "Mag=%d", int(wParam));
         return 0;
     case WM_APP_SET_LUMA:
-        setStatusValue(paneLuma, "Luma=%d", int(wParam));
+        setStatusValue(ID_INDICATOR_LUMA, "Luma=%d", int(wParam));
         return 0;
     case WM_APP_SET_TITLE: {
         // "[*]" in a window title is Qt's modified mark; doubled it shows as is.
@@ -454,9 +431,9 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     pane.onCommand(ID_RESET_TOOL);
     if (pane.imageDocument().ImageChanged) {
         const int answer = prompts.saveChanges();
-        if (answer == saveChangesAddToFavorites)
+        if (answer == UserPrompts::SaveChangesAddToFavorites)
             dispatch(ID_FAVORITES_ADD);
-        else if (answer == saveChangesSaveAsFile)
+        else if (answer == UserPrompts::SaveChangesSaveAsFile)
             dispatch(ID_FILE_SAVE);
     }
     settings.writeInt(windowsSection, QStringLiteral("FavoritesShow"), favorites->isHidden() ? 0 : 1);

@@ -34,8 +34,12 @@ public:
         bool useDate = true;
     };
 
-    // "Save Changes" at close: the id of the chosen button, 1058 (Add to
-    // Favorites!), 1057 (Save as File...) or anything else for "No!".
+    // The answers of "Save Changes" other than "No!": the ids of its buttons.
+    static constexpr int SaveChangesSaveAsFile = 1057;
+    static constexpr int SaveChangesAddToFavorites = 1058;
+
+    // "Save Changes" at close: SaveChangesAddToFavorites, SaveChangesSaveAsFile
+    // or anything else for "No!".
     virtual int saveChanges() = 0;
     // A file to open; empty when the user cancels.
     virtual QString openImageFileName(const QString& filter) = 0;

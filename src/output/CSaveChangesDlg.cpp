@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/UserPrompts.h"
+
 CSaveChangesDlg::CSaveChangesDlg(QWidget* parent)
     : QDialog(parent)
 {
@@ -16,8 +18,8 @@ CSaveChangesDlg::CSaveChangesDlg(QWidget* parent)
     auto* saveAsFile = new QPushButton(QStringLiteral("Save as File..."));
     auto* no = new QPushButton(QStringLiteral("No!"));
     no->setObjectName(QStringLiteral("no"));
-    connect(addToFavorites, &QPushButton::clicked, this, [this] { done(AddToFavorites); });
-    connect(saveAsFile, &QPushButton::clicked, this, [this] { done(SaveAsFile); });
+    connect(addToFavorites, &QPushButton::clicked, this, [this] { done(UserPrompts::SaveChangesAddToFavorites); });
+    connect(saveAsFile, &QPushButton::clicked, this, [this] { done(UserPrompts::SaveChangesSaveAsFile); });
     connect(no, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttons = new QHBoxLayout;

@@ -12,10 +12,10 @@
 #include "tools/CRadioGroupBox.h"
 #include "app/OkCancelButtons.h"
 
-CArrowOptionsDlg::CArrowOptionsDlg(CArrowTool& tool, QWidget* parent)
+CArrowOptionsDlg::CArrowOptionsDlg(CArrowTool& tool, QWidget* parent, const CColorSwatch::Picker& pickColor)
     : QDialog(parent)
     , tool(tool)
-    , color(new CColorSwatch)
+    , color(new CColorSwatch(pickColor))
     // In the order of CArrowTool::Direction.
     , direction(new CRadioGroupBox(QStringLiteral("Direction"),
           { QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Up"), QStringLiteral("Down") }))

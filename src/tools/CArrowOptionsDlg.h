@@ -4,8 +4,9 @@
 
 #include <QDialog>
 
+#include "tools/CColorSwatch.h"
+
 class CArrowTool;
-class CColorSwatch;
 class CRadioGroupBox;
 
 // "Arrow Options": the arrow's colour and direction. The tool changes only
@@ -14,7 +15,8 @@ class CArrowOptionsDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CArrowOptionsDlg(CArrowTool& tool, QWidget* parent = nullptr);
+    explicit CArrowOptionsDlg(
+        CArrowTool& tool, QWidget* parent = nullptr, const CColorSwatch::Picker& pickColor = CColorSwatch::colorDialog);
 
     void accept() override;
 

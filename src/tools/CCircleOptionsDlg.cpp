@@ -10,10 +10,10 @@
 #include "tools/CTextStyleGroups.h"
 #include "app/OkCancelButtons.h"
 
-CCircleOptionsDlg::CCircleOptionsDlg(CCircleTool& tool, QWidget* parent)
+CCircleOptionsDlg::CCircleOptionsDlg(CCircleTool& tool, QWidget* parent, const CColorSwatch::Picker& pickColor)
     : QDialog(parent)
     , tool(tool)
-    , style(new CTextStyleGroups(CTextStyleGroups::MeasuringTool))
+    , style(new CTextStyleGroups(CTextStyleGroups::MeasuringTool, pickColor))
     // In the order of CCircleTool::Display.
     , display(new CRadioGroupBox(QStringLiteral("Display"),
           { QStringLiteral("Area"), QStringLiteral("Circumference"), QStringLiteral("Diameter"),

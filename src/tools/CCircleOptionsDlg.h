@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "tools/CColorSwatch.h"
+
 class CCircleTool;
 class CRadioGroupBox;
 class CTextStyleGroups;
@@ -15,7 +17,8 @@ class CCircleOptionsDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CCircleOptionsDlg(CCircleTool& tool, QWidget* parent = nullptr);
+    explicit CCircleOptionsDlg(CCircleTool& tool, QWidget* parent = nullptr,
+        const CColorSwatch::Picker& pickColor = CColorSwatch::colorDialog);
 
     void accept() override;
 

@@ -9,13 +9,15 @@
 
 #include "video/GdiPainter.h"
 
-CColorSwatch::Picker CColorSwatch::picker = [](const QColor& initial) {
+QColor CColorSwatch::colorDialog(const QColor& initial)
+{
     // No owner: the colour dialog stands on its own over the option dialog.
     return QColorDialog::getColor(initial, nullptr);
-};
+}
 
-CColorSwatch::CColorSwatch(QWidget* parent)
+CColorSwatch::CColorSwatch(Picker picker, QWidget* parent)
     : QPushButton(parent)
+    , picker(std::move(picker))
 {
     setMinimumSize(48, 24);
     connect(this, &QPushButton::clicked, this, &CColorSwatch::pick);

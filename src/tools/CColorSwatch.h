@@ -17,12 +17,12 @@ class CColorSwatch : public QPushButton {
 
 public:
     // Asks the user for a colour starting from `initial`; an invalid colour
-    // means the user cancelled. The colour dialog by default; tests answer
-    // without a window.
+    // means the user cancelled. Tests answer without a window.
     using Picker = std::function<QColor(const QColor& initial)>;
-    static Picker picker;
+    // The colour dialog.
+    static QColor colorDialog(const QColor& initial);
 
-    explicit CColorSwatch(QWidget* parent = nullptr);
+    explicit CColorSwatch(Picker picker = colorDialog, QWidget* parent = nullptr);
 
     // 0x00BBGGRR, as the tools and the settings hold colours.
     quint32 colorRef() const { return value; }
@@ -39,5 +39,6 @@ protected:
 private:
     void pick();
 
+    Picker picker;
     quint32 value = 0;
 };

@@ -16,15 +16,18 @@
 #include "tools/CReticuleTool.h"
 #include "app/OkCancelButtons.h"
 
-CReticuleOptionsDlg::Refusal CReticuleOptionsDlg::showRefusal = [](QWidget* parent, const QString& text) {
+void CReticuleOptionsDlg::messageBox(QWidget* parent, const QString& text)
+{
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Scopique"), text, QMessageBox::Ok, parent);
     box.exec();
-};
+}
 
-CReticuleOptionsDlg::CReticuleOptionsDlg(CReticuleTool& tool, QWidget* parent)
+CReticuleOptionsDlg::CReticuleOptionsDlg(
+    CReticuleTool& tool, QWidget* parent, const CColorSwatch::Picker& pickColor, Refusal showRefusal)
     : QDialog(parent)
     , tool(tool)
-    , color(new CColorSwatch)
+    , showRefusal(std::move(showRefusal))
+    , color(new CColorSwatch(pickColor))
     , horizontal(new QCheckBox(QStringLiteral("Horizontal")))
     , vertical(new QCheckBox(QStringLiteral("Vertical")))
     , spacing(new QLineEdit)

@@ -6,7 +6,8 @@
 
 #include <QDialog>
 
-class CColorSwatch;
+#include "tools/CColorSwatch.h"
+
 class CReticuleTool;
 class QCheckBox;
 class QLineEdit;
@@ -24,12 +25,13 @@ public:
     static constexpr int MinCount = 10;
     static constexpr int MaxCount = 1000;
 
-    // Tells the user why OK was refused. A message box by default; tests
-    // record the text instead.
+    // Tells the user why OK was refused; tests record the text instead.
     using Refusal = std::function<void(QWidget* parent, const QString& text)>;
-    static Refusal showRefusal;
+    // A warning box.
+    static void messageBox(QWidget* parent, const QString& text);
 
-    explicit CReticuleOptionsDlg(CReticuleTool& tool, QWidget* parent = nullptr);
+    explicit CReticuleOptionsDlg(CReticuleTool& tool, QWidget* parent = nullptr,
+        const CColorSwatch::Picker& pickColor = CColorSwatch::colorDialog, Refusal showRefusal = messageBox);
 
     void accept() override;
 
@@ -39,6 +41,7 @@ private:
     bool readNumber(QLineEdit* edit, int low, int high, int& value);
 
     CReticuleTool& tool;
+    Refusal showRefusal;
     CColorSwatch* color;
     QCheckBox* horizontal;
     QCheckBox* vertical;

@@ -11,10 +11,10 @@
 #include "tools/CTextTool.h"
 #include "app/OkCancelButtons.h"
 
-CTextOptionsDlg::CTextOptionsDlg(CTextTool& tool, QWidget* parent)
+CTextOptionsDlg::CTextOptionsDlg(CTextTool& tool, QWidget* parent, const CColorSwatch::Picker& pickColor)
     : QDialog(parent)
     , tool(tool)
-    , style(new CTextStyleGroups(CTextStyleGroups::TextAnnotation))
+    , style(new CTextStyleGroups(CTextStyleGroups::TextAnnotation, pickColor))
     , text(new QPlainTextEdit)
 {
     setWindowTitle(QStringLiteral("Text Options"));

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "tools/CColorSwatch.h"
+
 class CTextStyleGroups;
 class CTextTool;
 class QPlainTextEdit;
@@ -15,7 +17,8 @@ class CTextOptionsDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CTextOptionsDlg(CTextTool& tool, QWidget* parent = nullptr);
+    explicit CTextOptionsDlg(
+        CTextTool& tool, QWidget* parent = nullptr, const CColorSwatch::Picker& pickColor = CColorSwatch::colorDialog);
 
     void accept() override;
 

@@ -27,14 +27,14 @@ QGroupBox* colorGroup(const QString& title, QCheckBox* enable, CColorSwatch* swa
 
 } // namespace
 
-CTextStyleGroups::CTextStyleGroups(Variant variant, QWidget* parent)
+CTextStyleGroups::CTextStyleGroups(Variant variant, const CColorSwatch::Picker& pickColor, QWidget* parent)
     : QWidget(parent)
     , variant(variant)
     , highlightOn(new QCheckBox(QStringLiteral("Enable")))
     , shadowOn(new QCheckBox(QStringLiteral("Enable")))
-    , highlightColor(new CColorSwatch)
-    , textColor(new CColorSwatch)
-    , shadowColor(new CColorSwatch)
+    , highlightColor(new CColorSwatch(pickColor))
+    , textColor(new CColorSwatch(pickColor))
+    , shadowColor(new CColorSwatch(pickColor))
     , face(new QComboBox)
     , size(new QComboBox)
     , bold(new QCheckBox(QStringLiteral("Bold")))
@@ -43,7 +43,7 @@ CTextStyleGroups::CTextStyleGroups(Variant variant, QWidget* parent)
 {
     if (variant == MeasuringTool) {
         textOn = new QCheckBox(QStringLiteral("Enable"));
-        toolColor = new CColorSwatch;
+        toolColor = new CColorSwatch(pickColor);
     }
 
     auto* colors = new QHBoxLayout;

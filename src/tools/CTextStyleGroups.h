@@ -4,7 +4,8 @@
 
 #include <QWidget>
 
-class CColorSwatch;
+#include "tools/CColorSwatch.h"
+
 class CTool;
 class QCheckBox;
 class QComboBox;
@@ -20,7 +21,8 @@ public:
     // neither the text's "Enable" box nor the "Tool Color" group.
     enum Variant { MeasuringTool, TextAnnotation };
 
-    explicit CTextStyleGroups(Variant variant, QWidget* parent = nullptr);
+    // The swatches pick their colours with `pickColor`.
+    CTextStyleGroups(Variant variant, const CColorSwatch::Picker& pickColor, QWidget* parent = nullptr);
 
     void load(const CTool& tool);
     // Font, colours and textStyle rebuilt from the check boxes; the tool

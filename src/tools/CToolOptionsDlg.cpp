@@ -8,10 +8,10 @@
 #include "tools/CTextStyleGroups.h"
 #include "app/OkCancelButtons.h"
 
-CToolOptionsDlg::CToolOptionsDlg(CTool& tool, QWidget* parent)
+CToolOptionsDlg::CToolOptionsDlg(CTool& tool, QWidget* parent, const CColorSwatch::Picker& pickColor)
     : QDialog(parent)
     , tool(tool)
-    , style(new CTextStyleGroups(CTextStyleGroups::MeasuringTool))
+    , style(new CTextStyleGroups(CTextStyleGroups::MeasuringTool, pickColor))
 {
     setWindowTitle(QStringLiteral("Tool Options"));
     style->load(tool);

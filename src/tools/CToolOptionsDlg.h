@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "tools/CColorSwatch.h"
+
 class CTextStyleGroups;
 class CTool;
 
@@ -13,7 +15,8 @@ class CToolOptionsDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CToolOptionsDlg(CTool& tool, QWidget* parent = nullptr);
+    explicit CToolOptionsDlg(
+        CTool& tool, QWidget* parent = nullptr, const CColorSwatch::Picker& pickColor = CColorSwatch::colorDialog);
 
     void accept() override;
 
