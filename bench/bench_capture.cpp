@@ -10,7 +10,7 @@
 #include <QVideoFrame>
 #include <QVideoFrameFormat>
 
-#include "video/CSampleGrabberCallback.h"
+#include "ui/video/CSampleGrabberCallback.h"
 
 // ---------------------------------------------------------------------------
 // One camera frame into the FrameBuffer (conversion and copy under the frame

@@ -11,12 +11,12 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "app/AppMessageSink.h"
-#include "app/SettingsStore.h"
-#include "tools/CReticuleTool.h"
-#include "tools/ToolFactory.h"
-#include "tools/ToolKind.h"
-#include "video/ViewComposer.h"
+#include "core/base/AppMessageSink.h"
+#include "core/base/SettingsStore.h"
+#include "core/tools/CReticuleTool.h"
+#include "core/tools/ToolFactory.h"
+#include "core/tools/ToolKind.h"
+#include "core/video/ViewComposer.h"
 
 // ---------------------------------------------------------------------------
 // Composing the whole BackBuffer once: the image inside a 20-pixel ANSI

@@ -17,9 +17,9 @@
 #include <QStringList>
 
 #include "LibjpegDecode.h"
-#include "favorites/FavoriteItem.h"
-#include "favorites/FavoriteLoader.h"
-#include "video/ImageTags.h"
+#include "core/favorites/FavoriteItem.h"
+#include "core/favorites/FavoriteLoader.h"
+#include "core/video/ImageTags.h"
 
 namespace {
 

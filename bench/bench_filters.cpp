@@ -10,9 +10,9 @@
 
 #include <QImage>
 
-#include "video/BandWorkers.h"
-#include "video/ImageFilters.h"
-#include "video/ProfileSampler.h"
+#include "core/video/BandWorkers.h"
+#include "core/video/ImageFilters.h"
+#include "core/video/ProfileSampler.h"
 
 #ifdef SCOPIQUE_BENCH_OPENCV
 #include <opencv2/core.hpp>

@@ -21,8 +21,8 @@
 #include <QTemporaryDir>
 
 #include "LibjpegDecode.h"
-#include "video/ImageLoader.h"
-#include "video/PixelBuffer.h"
+#include "core/video/ImageLoader.h"
+#include "core/video/PixelBuffer.h"
 
 // In bench_compose.cpp.
 void composeBench(const QImage& frame, const std::string& label);

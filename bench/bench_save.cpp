@@ -15,8 +15,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "output/ImageSaver.h"
-#include "video/ViewComposer.h"
+#include "core/output/ImageSaver.h"
+#include "core/video/ViewComposer.h"
 
 // ---------------------------------------------------------------------------
 // Saving the composed view (image, 20-pixel ANSI border, title block) as the

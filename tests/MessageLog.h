@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QtTest>
 
-#include "app/AppMessageSink.h"
+#include "core/base/AppMessageSink.h"
 
 // The main window as the components see it: records every message in order.
 class MessageLog : public AppMessageSink {

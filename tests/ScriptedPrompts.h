@@ -6,12 +6,12 @@
 
 #include <QStringList>
 
-#include "app/UserPrompts.h"
-#include "favorites/FavoritesFolderChooser.h"
-#include "tools/CArrowTool.h"
-#include "tools/CCircleTool.h"
-#include "tools/CReticuleTool.h"
-#include "tools/CTextTool.h"
+#include "core/base/UserPrompts.h"
+#include "core/favorites/FavoritesFolderChooser.h"
+#include "core/tools/CArrowTool.h"
+#include "core/tools/CCircleTool.h"
+#include "core/tools/CReticuleTool.h"
+#include "core/tools/CTextTool.h"
 
 // Answers prompts from a script and records what was asked, in order.
 class ScriptedPrompts : public UserPrompts {

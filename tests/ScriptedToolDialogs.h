@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-#include "tools/ToolDialogs.h"
+#include "core/base/ToolDialogs.h"
 
 // The option dialogs answered from a script: OK when `accept` is set, the
 // tool left as it is. Records which dialog was asked.

@@ -5,10 +5,10 @@
 #include <QtTest>
 
 #include "ScriptedPrompts.h"
-#include "app/CMainFrame.h"
-#include "app/SettingsStore.h"
-#include "video/CVideoWnd.h"
-#include "video/ImageDocument.h"
+#include "ui/app/CMainFrame.h"
+#include "core/base/SettingsStore.h"
+#include "ui/video/CVideoWnd.h"
+#include "core/document/ImageDocument.h"
 
 // The main window shown on screen with settings of its own and a white
 // picture, past the measuring prompts (both answered "don't show again").

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QString>
 
-#include "video/ImageTags.h"
+#include "core/video/ImageTags.h"
 
 // Pictures and picture files for the tests, made on the spot.
 namespace TestImages {

@@ -10,8 +10,8 @@
 #include <QFile>
 #include <QImage>
 
-#include "video/ImageLoader.h"
-#include "video/ImageTags.h"
+#include "core/video/ImageLoader.h"
+#include "core/video/ImageTags.h"
 
 namespace {
 // Small enough that a decoded picture stays well inside the fuzzer's memory limit.

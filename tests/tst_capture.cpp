@@ -15,12 +15,12 @@
 #include "MessageLog.h"
 #include "PictureView.h"
 #include "ScriptedPrompts.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/SettingsStore.h"
-#include "tools/ToolFactory.h"
-#include "tools/ToolKind.h"
-#include "video/CImagePane.h"
+#include "ui/app/CMainFrame.h"
+#include "core/base/CommandIds.h"
+#include "core/base/SettingsStore.h"
+#include "core/tools/ToolFactory.h"
+#include "core/tools/ToolKind.h"
+#include "ui/video/CImagePane.h"
 
 Q_DECLARE_METATYPE(QVideoFrameFormat::PixelFormat)
 

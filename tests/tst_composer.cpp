@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <QtTest>
 
-#include "video/GdiPainter.h"
-#include "video/ViewComposer.h"
+#include "core/video/GdiPainter.h"
+#include "core/video/ViewComposer.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <QtTest>
 
 #include "ScriptedPrompts.h"
-#include "app/CHelpBar.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/SettingsStore.h"
-#include "favorites/CFavoritesBar.h"
+#include "ui/app/CHelpBar.h"
+#include "ui/app/CMainFrame.h"
+#include "core/base/CommandIds.h"
+#include "core/base/SettingsStore.h"
+#include "ui/favorites/CFavoritesBar.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <QtTest>
 
 #include "TestImages.h"
-#include "app/SettingsStore.h"
-#include "favorites/FavoriteItem.h"
-#include "favorites/FavoriteLoader.h"
-#include "favorites/FavoritesStore.h"
+#include "core/base/SettingsStore.h"
+#include "core/favorites/FavoriteItem.h"
+#include "core/favorites/FavoriteLoader.h"
+#include "core/favorites/FavoritesStore.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 
 #include "MessageLog.h"
 #include "ScriptedPrompts.h"
-#include "app/CommandIds.h"
-#include "app/SettingsStore.h"
-#include "tools/ToolFactory.h"
-#include "tools/ToolKind.h"
-#include "video/ImageDocument.h"
-#include "video/ImageFilters.h"
+#include "core/base/CommandIds.h"
+#include "core/base/SettingsStore.h"
+#include "core/tools/ToolFactory.h"
+#include "core/tools/ToolKind.h"
+#include "core/document/ImageDocument.h"
+#include "core/video/ImageFilters.h"
 
 using Messages = QList<MessageLog::Message>;
 using Values = QVector<int>;

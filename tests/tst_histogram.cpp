@@ -7,12 +7,12 @@
 
 #include "ScriptedPrompts.h"
 #include "ShownFrame.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/SettingsStore.h"
-#include "histogram/CHistogramWnd.h"
-#include "histogram/ProfileSurface.h"
-#include "video/CVideoWnd.h"
+#include "ui/app/CMainFrame.h"
+#include "core/base/CommandIds.h"
+#include "core/base/SettingsStore.h"
+#include "ui/histogram/CHistogramWnd.h"
+#include "core/histogram/ProfileSurface.h"
+#include "ui/video/CVideoWnd.h"
 
 namespace {
 

@@ -16,14 +16,14 @@
 #include "ScriptedPrompts.h"
 #include "ShownFrame.h"
 #include "TestImages.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/SettingsStore.h"
-#include "app/StatusPanes.h"
-#include "calibration/CCalibrateDlg.h"
-#include "tools/ToolFactory.h"
-#include "tools/ToolKind.h"
-#include "video/CVideoWnd.h"
+#include "ui/app/CMainFrame.h"
+#include "core/base/CommandIds.h"
+#include "core/base/SettingsStore.h"
+#include "core/base/StatusPanes.h"
+#include "ui/calibration/CCalibrateDlg.h"
+#include "core/tools/ToolFactory.h"
+#include "core/tools/ToolKind.h"
+#include "ui/video/CVideoWnd.h"
 
 using Points = QVector<QPoint>;
 

@@ -7,9 +7,9 @@
 #include <QtTest>
 
 #include "TestImages.h"
-#include "video/BorderRules.h"
-#include "video/ImageLoader.h"
-#include "video/ImageTags.h"
+#include "core/video/BorderRules.h"
+#include "core/video/ImageLoader.h"
+#include "core/video/ImageTags.h"
 
 using TestImages::encode;
 using TestImages::pattern;

@@ -15,12 +15,12 @@
 #include <QtTest>
 
 #include "ScriptedPrompts.h"
-#include "app/CAboutDlg.h"
-#include "app/CMainFrame.h"
-#include "app/CommandIds.h"
-#include "app/SettingsStore.h"
-#include "app/StatusPanes.h"
-#include "output/CSaveChangesDlg.h"
+#include "ui/app/CAboutDlg.h"
+#include "ui/app/CMainFrame.h"
+#include "core/base/CommandIds.h"
+#include "core/base/SettingsStore.h"
+#include "core/base/StatusPanes.h"
+#include "ui/output/CSaveChangesDlg.h"
 
 class TestMainFrame : public QObject {
     Q_OBJECT

@@ -7,12 +7,12 @@
 
 #include "MessageLog.h"
 #include "ScriptedPrompts.h"
-#include "app/CommandIds.h"
-#include "app/SettingsStore.h"
-#include "tools/ToolFactory.h"
-#include "tools/ToolKind.h"
-#include "video/CImagePane.h"
-#include "video/ImageDocument.h"
+#include "core/base/CommandIds.h"
+#include "core/base/SettingsStore.h"
+#include "core/tools/ToolFactory.h"
+#include "core/tools/ToolKind.h"
+#include "ui/video/CImagePane.h"
+#include "core/document/ImageDocument.h"
 
 namespace {
 

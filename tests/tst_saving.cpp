@@ -11,14 +11,14 @@
 
 #include "ScriptedPrompts.h"
 #include "TestImages.h"
-#include "app/AppMessageSink.h"
-#include "app/CommandIds.h"
-#include "app/SettingsStore.h"
-#include "tools/ToolFactory.h"
-#include "tools/ToolKind.h"
-#include "video/CImagePane.h"
-#include "video/ImageDocument.h"
-#include "video/ImageTags.h"
+#include "core/base/AppMessageSink.h"
+#include "core/base/CommandIds.h"
+#include "core/base/SettingsStore.h"
+#include "core/tools/ToolFactory.h"
+#include "core/tools/ToolKind.h"
+#include "ui/video/CImagePane.h"
+#include "core/document/ImageDocument.h"
+#include "core/video/ImageTags.h"
 
 using OptionalText = std::optional<QString>;
 Q_DECLARE_METATYPE(OptionalText)

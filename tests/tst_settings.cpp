@@ -5,8 +5,8 @@
 #include <QtTest>
 
 #include "MessageLog.h"
-#include "app/SettingsStore.h"
-#include "calibration/CalibrationState.h"
+#include "core/base/SettingsStore.h"
+#include "core/calibration/CalibrationState.h"
 
 class TestSettings : public QObject {
     Q_OBJECT

@@ -14,19 +14,19 @@
 #include <QtTest>
 
 #include "MessageLog.h"
-#include "app/SettingsStore.h"
-#include "tools/CArrowOptionsDlg.h"
-#include "tools/CArrowTool.h"
-#include "tools/CCircleOptionsDlg.h"
-#include "tools/CCircleTool.h"
-#include "tools/CColorSwatch.h"
-#include "tools/CReticuleOptionsDlg.h"
-#include "tools/CReticuleTool.h"
-#include "tools/CTextOptionsDlg.h"
-#include "tools/CTextTool.h"
-#include "tools/CToolOptionsDlg.h"
-#include "tools/ToolFactory.h"
-#include "tools/ToolKind.h"
+#include "core/base/SettingsStore.h"
+#include "ui/tools/CArrowOptionsDlg.h"
+#include "core/tools/CArrowTool.h"
+#include "ui/tools/CCircleOptionsDlg.h"
+#include "core/tools/CCircleTool.h"
+#include "ui/widgets/CColorSwatch.h"
+#include "ui/tools/CReticuleOptionsDlg.h"
+#include "core/tools/CReticuleTool.h"
+#include "ui/tools/CTextOptionsDlg.h"
+#include "core/tools/CTextTool.h"
+#include "ui/tools/CToolOptionsDlg.h"
+#include "core/tools/ToolFactory.h"
+#include "core/tools/ToolKind.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 
 #include "MessageLog.h"
 #include "ScriptedToolDialogs.h"
-#include "app/SettingsStore.h"
-#include "tools/CTool.h"
-#include "tools/ToolFactory.h"
-#include "tools/ToolKind.h"
+#include "core/base/SettingsStore.h"
+#include "core/tools/CTool.h"
+#include "core/tools/ToolFactory.h"
+#include "core/tools/ToolKind.h"
 
 using Points = QList<QPoint>;
 const int XY = WM_APP_SET_XY, MARK = WM_APP_SET_HISTOGRAM_MARK, UPDATE = WM_APP_UPDATE_HISTOGRAM,

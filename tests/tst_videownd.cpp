@@ -10,11 +10,11 @@
 #include "PictureView.h"
 #include "ScriptedPrompts.h"
 #include "TestImages.h"
-#include "app/SettingsStore.h"
-#include "output/TimeFormat.h"
-#include "tools/ToolFactory.h"
-#include "tools/ToolKind.h"
-#include "video/CImagePane.h"
+#include "core/base/SettingsStore.h"
+#include "core/base/TimeFormat.h"
+#include "core/tools/ToolFactory.h"
+#include "core/tools/ToolKind.h"
+#include "ui/video/CImagePane.h"
 
 namespace {
 const QString imageSection = QStringLiteral("Image");

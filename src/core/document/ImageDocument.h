@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include "core/base/CommandTarget.h"
+#include "core/calibration/CalibrationState.h"
+#include "core/tools/CTool.h"
+#include "core/capture/FrameSource.h"
+#include "core/video/PixelBuffer.h"
+
+class AppMessageSink;
+class QPaintDevice;
+class SettingsStore;
+class UserPrompts;
+
+// The picture and everything laid over it: the image (FrameBuffer) inside a
+// border band, the title block, the calibration, the one active tool, and
+// the camera that may fill the image. It runs the picture's commands and
+// announces every change, so that views only show it and forward input.
+//
+// Coordinates: image pixels from the top-left of the image, y downwards;
+// the composed view (BackBuffer) adds BorderWidth on every side.
+class ImageDocument : public QObject, public CommandTarget {
+    Q_OBJECT
+
+public:
+    ImageDocument(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow, QObject* parent = nullptr);
+    // Stops the camera and releases it before the buffers go.
+    ~ImageDocument() override;
+
+    // Takes the cameras (none when null), frozen, and has each frame handed
+    // to `handler` on the camera's thread.
+    void setFrameSource(std::unique_ptr<FrameSource> source, FrameSource::FrameHandler handler);
+    FrameSource* frameSource() const { return source.get(); }
+    // Safe from any thread: a camera frame was copied into the FrameBuffer.
+    void frameArrived();
+
+    // Decodes a picture file into the FrameBuffer and takes its border. A
+    // file that cannot be opened leaves everything as it was and tells the
+    // user why; the result is false then.
+    bool LoadImageFile(const QString& path);
+    // Makes the image w x h and black.
+    void AllocateFrameBuffer(int w, int h);
+    // Sets the border band's width (stored when it changes).
+    void SetBorderWidth(int b);
+    // The image plus the border band on every side.
+    QSize viewSize() const;
+    // The brightness of an image pixel, 0 outside the image.
+    int GetLuma(int x, int y) const;
+    // Fills `samples` (2048 values, the histogram pane's) with the profile
+    // along the active Horizontal or Calibrate tool's row, or down the
+    // Vertical or Calibrate Vertical tool's column, through its point 1; for
+    // any other tool, or none, it changes nothing. `horizontal` names the
+    // pane the buffer belongs to; the direction is the tool's own.
+    void SampleProfile(bool horizontal, int* samples) const;
+    // Asks the main window to refresh the profile pane of the active tool:
+    // WM_APP_UPDATE_HISTOGRAM (0, 0) for a vertical one, (1, 1) for a
+    // horizontal one, nothing for other tools.
+    void NotifyHistogram();
+
+    // Replaces the active tool (none when null). A placed annotation or
+    // measurement may first be burnt into the image, if the user agrees.
+    void SetActiveTool(std::unique_ptr<CTool> tool);
+    CTool* activeTool() const { return tool.get(); }
+    // Draws the placed active tool, without handles, into the image for
+    // good, and leaves the tool unplaced. False when nothing was placed.
+    bool BurnIn();
+    // Before a measuring tool is made: offers to calibrate and asks for the
+    // magnification. True when the user chose to calibrate instead.
+    bool MeasurementCheck();
+    // Lays a calibration tool at (320, 240) and announces calibrationStarted.
+    void StartCalibration(bool vertical);
+    // Hands the effective scales and the unit to the active tool.
+    void pushScalesIntoTool();
+
+    // Pointer input in image pixels, for the active tool.
+    void pressTool(QPoint image);
+    void dragTool(QPoint image, bool moveAll);
+    void releaseTool();
+    // A double-click: finishes a polygon being built.
+    void finishTool();
+    // The tool's options dialog (the right button, or Options && Colors).
+    void editToolOptions();
+    // True while a polygon gets a vertex per click and keeps the pointer.
+    bool buildingPolygon() const;
+
+    // Runs the Title Block dialog and stores what it returns on OK.
+    void EditTitleBlock();
+    // Shows or hides the title block, asking for its texts when shown.
+    void ToggleTitleBlock();
+    // Whether a point of the composed view lies in the title block's corner.
+    bool inTitleBlock(QPoint view) const;
+
+    // Composes border, image, the active tool and the title block into the
+    // BackBuffer.
+    void composeView();
+    // Burns the placed tool in and writes the view (border, image, title
+    // block) to `path`, in the format its extension names, tagged with the
+    // border width and, when given, the description. When the file was
+    // written the tool is on screen as before, over its burnt copy;
+    // otherwise the user is told why and the result is false.
+    bool SaveImageFile(const QString& path, const std::optional<QString>& description = std::nullopt);
+    // The same for printing on one page of `device`. False, with "Printer
+    // wouldn't initalize" shown and the tool left burnt, when the device
+    // cannot start.
+    bool PrintImage(QPaintDevice& device);
+    // Runs an output with the camera frozen, live again afterwards if it
+    // was: a frame arriving mid-write would mix two pictures.
+    void whileFrozen(const std::function<void()>& output);
+    // The filter of the Save As dialog, JPEG first.
+    static QString saveFilter();
+
+    // The capture bracket around saving: whether the camera is live, and
+    // freezing it or making it live. Without a camera it is never live.
+    bool IsLive() const { return live; }
+    void SetFrozen(bool frozen);
+
+    bool onCommand(int id) override;
+    bool updateCommand(int id, CommandState& state) const override;
+
+    bool noMagnificationPrompt = false;
+    bool noCalibrationPrompt = false;
+    bool noBurnPrompt = false;
+    // Set by Burn On and never cleared: closing offers to save.
+    bool ImageChanged = false;
+    int BorderWidth = 20;
+    QString Title1;
+    QString Title2;
+    QString Title3;
+    bool UseDate = true;
+    bool TitleBlock = false;
+    PixelBuffer FrameBuffer;
+    PixelBuffer BackBuffer;
+    CalibrationState calibration;
+    // Held by every reader and writer of the FrameBuffer's pixels or size
+    // (composition, filters, burn-in, loading, reallocation) and by the
+    // camera's frame copy, which runs on another thread.
+    mutable std::mutex frameLock;
+    // Frames are copied only while set; changed under frameLock.
+    std::atomic<bool> live { false };
+
+signals:
+    // The pixels, the border band or the title block changed: repaint.
+    void pictureChanged();
+    // The composed view's size changed (or may have).
+    void sizeChanged();
+    // The active tool was replaced, placed, moved, finished or burnt in.
+    void toolChanged();
+    // Live or frozen, or the cameras, changed.
+    void stateChanged();
+    // A calibration tool was laid; its dialog is the view's to open.
+    void calibrationStarted(bool vertical);
+
+private:
+    // Draws the placed tool, without handles, into the FrameBuffer; the tool
+    // itself is left as it is. False when nothing was placed.
+    bool burnToolPixels();
+    // After a burn-in: the tool stays active, unplaced and invisible.
+    void unplaceBurntTool();
+    // Burns the placed tool in and composes the view without any tool over
+    // it: what saving and printing output.
+    bool composeForOutput();
+    void resizeBackBuffer();
+    void toolCommand(int kind);
+    void nudge(int command);
+    void setMagnificationCommand();
+    void monochromeCommand();
+    void edgeEnhanceCommand();
+    void videoFormatCommand();
+    void videoControlsCommand();
+    void selectCameraCommand();
+    void saveCommand();
+    void addFavoriteCommand();
+
+    SettingsStore& settings;
+    UserPrompts& prompts;
+    AppMessageSink& mainWindow;
+    // The one measurement or annotation over the image, if any.
+    std::unique_ptr<CTool> tool;
+    // Decoding target, kept so that same-size loads reuse its memory.
+    QImage decodeScratch;
+    // Edge Enhance writes here and then exchanges it with the FrameBuffer,
+    // so that repeated runs reuse both buffers.
+    QImage edgeScratch;
+    // Saving and printing compose the burnt picture with no tool over it.
+    bool hideToolOverlay = false;
+    std::unique_ptr<FrameSource> source;
+};

@@ -1,0 +1,178 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#include "core/video/ImageLoader.h"
+
+#include <limits>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include "core/video/BorderRules.h"
+#include "core/video/ImageTags.h"
+
+namespace {
+
+LoadResult failure(const QString& path, const QString& reason)
+{
+    LoadResult result;
+    result.error = QStringLiteral("Scopique cannot open \u201C%1\u201D: %2").arg(QFileInfo(path).fileName(), reason);
+    return result;
+}
+
+QString notAFile()
+{
+    return QStringLiteral("it is a pipe, socket or device, not a picture file.");
+}
+
+bool canHoldTags(const QByteArray& format)
+{
+    return format == "jpeg" || format == "png" || format == "tiff";
+}
+
+QString megapixels(qint64 pixels)
+{
+    return QString::number(double(pixels) / 1e6, 'g', 6);
+}
+
+// Qt refuses image allocations above a process-wide limit that the
+// environment may change. Set it from the program's own cap instead, with
+// room for the 64-bit pixels of 16-bit PNG and TIFF files.
+void allowPixels(qint64 maxPixels)
+{
+    const qint64 bytesPerPixel = 8;
+    const qint64 megabytes = (maxPixels * bytesPerPixel + (1 << 20) - 1) / (1 << 20) + 1;
+    QImageReader::setAllocationLimit(int(qMin<qint64>(megabytes, std::numeric_limits<int>::max())));
+}
+
+// A partly transparent pixel shows as it would over the black of an empty
+// view: its premultiplied colour, made opaque.
+void flattenOverBlack(QImage& image)
+{
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return;
+    const int w = image.width();
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            row[x] |= 0xff000000u;
+    }
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+}
+
+quint32 le32At(const QByteArray& b, int at)
+{
+    return quint8(b[at]) | quint32(quint8(b[at + 1])) << 8 | quint32(quint8(b[at + 2])) << 16
+        | quint32(quint8(b[at + 3])) << 24;
+}
+
+} // namespace
+
+// Qt's BMP reader stops at the end of the file and leaves the missing rows
+// uninitialised: an uncompressed BMP must hold every row its header declares.
+bool ImageLoader::isShortBmp(QIODevice& file)
+{
+    const QByteArray header = file.peek(34);
+    if (header.size() < 34 || !header.startsWith("BM") || le32At(header, 14) < 40)
+        return false;
+    const quint32 compression = le32At(header, 30);
+    if (compression != 0 && compression != 3)
+        return false;
+    const qint64 width = qint32(le32At(header, 18)), height = qint32(le32At(header, 22));
+    const qint64 bits = quint8(header[28]) | quint8(header[29]) << 8;
+    const qint64 rowBytes = (qAbs(width) * bits + 31) / 32 * 4;
+    // Divided, not multiplied: header fields near 2^31 would overflow.
+    const qint64 available = file.size() - qint64(le32At(header, 10));
+    return rowBytes != 0 && (available < 0 || qAbs(height) > available / rowBytes);
+}
+
+// Told by the content, never by the name: a file called .png may hold anything.
+bool ImageLoader::isPictureFormat(const QByteArray& format)
+{
+    return format == "jpeg" || format == "png" || format == "gif" || format == "bmp" || format == "tiff";
+}
+
+QString ImageLoader::specialFileProblem(const QString& path)
+{
+    // Links are followed: a link to a picture is a picture.
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile() || info.isDir())
+        return QString();
+    return failure(path, notAFile()).error;
+}
+
+LoadResult ImageLoader::decode(const QString& path, QImage& decoded, qint64 maxPixels)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return failure(path, QStringLiteral("the file does not exist."));
+    if (info.isDir())
+        return failure(path, QStringLiteral("it is a folder, not a picture."));
+    // Opening a pipe waits for a writer, and a device may never end.
+    if (!info.isFile())
+        return failure(path, notAFile());
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(path, QStringLiteral("the file cannot be read (%1).").arg(file.errorString()));
+    if (file.size() == 0)
+        return failure(path, QStringLiteral("the file is empty."));
+
+    // Read before the reader moves through the file.
+    const bool shortBmp = isShortBmp(file);
+    QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);
+    // The pixels stay as stored: borders and measurements refer to them.
+    reader.setAutoTransform(false);
+
+    const QByteArray format = reader.format();
+    if (!isPictureFormat(format))
+        return failure(path, QStringLiteral("it is not a JPEG, PNG, GIF, BMP or TIFF picture."));
+
+    // The size comes from the header, before a single pixel is decoded.
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
+        return failure(path, QStringLiteral("the picture data is damaged (its size cannot be read)."));
+    const qint64 pixels = qint64(size.width()) * size.height();
+    const auto tooLarge = [&](QSize s) {
+        return failure(path,
+            QStringLiteral("the picture is %1 \u00D7 %2 pixels, more than the %3 megapixels "
+                           "Scopique can hold.")
+                .arg(s.width())
+                .arg(s.height())
+                .arg(megapixels(maxPixels)));
+    };
+    if (pixels > maxPixels)
+        return tooLarge(size);
+    if (format == "bmp" && shortBmp)
+        return failure(path, QStringLiteral("the picture data is damaged (the file ends before its last row)."));
+
+    allowPixels(maxPixels);
+    // Passed as it is: a decoder that finds an image of the right size and
+    // format fills it in place instead of allocating a new one.
+    const bool read = reader.read(&decoded);
+    if (!read || decoded.isNull()) {
+        QString reason = QStringLiteral("the picture data is damaged");
+        if (!read)
+            reason += QStringLiteral(" (%1)").arg(reader.errorString());
+        return failure(path, reason + u'.');
+    }
+    if (qint64(decoded.width()) * decoded.height() > maxPixels)
+        return tooLarge(decoded.size());
+
+    if (decoded.format() != QImage::Format_RGB32) {
+        if (decoded.hasAlphaChannel())
+            flattenOverBlack(decoded);
+        else
+            decoded.convertTo(QImage::Format_RGB32);
+        if (decoded.isNull())
+            return failure(path, QStringLiteral("there is not enough memory for the picture."));
+    }
+
+    LoadResult result;
+    result.ok = true;
+    const ImageTags tags = canHoldTags(format) ? ImageTags::readFile(path) : ImageTags();
+    result.border = BorderRules::forImage(tags, decoded.width(), decoded.height());
+    return result;
+}
