@@ -6,8 +6,8 @@
 
 #include <jpeglib.h>
 
-bool decodeLibjpeg(const QByteArray& nativePath, unsigned denominator, std::vector<unsigned char>& pixels,
-                   int& width, int& height)
+bool decodeLibjpeg(
+    const QByteArray& nativePath, unsigned denominator, std::vector<unsigned char>& pixels, int& width, int& height)
 {
     FILE* file = std::fopen(nativePath.constData(), "rb");
     if (!file)

@@ -9,5 +9,5 @@
 // libjpeg-turbo on its own, the reference the benchmarks compare with: a
 // file decoded at 1/denominator scale straight into 32-bit pixels in the
 // program's byte order, into a reused buffer, on the calling thread.
-bool decodeLibjpeg(const QByteArray& nativePath, unsigned denominator, std::vector<unsigned char>& pixels,
-                   int& width, int& height);
+bool decodeLibjpeg(
+    const QByteArray& nativePath, unsigned denominator, std::vector<unsigned char>& pixels, int& width, int& height);

@@ -33,27 +33,33 @@ QVideoFrame makeFrame(int w, int h, QVideoFrameFormat::PixelFormat format)
 void registerCapture(const std::string& group, int w, int h, QVideoFrameFormat::PixelFormat format)
 {
     const QVideoFrame frame = makeFrame(w, h, format);
-    benchmark::RegisterBenchmark((group + "/Scopique").c_str(), [frame, w, h](benchmark::State& state) {
-        QImage target(w, h, QImage::Format_RGB32);
-        target.fill(0);
-        QImage scratch;
-        std::mutex lock;
-        for (auto _ : state) {
-            CSampleGrabberCallback::copyFrame(frame, target, lock, scratch);
-            benchmark::ClobberMemory();
-        }
-    })->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RegisterBenchmark((group + "/copy").c_str(), [frame, w, h](benchmark::State& state) {
-        QVideoFrame mapped(frame);
-        mapped.map(QVideoFrame::ReadOnly);
-        QImage target(w, h, QImage::Format_RGB32);
-        target.fill(0);
-        const size_t bytes = size_t(mapped.bytesPerLine(0)) * size_t(h);
-        for (auto _ : state) {
-            std::memcpy(target.bits(), mapped.bits(0), std::min(bytes, size_t(target.sizeInBytes())));
-            benchmark::ClobberMemory();
-        }
-    })->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark((group + "/Scopique").c_str(),
+        [frame, w, h](benchmark::State& state) {
+            QImage target(w, h, QImage::Format_RGB32);
+            target.fill(0);
+            QImage scratch;
+            std::mutex lock;
+            for (auto _ : state) {
+                CSampleGrabberCallback::copyFrame(frame, target, lock, scratch);
+                benchmark::ClobberMemory();
+            }
+        })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark((group + "/copy").c_str(),
+        [frame, w, h](benchmark::State& state) {
+            QVideoFrame mapped(frame);
+            mapped.map(QVideoFrame::ReadOnly);
+            QImage target(w, h, QImage::Format_RGB32);
+            target.fill(0);
+            const size_t bytes = size_t(mapped.bytesPerLine(0)) * size_t(h);
+            for (auto _ : state) {
+                std::memcpy(target.bits(), mapped.bits(0), std::min(bytes, size_t(target.sizeInBytes())));
+                benchmark::ClobberMemory();
+            }
+        })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
 }
 
 } // namespace

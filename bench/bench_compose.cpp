@@ -113,7 +113,7 @@ void toolBench(const QImage& frame, const std::string& label)
     reticule->Press(QPoint(200, 2200));
     reticule->current = -1;
 
-    for (const auto& [name, tool] : {std::pair {"Line", line}, std::pair {"Reticule", reticule}}) {
+    for (const auto& [name, tool] : { std::pair { "Line", line }, std::pair { "Reticule", reticule } }) {
         const std::string group = "compose/" + label + "_with_" + name;
         registerCompose(group + "/Scopique", frame, tool);
         registerCompose(group + "/no tool", frame, nullptr);

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -33,8 +32,8 @@ void filterBench(const QImage& frame, const std::string& label, std::map<std::st
 // In bench_save.cpp.
 void saveBench(const QImage& frame, const std::string& label, std::map<std::string, std::string>& notes);
 // In bench_favorites.cpp.
-void favoritesBench(const QImage& frame, const QString& dir, const std::string& label,
-    std::map<std::string, std::string>& notes);
+void favoritesBench(
+    const QImage& frame, const QString& dir, const std::string& label, std::map<std::string, std::string>& notes);
 
 namespace {
 

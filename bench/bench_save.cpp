@@ -73,7 +73,7 @@ void saveBench(const QImage& frame, const std::string& label, std::map<std::stri
     static QTemporaryDir dir;
     const QImage view = composedView(frame);
 
-    for (const char* extension : {"jpg", "tif", "png"}) {
+    for (const char* extension : { "jpg", "tif", "png" }) {
         const QString path = QDir(dir.path()).filePath(QStringLiteral("saved.") + QLatin1String(extension));
         QString error;
         if (!ImageSaver::save(view, path, 20, std::nullopt, error)) {

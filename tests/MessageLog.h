@@ -29,7 +29,7 @@ public:
         if (message == WM_APP_SET_TITLE)
             titles << textOf(wParam);
         else
-            messages << Message {message, wParam, lParam};
+            messages << Message { message, wParam, lParam };
         return 0;
     }
 };
@@ -38,7 +38,7 @@ namespace QTest {
 template <> inline char* toString(const MessageLog::Message& m)
 {
     return qstrdup(QByteArray("(0x" + QByteArray::number(m.message, 16) + ", " + QByteArray::number(qint64(m.wParam))
-                              + ", " + QByteArray::number(qint64(m.lParam)) + ")")
+        + ", " + QByteArray::number(qint64(m.lParam)) + ")")
                        .constData());
 }
 } // namespace QTest

@@ -2,8 +2,8 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
-#include "ui/video/CVideoWnd.h"
 #include "core/document/ImageDocument.h"
+#include "ui/video/CVideoWnd.h"
 
 // A picture and the (hidden) window that shows it.
 struct PictureView {

@@ -93,7 +93,7 @@ public:
     MagnificationAnswer askMagnification(unsigned current, bool showCheckBox) override
     {
         asked << (showCheckBox ? QStringLiteral("magnification+check") : QStringLiteral("magnification"));
-        return {magnificationAnswer ? magnificationAnswer : current, magnificationDontShow};
+        return { magnificationAnswer ? magnificationAnswer : current, magnificationDontShow };
     }
     bool editTitleBlock(TitleBlockText& text) override
     {

@@ -5,10 +5,10 @@
 #include <QtTest>
 
 #include "ScriptedPrompts.h"
-#include "ui/app/CMainFrame.h"
 #include "core/base/SettingsStore.h"
-#include "ui/video/CVideoWnd.h"
 #include "core/document/ImageDocument.h"
+#include "ui/app/CMainFrame.h"
+#include "ui/video/CVideoWnd.h"
 
 // The main window shown on screen with settings of its own and a white
 // picture, past the measuring prompts (both answered "don't show again").
@@ -17,7 +17,7 @@ struct ShownFrame {
         : settings(ini)
         , frame(settings, prompts)
     {
-        prompts.calibrateAnswer = {false, true};
+        prompts.calibrateAnswer = { false, true };
         prompts.magnificationDontShow = true;
         frame.resize(1000, 800);
         frame.show();

@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    static const QString path = QDir::temp().filePath(QStringLiteral("scopique-fuzz-%1.img").arg(QCoreApplication::applicationPid()));
+    static const QString path
+        = QDir::temp().filePath(QStringLiteral("scopique-fuzz-%1.img").arg(QCoreApplication::applicationPid()));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         return 0;

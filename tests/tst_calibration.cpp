@@ -17,13 +17,13 @@
 #include "ScriptedPrompts.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
+#include "core/tools/ToolFactory.h"
+#include "core/tools/ToolKind.h"
 #include "ui/calibration/CCalibrateDlg.h"
 #include "ui/calibration/CCalibrateNowDlg.h"
 #include "ui/calibration/CMagnificationDlg.h"
 #include "ui/output/CTitleBlockDlg.h"
 #include "ui/tools/CBurnNowDlg.h"
-#include "core/tools/ToolFactory.h"
-#include "core/tools/ToolKind.h"
 
 namespace {
 const QString section = QStringLiteral("Calibration");

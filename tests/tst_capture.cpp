@@ -15,11 +15,11 @@
 #include "MessageLog.h"
 #include "PictureView.h"
 #include "ScriptedPrompts.h"
-#include "ui/app/CMainFrame.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
+#include "ui/app/CMainFrame.h"
 #include "ui/video/CImagePane.h"
 
 Q_DECLARE_METATYPE(QVideoFrameFormat::PixelFormat)
@@ -28,7 +28,7 @@ namespace {
 
 // Cameras that deliver what the test pushes, on the pushing thread.
 struct FakeSource : FrameSource {
-    QStringList names {QStringLiteral("Cam A")};
+    QStringList names { QStringLiteral("Cam A") };
     int current = 0;
     QList<Format> list;
     int applied = -1;
@@ -53,8 +53,8 @@ struct FakeSource : FrameSource {
 // A frame of `image`'s pixels in `format` (a 32-bit RGB order).
 QVideoFrame frameOf(const QImage& image, QVideoFrameFormat::PixelFormat format)
 {
-    const QImage bytes = image.convertToFormat(format == QVideoFrameFormat::Format_RGBX8888 ? QImage::Format_RGBX8888
-                                                                                             : QImage::Format_RGB32);
+    const QImage bytes = image.convertToFormat(
+        format == QVideoFrameFormat::Format_RGBX8888 ? QImage::Format_RGBX8888 : QImage::Format_RGB32);
     QVideoFrame frame(QVideoFrameFormat(image.size(), format));
     frame.map(QVideoFrame::WriteOnly);
     for (int y = 0; y < image.height(); ++y)
@@ -72,7 +72,7 @@ QImage pattern(QSize size)
     return image;
 }
 
-QImage solid(QRgb colour, QSize size = {640, 480})
+QImage solid(QRgb colour, QSize size = { 640, 480 })
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
@@ -87,7 +87,7 @@ void pushFrom(FakeSource& source, const QVideoFrame& frame)
 }
 
 // The frame colours of the stress test: none of them is grey or a tool colour.
-const QRgb palette[] = {0xff123456, 0xff654321, 0xff2468ac, 0xffa86420};
+const QRgb palette[] = { 0xff123456, 0xff654321, 0xff2468ac, 0xffa86420 };
 
 // How many palette colours `image` holds inside `area`.
 int paletteColoursIn(const QImage& image, QRect area)
@@ -137,13 +137,13 @@ private slots:
         {
             Scene scene(ini(), nullptr);
             scene.doc().FrameBuffer.image().fill(0xff336699);
-            for (int id : {ID_FREEZE, ID_FREEZE_IMAGE, ID_MAKE_IMAGE_LIVE, ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS}) {
+            for (int id : { ID_FREEZE, ID_FREEZE_IMAGE, ID_MAKE_IMAGE_LIVE, ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS }) {
                 scene.frame.dispatch(id);
                 QVERIFY(!scene.doc().IsLive());
             }
             QCOMPARE(scene.doc().FrameBuffer.image(), solid(0xff336699));
             QVERIFY(scene.prompts.asked.isEmpty());
-            for (int id : {ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS, ID_SELECT_CAMERA})
+            for (int id : { ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS, ID_SELECT_CAMERA })
                 QVERIFY(!scene.action(id)->isEnabled());
             QCOMPARE(scene.action(ID_FREEZE)->text(), QStringLiteral("Live!"));
             // "Select Camera..." follows "Video Controls..." in the Image menu.
@@ -217,10 +217,10 @@ private slots:
         wnd.activeTool()->points[1] = { 50, 60 };
         wnd.SetFrozen(false);
         int samples[2048] = {};
-        for (QRgb colour : {0xff303030u, 0xff909090u}) {
+        for (QRgb colour : { 0xff303030u, 0xff909090u }) {
             log.messages.clear();
             pushFrom(*cameras, frameOf(solid(colour), QVideoFrameFormat::Format_BGRX8888));
-            QCOMPARE(log.messages, (QList<MessageLog::Message> {{WM_APP_UPDATE_HISTOGRAM, 1, 1}}));
+            QCOMPARE(log.messages, (QList<MessageLog::Message> { { WM_APP_UPDATE_HISTOGRAM, 1, 1 } }));
             wnd.SampleProfile(true, samples);
             QCOMPARE(samples[100], qRed(colour));
         }
@@ -230,15 +230,15 @@ private slots:
     {
         auto* cameras = new FakeSource;
         cameras->names << QStringLiteral("Cam B");
-        cameras->list = {{{320, 240}, 30}, {{1280, 720}, 15}};
-        cameras->knobs = {{QStringLiteral("Zoom"), 1, 4, 1}};
+        cameras->list = { { { 320, 240 }, 30 }, { { 1280, 720 }, 15 } };
+        cameras->knobs = { { QStringLiteral("Zoom"), 1, 4, 1 } };
         Scene scene(ini(), cameras);
-        for (int id : {ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS, ID_SELECT_CAMERA})
+        for (int id : { ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS, ID_SELECT_CAMERA })
             QVERIFY(scene.action(id)->isEnabled());
         scene.prompts.videoFormatAnswer = 1;
         scene.frame.dispatch(ID_VIDEO_FORMAT);
         QCOMPARE(scene.prompts.formatsSeen,
-                 QStringList({QStringLiteral("320 x 240, 30.0 fps"), QStringLiteral("1280 x 720, 15.0 fps")}));
+            QStringList({ QStringLiteral("320 x 240, 30.0 fps"), QStringLiteral("1280 x 720, 15.0 fps") }));
         QCOMPARE(scene.doc().FrameBuffer.size(), QSize(1280, 720));
         QCOMPARE(scene.video().size(), QSize(1280 + 40, 720 + 40));
         QCOMPARE(scene.settings.readInt(QStringLiteral("Image"), QStringLiteral("ImageWidth"), 0), 1280);
@@ -298,8 +298,8 @@ private slots:
         QList<QVideoFrame> frames;
         for (QRgb colour : palette)
             frames << frameOf(solid(colour), QVideoFrameFormat::Format_BGRX8888);
-        std::atomic<bool> stop {false};
-        std::atomic<int> pushed {0};
+        std::atomic<bool> stop { false };
+        std::atomic<int> pushed { 0 };
         std::thread camera([&] {
             for (int i = 0; !stop; ++i, ++pushed)
                 cameras->handler(frames[i % frames.size()]);
@@ -316,8 +316,8 @@ private slots:
             if (i % 13 == 11)
                 video.AllocateFrameBuffer(i % 2 ? 400 : 640, 300);
             video.composeView();
-            const QRect image(video.BorderWidth, video.BorderWidth, video.FrameBuffer.width(),
-                              video.FrameBuffer.height());
+            const QRect image(
+                video.BorderWidth, video.BorderWidth, video.FrameBuffer.width(), video.FrameBuffer.height());
             QVERIFY2(paletteColoursIn(video.BackBuffer.image(), image) <= 1, qPrintable(QString::number(i)));
             QCoreApplication::processEvents();
         }

@@ -7,10 +7,10 @@
 #include <QtTest>
 
 #include "ScriptedPrompts.h"
-#include "ui/app/CHelpBar.h"
-#include "ui/app/CMainFrame.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
+#include "ui/app/CHelpBar.h"
+#include "ui/app/CMainFrame.h"
 #include "ui/favorites/CFavoritesBar.h"
 
 namespace {

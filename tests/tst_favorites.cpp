@@ -8,14 +8,14 @@
 #include "MessageLog.h"
 #include "ScriptedPrompts.h"
 #include "TestImages.h"
-#include "ui/app/CMainFrame.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
+#include "core/favorites/FavoritesFolderChooser.h"
+#include "core/favorites/FavoritesStore.h"
+#include "ui/app/CMainFrame.h"
 #include "ui/favorites/CFavoritesBar.h"
 #include "ui/favorites/CFavoritesList.h"
 #include "ui/favorites/FavoriteFinder.h"
-#include "core/favorites/FavoritesFolderChooser.h"
-#include "core/favorites/FavoritesStore.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include "ScriptedPrompts.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
+#include "core/document/ImageDocument.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
-#include "core/document/ImageDocument.h"
 #include "core/video/ImageFilters.h"
 
 using Messages = QList<MessageLog::Message>;

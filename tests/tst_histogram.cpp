@@ -7,11 +7,11 @@
 
 #include "ScriptedPrompts.h"
 #include "ShownFrame.h"
-#include "ui/app/CMainFrame.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
-#include "ui/histogram/CHistogramWnd.h"
 #include "core/histogram/ProfileSurface.h"
+#include "ui/app/CMainFrame.h"
+#include "ui/histogram/CHistogramWnd.h"
 #include "ui/video/CVideoWnd.h"
 
 namespace {

@@ -25,12 +25,10 @@
 #include "MessageLog.h"
 #include "ScriptedPrompts.h"
 #include "TestImages.h"
-#include "ui/app/CMainFrame.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
 #include "core/calibration/CalibrationState.h"
-#include "ui/favorites/CFavoritesBar.h"
-#include "ui/favorites/CFavoritesList.h"
+#include "core/document/ImageDocument.h"
 #include "core/favorites/FavoriteItem.h"
 #include "core/favorites/FavoriteName.h"
 #include "core/favorites/FavoritesStore.h"
@@ -41,8 +39,10 @@
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
 #include "core/tools/ToolStyle.h"
+#include "ui/app/CMainFrame.h"
+#include "ui/favorites/CFavoritesBar.h"
+#include "ui/favorites/CFavoritesList.h"
 #include "ui/video/CImagePane.h"
-#include "core/document/ImageDocument.h"
 
 using OptionalText = std::optional<QString>;
 Q_DECLARE_METATYPE(OptionalText)

@@ -16,13 +16,13 @@
 #include "ScriptedPrompts.h"
 #include "ShownFrame.h"
 #include "TestImages.h"
-#include "ui/app/CMainFrame.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
 #include "core/base/StatusPanes.h"
-#include "ui/calibration/CCalibrateDlg.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
+#include "ui/app/CMainFrame.h"
+#include "ui/calibration/CCalibrateDlg.h"
 #include "ui/video/CVideoWnd.h"
 
 using Points = QVector<QPoint>;
@@ -76,7 +76,7 @@ private slots:
         w.key(Qt::Key_L);
         QVERIFY(w.tool());
         QCOMPARE(w.tool()->kind, int(KindLine));
-        QCOMPARE(w.prompts.asked, (QStringList {"calibrateNow", "magnification+check"}));
+        QCOMPARE(w.prompts.asked, (QStringList { "calibrateNow", "magnification+check" }));
         QVERIFY(w.frame.action(ID_LINE)->isChecked());
         // Both answers said "Don't show me this again".
         w.key(Qt::Key_L);
@@ -93,8 +93,8 @@ private slots:
         // With the border of 20, window point (120, 70) is image point (100, 50).
         QCOMPARE(w.doc().BorderWidth, 20);
         w.mouse(QTest::MousePress, { 100, 50 });
-        QCOMPARE(w.tool()->points, (Points {{100, 60}, {100, 50}, {100, 50}}));
-        w.move({130, 90});
+        QCOMPARE(w.tool()->points, (Points { { 100, 60 }, { 100, 50 }, { 100, 50 } }));
+        w.move({ 130, 90 });
         w.mouse(QTest::MouseRelease, { 130, 90 });
         QCOMPARE(w.tool()->points[2], QPoint(130, 90));
         QCOMPARE(w.tool()->current, -1);
@@ -102,10 +102,10 @@ private slots:
 
         // Grab end 2; Shift mid-drag moves everything, released it moves the end alone.
         w.mouse(QTest::MousePress, { 130, 90 });
-        w.move({140, 90}, Qt::ShiftModifier);
-        QCOMPARE(w.tool()->points, (Points {{110, 60}, {110, 50}, {140, 90}}));
-        w.move({150, 95});
-        QCOMPARE(w.tool()->points, (Points {{110, 60}, {110, 50}, {150, 95}}));
+        w.move({ 140, 90 }, Qt::ShiftModifier);
+        QCOMPARE(w.tool()->points, (Points { { 110, 60 }, { 110, 50 }, { 140, 90 } }));
+        w.move({ 150, 95 });
+        QCOMPARE(w.tool()->points, (Points { { 110, 60 }, { 110, 50 }, { 150, 95 } }));
         w.mouse(QTest::MouseRelease, { 150, 95 });
 
         // A double-click on a handle acts as one press and release: the
@@ -129,7 +129,7 @@ private slots:
         QVERIFY(!w.enabled(ID_BURN_ON));
         w.mouse(QTest::MouseDClick, c);
         QVERIFY(w.tool()->placed);
-        QCOMPARE(w.tool()->points, (Points {{50, 60}, a, b, c}));
+        QCOMPARE(w.tool()->points, (Points { { 50, 60 }, a, b, c }));
         QVERIFY(w.enabled(ID_BURN_ON));
         // The pointer is free again: moving does not drag a vertex.
         w.move({ 300, 300 });
@@ -220,7 +220,7 @@ private slots:
     void replacingAPlacedToolOffersToBurnIt()
     {
         Window w(iniPath());
-        w.prompts.burnAnswer = {true, false};
+        w.prompts.burnAnswer = { true, false };
         w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
         w.key(Qt::Key_R);
         QCOMPARE(w.prompts.asked.count(QStringLiteral("burnNow")), 1);
@@ -232,7 +232,7 @@ private slots:
         QCOMPARE(image.pixel(103, 47), qRgb(255, 255, 255));
 
         // "Don't show me this again" lasts: the next replacement asks nothing.
-        w.prompts.burnAnswer = {false, true};
+        w.prompts.burnAnswer = { false, true };
         w.click({ 10, 10 });
         w.lay(Qt::Key_W, { 10, 10 }, { 10, 10 });
         w.key(Qt::Key_T);
@@ -242,7 +242,7 @@ private slots:
     void calibrationToolGoesWithoutAsking()
     {
         Window w(iniPath());
-        w.prompts.calibrateAnswer = {true, false};
+        w.prompts.calibrateAnswer = { true, false };
         w.frame.dispatch(ID_LINE);
         // Yes starts a calibration and makes no Line.
         QCOMPARE(w.tool()->kind, int(KindCalibrate));
@@ -277,15 +277,14 @@ private slots:
         QTest::addColumn<int>("tool");
         QTest::addColumn<QList<int>>("enabled");
         QTest::addColumn<QList<int>>("checked");
-        const QList<int> tools {ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE,
-                                ID_POLYGON, ID_RETICULE, ID_TEXT, ID_ARROW};
-        const QList<int> always {ID_CALIBRATE, ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_NUDGE_LEFT};
+        const QList<int> tools { ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON,
+            ID_RETICULE, ID_TEXT, ID_ARROW };
+        const QList<int> always { ID_CALIBRATE, ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_NUDGE_LEFT };
         QTest::newRow("no tool") << 0 << tools + always << QList<int> {};
         QTest::newRow("placed line") << int(KindLine)
-                                     << tools + always + QList<int> {ID_RESET_TOOL, ID_BURN_ON, ID_TOOL_OPTIONS}
-                                     << QList<int> {ID_LINE};
-        QTest::newRow("calibration") << int(KindCalibrate) << always + QList<int> {ID_TOOL_OPTIONS}
-                                     << QList<int> {};
+                                     << tools + always + QList<int> { ID_RESET_TOOL, ID_BURN_ON, ID_TOOL_OPTIONS }
+                                     << QList<int> { ID_LINE };
+        QTest::newRow("calibration") << int(KindCalibrate) << always + QList<int> { ID_TOOL_OPTIONS } << QList<int> {};
     }
     void commandStates()
     {
@@ -297,9 +296,9 @@ private slots:
             w.lay(Qt::Key_L, { 100, 100 }, { 150, 100 });
         else if (tool == KindCalibrate)
             w.key(Qt::Key_H, Qt::ShiftModifier);
-        for (int id : {ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON,
-                       ID_RETICULE, ID_TEXT, ID_ARROW, ID_RESET_TOOL, ID_BURN_ON, ID_TOOL_OPTIONS, ID_CALIBRATE,
-                       ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_NUDGE_LEFT}) {
+        for (int id : { ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON, ID_RETICULE,
+                 ID_TEXT, ID_ARROW, ID_RESET_TOOL, ID_BURN_ON, ID_TOOL_OPTIONS, ID_CALIBRATE, ID_CALIBRATE_VERTICAL,
+                 ID_SET_MAGNIFICATION, ID_NUDGE_LEFT }) {
             QVERIFY2(w.enabled(id) == enabled.contains(id), qPrintable(QString::number(id)));
             QVERIFY2(w.checked(id) == checked.contains(id), qPrintable(QString::number(id)));
         }
@@ -323,7 +322,7 @@ private slots:
         w.frame.dispatch(ID_LINE);
         w.prompts.asked.clear();
         QTest::mousePress(&w.video(), Qt::RightButton, {}, at);
-        QCOMPARE(w.prompts.asked, QStringList {dialog});
+        QCOMPARE(w.prompts.asked, QStringList { dialog });
     }
 
     void textDialogComesFirst()
@@ -331,7 +330,7 @@ private slots:
         Window w(iniPath());
         w.prompts.toolDialogAccept = false;
         w.frame.dispatch(ID_TEXT);
-        QCOMPARE(w.prompts.asked, QStringList {"text"});
+        QCOMPARE(w.prompts.asked, QStringList { "text" });
         QCOMPARE(w.tool()->kind, int(KindText));
         QVERIFY(w.tool()->label.isEmpty());
     }
@@ -467,10 +466,10 @@ private slots:
     void closingWithAPlacedToolAsksToBurnFirst()
     {
         Window w(iniPath());
-        w.prompts.burnAnswer = {true, false};
+        w.prompts.burnAnswer = { true, false };
         w.lay(Qt::Key_L, { 100, 50 }, { 150, 50 });
         w.frame.close();
-        QCOMPARE(w.prompts.asked.mid(2), (QStringList {"burnNow", "saveChanges"}));
+        QCOMPARE(w.prompts.asked.mid(2), (QStringList { "burnNow", "saveChanges" }));
     }
 };
 

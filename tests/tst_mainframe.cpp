@@ -15,11 +15,11 @@
 #include <QtTest>
 
 #include "ScriptedPrompts.h"
-#include "ui/app/CAboutDlg.h"
-#include "ui/app/CMainFrame.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
 #include "core/base/StatusPanes.h"
+#include "ui/app/CAboutDlg.h"
+#include "ui/app/CMainFrame.h"
 #include "ui/output/CSaveChangesDlg.h"
 
 class TestMainFrame : public QObject {

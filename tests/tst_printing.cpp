@@ -9,10 +9,10 @@
 #include "ScriptedPrompts.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
+#include "core/document/ImageDocument.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
 #include "ui/video/CImagePane.h"
-#include "core/document/ImageDocument.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include "core/base/AppMessageSink.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
+#include "core/document/ImageDocument.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
-#include "ui/video/CImagePane.h"
-#include "core/document/ImageDocument.h"
 #include "core/video/ImageTags.h"
+#include "ui/video/CImagePane.h"
 
 using OptionalText = std::optional<QString>;
 Q_DECLARE_METATYPE(OptionalText)

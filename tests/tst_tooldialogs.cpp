@@ -15,18 +15,18 @@
 
 #include "MessageLog.h"
 #include "core/base/SettingsStore.h"
-#include "ui/tools/CArrowOptionsDlg.h"
 #include "core/tools/CArrowTool.h"
-#include "ui/tools/CCircleOptionsDlg.h"
 #include "core/tools/CCircleTool.h"
-#include "ui/widgets/CColorSwatch.h"
-#include "ui/tools/CReticuleOptionsDlg.h"
 #include "core/tools/CReticuleTool.h"
-#include "ui/tools/CTextOptionsDlg.h"
 #include "core/tools/CTextTool.h"
-#include "ui/tools/CToolOptionsDlg.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
+#include "ui/tools/CArrowOptionsDlg.h"
+#include "ui/tools/CCircleOptionsDlg.h"
+#include "ui/tools/CReticuleOptionsDlg.h"
+#include "ui/tools/CTextOptionsDlg.h"
+#include "ui/tools/CToolOptionsDlg.h"
+#include "ui/widgets/CColorSwatch.h"
 
 namespace {
 

@@ -177,7 +177,7 @@ private slots:
             tool.Drag(QPoint(50, 10), false);
             tool.Press(QPoint(50, 40));
         } else {
-            tool.points = {QPoint(0, 0), QPoint(10, 10), QPoint(50, 10)};
+            tool.points = { QPoint(0, 0), QPoint(10, 10), QPoint(50, 10) };
         }
         video.composeView();
         const int b = video.BorderWidth;

@@ -26,8 +26,8 @@ QString storedText(const QVariant& value)
 } // namespace
 
 SettingsStore::SettingsStore()
-    : settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                           QStringLiteral("Tallmere"), QStringLiteral("Scopique")))
+    : settings(std::make_unique<QSettings>(
+        QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tallmere"), QStringLiteral("Scopique")))
 {
 }
 
@@ -59,8 +59,7 @@ void SettingsStore::writeInt(const QString& section, const QString& entry, int v
     settings->sync();
 }
 
-QString SettingsStore::readString(const QString& section, const QString& entry,
-                                  const QString& defaultValue) const
+QString SettingsStore::readString(const QString& section, const QString& entry, const QString& defaultValue) const
 {
     const QVariant value = settings->value(key(section, entry));
     return value.isValid() ? storedText(value) : defaultValue;
@@ -103,10 +102,16 @@ double SettingsStore::parseReal(const QString& text, bool* ok)
     if (end < bytes.size() && (bytes[end] == '+' || bytes[end] == '-'))
         ++end;
     int digits = 0;
-    while (isDigit(end)) { ++end; ++digits; }
+    while (isDigit(end)) {
+        ++end;
+        ++digits;
+    }
     if (end < bytes.size() && bytes[end] == '.') {
         ++end;
-        while (isDigit(end)) { ++end; ++digits; }
+        while (isDigit(end)) {
+            ++end;
+            ++digits;
+        }
     }
     if (digits > 0 && end < bytes.size() && (bytes[end] == 'e' || bytes[end] == 'E')) {
         int exponent = end + 1;

@@ -21,8 +21,8 @@ void CalibrationState::load()
 {
     // A stored magnification of 0 would divide by zero: it reads as the
     // default instead.
-    CalibrationMagnification = unsigned(
-        settings.readInt(section, QStringLiteral("CalibrationMagnification"), int(defaultMagnification)));
+    CalibrationMagnification
+        = unsigned(settings.readInt(section, QStringLiteral("CalibrationMagnification"), int(defaultMagnification)));
     if (CalibrationMagnification == 0)
         CalibrationMagnification = defaultMagnification;
     Units = settings.readInt(section, QStringLiteral("Units"), 0);
@@ -32,8 +32,7 @@ void CalibrationState::load()
     Distance = settings.readReal(section, QStringLiteral("Distance"), 1.0);
     ScaleVertical = settings.readReal(section, QStringLiteral("ScaleVertical"), 1.0);
     DistanceVertical = settings.readReal(section, QStringLiteral("DistanceVertical"), 1.0);
-    Magnification = unsigned(
-        settings.readInt(section, QStringLiteral("Magnification"), int(CalibrationMagnification)));
+    Magnification = unsigned(settings.readInt(section, QStringLiteral("Magnification"), int(CalibrationMagnification)));
     if (Magnification == 0)
         Magnification = CalibrationMagnification;
     calibrated = false;

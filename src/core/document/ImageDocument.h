@@ -14,8 +14,8 @@
 
 #include "core/base/CommandTarget.h"
 #include "core/calibration/CalibrationState.h"
-#include "core/tools/CTool.h"
 #include "core/capture/FrameSource.h"
+#include "core/tools/CTool.h"
 #include "core/video/PixelBuffer.h"
 
 class AppMessageSink;

@@ -36,8 +36,8 @@ QString FavoriteName::problem(const QString& name, const QString& suffix)
     const int bytes = int((name + suffix).toUtf8().size());
     if (bytes > MaxBytes)
         return refused(name,
-                       QStringLiteral("the file name is %1 bytes long, more than the %2 a file system takes.")
-                           .arg(bytes)
-                           .arg(MaxBytes));
+            QStringLiteral("the file name is %1 bytes long, more than the %2 a file system takes.")
+                .arg(bytes)
+                .arg(MaxBytes));
     return QString();
 }

@@ -51,5 +51,5 @@ private:
     int barThickness = 64;
     QImage surface;
     std::array<int, length> sampleBuffer {};
-    std::array<int, 2> marks {unplaced, unplaced};
+    std::array<int, 2> marks { unplaced, unplaced };
 };

@@ -54,7 +54,8 @@ bool encodeGif(const QImage& picture, QByteArray& encoded, QString& error)
     }
     for (int i = 0; i < map->ColorCount; ++i) {
         const QRgb colour = i < colours.size() ? colours[i] : 0;
-        map->Colors[i] = GifColorType {GifByteType(qRed(colour)), GifByteType(qGreen(colour)), GifByteType(qBlue(colour))};
+        map->Colors[i]
+            = GifColorType { GifByteType(qRed(colour)), GifByteType(qGreen(colour)), GifByteType(qBlue(colour)) };
     }
 
     QByteArray bytes;
@@ -125,7 +126,8 @@ bool ImageEncoder::encode(const QImage& picture, const QByteArray& format, QByte
         writer.setQuality(89);
     // Qt's writers store Format_RGB32 as 24-bit colour without alpha.
     if (!writer.write(picture) || bytes.isEmpty()) {
-        error = QStringLiteral("the %1 encoder failed (%2).").arg(QString::fromLatin1(format.toUpper()), writer.errorString());
+        error = QStringLiteral("the %1 encoder failed (%2).")
+                    .arg(QString::fromLatin1(format.toUpper()), writer.errorString());
         return false;
     }
     encoded = bytes;

@@ -8,8 +8,8 @@
 #include "core/output/SafeFileWriter.h"
 #include "core/video/ImageTags.h"
 
-bool ImageSaver::save(const QImage& view, const QString& path, int border, const std::optional<QString>& description,
-                      QString& error)
+bool ImageSaver::save(
+    const QImage& view, const QString& path, int border, const std::optional<QString>& description, QString& error)
 {
     const QByteArray format = ImageEncoder::FindEncoderClsid(path);
     QByteArray encoded;

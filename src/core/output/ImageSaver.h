@@ -16,6 +16,6 @@ public:
     // Software "Scopique", Make = `border` and, when given, ImageDescription
     // where the format holds tags (JPEG, PNG, TIFF), and writes the file.
     // False with a sentence for the user naming the file and the reason.
-    static bool save(const QImage& view, const QString& path, int border, const std::optional<QString>& description,
-                     QString& error);
+    static bool save(
+        const QImage& view, const QString& path, int border, const std::optional<QString>& description, QString& error);
 };

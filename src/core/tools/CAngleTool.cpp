@@ -47,8 +47,10 @@ double CAngleTool::GetDistance(QString* text) const
 double CAngleTool::GetAngle(QString* text) const
 {
     const QPoint& vertex = points[3];
-    const double a = degrees(std::atan2(double(vertex.y() - points[2].y()), double(vertex.x() - points[2].x()))) + 180.0;
-    const double b = degrees(std::atan2(double(vertex.y() - points[1].y()), double(vertex.x() - points[1].x()))) + 180.0;
+    const double a
+        = degrees(std::atan2(double(vertex.y() - points[2].y()), double(vertex.x() - points[2].x()))) + 180.0;
+    const double b
+        = degrees(std::atan2(double(vertex.y() - points[1].y()), double(vertex.x() - points[1].x()))) + 180.0;
     double angle = std::fabs(a - b);
     if (angle > 180.0)
         angle = 360.0 - angle;

@@ -17,10 +17,10 @@ struct ArrowShape {
 };
 
 constexpr ArrowShape shapes[] = {
-    {{32, 0}, {10, 10}, {10, -10}}, // left
-    {{-32, 0}, {-10, 10}, {-10, -10}}, // right
-    {{0, 32}, {-10, 10}, {10, 10}}, // up
-    {{0, -32}, {-10, -10}, {10, -10}}, // down
+    { { 32, 0 }, { 10, 10 }, { 10, -10 } }, // left
+    { { -32, 0 }, { -10, 10 }, { -10, -10 } }, // right
+    { { 0, 32 }, { -10, 10 }, { 10, 10 } }, // up
+    { { 0, -32 }, { -10, -10 }, { 10, -10 } }, // down
 };
 
 } // namespace
@@ -39,7 +39,7 @@ void CArrowTool::Draw(QPainter& painter)
         const QColor color = GdiPainter::fromColorRef(toolColor);
         const QPoint tip = points[0];
         const ArrowShape& shape = shapes[direction];
-        for (const QPoint& end : {shape.shaft, shape.barb1, shape.barb2})
+        for (const QPoint& end : { shape.shaft, shape.barb1, shape.barb2 })
             GdiPainter::line(painter, tip.x(), tip.y(), tip.x() + end.x(), tip.y() + end.y(), color);
     }
     CTool::Draw(painter);

@@ -46,9 +46,8 @@ double CLineTool::GetDistance(QString* text) const
 
 double CLineTool::GetAngle(QString* text) const
 {
-    const double angle = degrees(std::atan2(double(points[1].y() - points[2].y()),
-                                            double(points[1].x() - points[2].x())))
-        + 180.0;
+    const double angle
+        = degrees(std::atan2(double(points[1].y() - points[2].y()), double(points[1].x() - points[2].x()))) + 180.0;
     if (text)
         *text = QString::asprintf("Angle = %.2f Deg", angle);
     return angle;

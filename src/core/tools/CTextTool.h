@@ -10,6 +10,6 @@ public:
     CTextTool(const SettingsStore& settings, AppMessageSink& mainWindow);
 
     // The label is the user's text and stays as the dialog left it.
-    void UpdateLabel() override {}
+    void UpdateLabel() override { }
     int EditOptions(ToolDialogs& dialogs, SettingsStore& settings) override;
 };

@@ -4,11 +4,11 @@
 
 #include <QColor>
 #include <QLine>
-#include <QVector>
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QVector>
 
 // Figures on the pixels the classic GDI calls cover, so that positions given
 // as GDI rectangles and lines land exactly. Antialiasing is off and pens are
@@ -29,8 +29,8 @@ void lines(QPainter& painter, const QVector<QLine>& segments, const QColor& pen)
 // TextOut(x, y): text with its cell's top-left corner at (x, y), in the
 // painter's font; `background` fills the text cell when valid (opaque
 // mode), otherwise the text is drawn transparently.
-void textOut(QPainter& painter, int x, int y, const QString& text, const QColor& color,
-             const QColor& background = QColor());
+void textOut(
+    QPainter& painter, int x, int y, const QString& text, const QColor& color, const QColor& background = QColor());
 
 // DrawText into an empty rectangle at `topLeft`, no clipping, no prefix
 // characters: the text's top-left corner at `topLeft`, each line break

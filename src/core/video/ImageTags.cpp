@@ -20,7 +20,7 @@ const char* const DescriptionKey = "Exif.Image.ImageDescription";
 // whole file, and a picture the loader takes is far smaller.
 constexpr qint64 maxTaggedBytes = 512LL << 20;
 
-void discardLog(int, const char*) {}
+void discardLog(int, const char*) { }
 
 // The tag library reports every odd file on stderr; for the program an
 // unreadable tag is simply absent.

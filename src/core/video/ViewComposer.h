@@ -31,16 +31,15 @@ public:
     // Composes into `back`, which is (W + 2b) x (H + 2b) for a W x H `frame`.
     // `now` is the time the date line shows. Returns the third title line as
     // drawn: the date, time and magnification when useDate is set, else title3.
-    static QString compose(QImage& back, const QImage& frame, int borderWidth,
-                           const TitleBlockText& title, const Overlay& overlay, qint64 now);
+    static QString compose(QImage& back, const QImage& frame, int borderWidth, const TitleBlockText& title,
+        const Overlay& overlay, qint64 now);
 
     // The steps, in client coordinates of a view `client` (0, 0, W+2b, H+2b).
-    static void DrawBorder(QPainter& painter, const QRect& client, int borderWidth, int imageWidth,
-                           int imageHeight);
+    static void DrawBorder(QPainter& painter, const QRect& client, int borderWidth, int imageWidth, int imageHeight);
     static void AnsiZoneMarks(QPainter& painter, const QRect& client, int imageWidth, int imageHeight);
     // Painter already in image coordinates and clipped to the image.
-    static QString DrawTitleBlock(QPainter& painter, int imageWidth, int imageHeight, int borderWidth,
-                                  const TitleBlockText& title, qint64 now);
+    static QString DrawTitleBlock(
+        QPainter& painter, int imageWidth, int imageHeight, int borderWidth, const TitleBlockText& title, qint64 now);
 
     // The zone pitches of the ANSI marks.
     static int columnPitch(int imageWidth);

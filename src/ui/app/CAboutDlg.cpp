@@ -27,12 +27,10 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 
     auto* shortcuts = new QGroupBox(QStringLiteral("Keyboard shortcuts"));
     auto* lines = new QVBoxLayout(shortcuts);
-    for (const char* text : {"Right click on the Video Window gets the tool color dialog",
-                             "Shift+Left click will move all the endpoints and text",
-                             "Arrow Keys will move all endpoins and text",
-                             "Ctrl+Arrow keys moves bottom or right endpoint",
-                             "Shift+Arrow keys moves top or left endpoint",
-                             "Ctrl+Shift+Arrow keys moves text"})
+    for (const char* text : { "Right click on the Video Window gets the tool color dialog",
+             "Shift+Left click will move all the endpoints and text", "Arrow Keys will move all endpoins and text",
+             "Ctrl+Arrow keys moves bottom or right endpoint", "Shift+Arrow keys moves top or left endpoint",
+             "Ctrl+Shift+Arrow keys moves text" })
         lines->addWidget(new QLabel(QString::fromLatin1(text)));
 
     auto* layout = new QVBoxLayout(this);

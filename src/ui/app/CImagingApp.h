@@ -7,8 +7,8 @@
 #include <QApplication>
 #include <QString>
 
-#include "ui/app/DialogPrompts.h"
 #include "core/base/SettingsStore.h"
+#include "ui/app/DialogPrompts.h"
 
 class CMainFrame;
 

@@ -4,29 +4,29 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDockWidget>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
-#include <QDir>
 #include <QMenuBar>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "ui/app/CAboutDlg.h"
-#include "ui/app/CHelpBar.h"
-#include "ui/widgets/CSizingControlBar.h"
 #include "core/base/CommandIds.h"
 #include "core/base/CommandTable.h"
 #include "core/base/SettingsStore.h"
 #include "core/base/StatusPanes.h"
 #include "core/base/UserPrompts.h"
-#include "ui/favorites/CFavoritesBar.h"
-#include "ui/favorites/CFavoritesList.h"
+#include "core/document/ImageDocument.h"
 #include "core/favorites/FavoritesStore.h"
 #include "core/tools/ToolKind.h"
-#include "core/document/ImageDocument.h"
+#include "ui/app/CAboutDlg.h"
+#include "ui/app/CHelpBar.h"
+#include "ui/favorites/CFavoritesBar.h"
+#include "ui/favorites/CFavoritesList.h"
+#include "ui/widgets/CSizingControlBar.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ CMainFrame::CMainFrame(SettingsStore& settings, UserPrompts& prompts, QWidget* p
     setCentralWidget(&pane);
     // Keys typed into the frame belong to the picture.
     setFocusProxy(&pane);
-    route = {&pane, this};
+    route = { &pane, this };
 
     createActions();
     createMenus();
@@ -125,8 +125,8 @@ void CMainFrame::createActions()
         action->setData(command.id);
         action->setShortcuts(command.keys);
         action->setStatusTip(command.statusTip());
-        action->setToolTip(command.toolTip().isEmpty() ? command.menuText.section(QLatin1Char('\t'), 0, 0)
-                                                        : command.toolTip());
+        action->setToolTip(
+            command.toolTip().isEmpty() ? command.menuText.section(QLatin1Char('\t'), 0, 0) : command.toolTip());
         action->setCheckable(command.checkable);
         if (!command.iconName.isEmpty())
             action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(command.iconName)));
@@ -156,24 +156,24 @@ QMenu* CMainFrame::addPopup(QMenu* parent, const QString& title, const QList<int
 
 void CMainFrame::createMenus()
 {
-    addPopup(nullptr, QStringLiteral("&File"), {ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_FILE_PRINT, 0, ID_APP_EXIT});
+    addPopup(nullptr, QStringLiteral("&File"), { ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_FILE_PRINT, 0, ID_APP_EXIT });
     QMenu* view = addPopup(nullptr, QStringLiteral("&View"),
-                           {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_FAVORITES, ID_VIEW_HISTOGRAM});
-    addPopup(view, QStringLiteral("Histogram Size"), {ID_HISTOGRAM_SMALL, ID_HISTOGRAM_MEDIUM, ID_HISTOGRAM_LARGE});
+        { ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_FAVORITES, ID_VIEW_HISTOGRAM });
+    addPopup(view, QStringLiteral("Histogram Size"), { ID_HISTOGRAM_SMALL, ID_HISTOGRAM_MEDIUM, ID_HISTOGRAM_LARGE });
     addPopup(nullptr, QStringLiteral("F&avorites"),
-             {ID_FAVORITES_OPEN, ID_FAVORITES_ADD, ID_FAVORITES_DELETE, ID_FAVORITES_SORT, ID_FAVORITES_FIND,
-              ID_FAVORITES_FOLDER});
+        { ID_FAVORITES_OPEN, ID_FAVORITES_ADD, ID_FAVORITES_DELETE, ID_FAVORITES_SORT, ID_FAVORITES_FIND,
+            ID_FAVORITES_FOLDER });
     addPopup(nullptr, QStringLiteral("&Tools"),
-             {ID_BURN_ON, ID_CALIBRATE, ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_RESET_TOOL, 0,
-              ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON, 0,
-              ID_RETICULE, ID_TEXT, ID_ARROW, 0, ID_TOOL_OPTIONS});
-    QMenu* image = addPopup(nullptr, QStringLiteral("&Image"), {ID_FREEZE, ID_MONOCHROME, ID_EDGE_ENHANCE});
-    addPopup(image, QStringLiteral("Border"), {ID_BORDER_NONE, ID_BORDER_THIN, ID_BORDER_PHOTO, ID_BORDER_ANSI});
+        { ID_BURN_ON, ID_CALIBRATE, ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_RESET_TOOL, 0, ID_HORIZONTAL,
+            ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON, 0, ID_RETICULE, ID_TEXT, ID_ARROW, 0,
+            ID_TOOL_OPTIONS });
+    QMenu* image = addPopup(nullptr, QStringLiteral("&Image"), { ID_FREEZE, ID_MONOCHROME, ID_EDGE_ENHANCE });
+    addPopup(image, QStringLiteral("Border"), { ID_BORDER_NONE, ID_BORDER_THIN, ID_BORDER_PHOTO, ID_BORDER_ANSI });
     image->addAction(commandActions.value(ID_TITLE_BLOCK));
     image->addAction(commandActions.value(ID_VIDEO_FORMAT));
     image->addAction(commandActions.value(ID_VIDEO_CONTROLS));
     image->addAction(commandActions.value(ID_SELECT_CAMERA));
-    addPopup(nullptr, QStringLiteral("&Help"), {ID_HELP_CONTENTS, ID_APP_ABOUT});
+    addPopup(nullptr, QStringLiteral("&Help"), { ID_HELP_CONTENTS, ID_APP_ABOUT });
     // The nudge keys live in a menu that is never displayed.
     auto* notShown = new QMenu(QStringLiteral("Notshown"), this);
     for (int id = ID_NUDGE_LEFT; id <= ID_NUDGE_CTRL_SHIFT_DOWN; ++id) {
@@ -398,13 +398,13 @@ bool CMainFrame::updateCommand(int id, CommandState& state) const
 {
     switch (id) {
     case ID_VIEW_TOOLBAR:
-        state = {true, !toolBar->isHidden(), {}};
+        state = { true, !toolBar->isHidden(), {} };
         return true;
     case ID_VIEW_STATUS_BAR:
-        state = {true, !statusBar()->isHidden(), {}};
+        state = { true, !statusBar()->isHidden(), {} };
         return true;
     case ID_VIEW_FAVORITES:
-        state = {true, !favorites->isHidden(), {}};
+        state = { true, !favorites->isHidden(), {} };
         return true;
     case ID_VIEW_HISTOGRAM:
         state = { toolHasProfile(pane.imageDocument().activeTool()),

@@ -6,10 +6,10 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QListWidget>
-#include <QSlider>
-#include <QVBoxLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QSlider>
+#include <QVBoxLayout>
 
 #include "ui/calibration/CCalibrateNowDlg.h"
 #include "ui/calibration/CMagnificationDlg.h"
@@ -86,7 +86,7 @@ QString DialogPrompts::saveImageFileName(const QString& defaultName, const QStri
     };
     dialog.setDefaultSuffix(QStringLiteral("jpg"));
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog, suffixOf](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
+        [&dialog, suffixOf](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
@@ -156,8 +156,8 @@ int chooseFromList(QWidget* parent, const QString& title, const QStringList& ent
     auto* list = new QListWidget(&dialog);
     list->addItems(entries);
     list->setCurrentRow(current);
-    auto* buttons = new QDialogButtonBox(cancel ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel : QDialogButtonBox::Ok,
-                                         &dialog);
+    auto* buttons = new QDialogButtonBox(
+        cancel ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel : QDialogButtonBox::Ok, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);

@@ -11,11 +11,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "ui/widgets/OkCancelButtons.h"
 #include "core/base/SettingsStore.h"
-#include "ui/calibration/MagnificationEdit.h"
-#include "core/tools/ToolKind.h"
 #include "core/document/ImageDocument.h"
+#include "core/tools/ToolKind.h"
+#include "ui/calibration/MagnificationEdit.h"
+#include "ui/widgets/OkCancelButtons.h"
 
 CCalibrateDlg::CCalibrateDlg(bool vertical, ImageDocument& document, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint)

@@ -4,6 +4,6 @@
 
 CCalibrateNowDlg::CCalibrateNowDlg(QWidget* parent)
     : CQuestionDlg(QStringLiteral("System is not Calibrated"),
-                   QStringLiteral("The system is not calibrated.\n\nWould you like to calibrate it now?"), parent)
+        QStringLiteral("The system is not calibrated.\n\nWould you like to calibrate it now?"), parent)
 {
 }

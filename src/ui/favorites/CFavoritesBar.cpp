@@ -4,8 +4,8 @@
 
 #include "core/base/AppMessageSink.h"
 
-CFavoritesBar::CFavoritesBar(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow,
-                             const QString& root, QWidget* parent)
+CFavoritesBar::CFavoritesBar(
+    SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow, const QString& root, QWidget* parent)
     : CSizingControlBar(QStringLiteral("Favorites"), QSize(200, 200), parent)
     , favoritesList(new CFavoritesList(settings, prompts, mainWindow, root, this))
 {

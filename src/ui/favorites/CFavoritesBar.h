@@ -3,9 +3,9 @@
 #pragma once
 
 #include "core/base/AppMessage.h"
-#include "ui/widgets/CSizingControlBar.h"
 #include "core/base/CommandTarget.h"
 #include "ui/favorites/CFavoritesList.h"
+#include "ui/widgets/CSizingControlBar.h"
 
 // The "Favorites" docking bar, filled by the favourites list. Commands and
 // the library's messages go on to the list.
@@ -14,7 +14,7 @@ class CFavoritesBar : public CSizingControlBar, public CommandTarget {
 
 public:
     CFavoritesBar(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow, const QString& root,
-                  QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
 
     CFavoritesList& list() { return *favoritesList; }
 

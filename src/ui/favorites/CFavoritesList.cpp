@@ -7,8 +7,8 @@
 #include "core/base/AppMessageSink.h"
 #include "core/base/CommandIds.h"
 #include "core/base/UserPrompts.h"
-#include "ui/favorites/FavoriteDelegate.h"
 #include "core/favorites/FavoritesFolderChooser.h"
+#include "ui/favorites/FavoriteDelegate.h"
 
 namespace {
 constexpr int keyRole = Qt::UserRole;

@@ -60,7 +60,7 @@ CFindFavoriteDlg::CFindFavoriteDlg(CFavoritesList& list, QWidget* parent)
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttons = new QVBoxLayout;
-    for (QPushButton* button : {findButton, againButton, openButton, cancelButton})
+    for (QPushButton* button : { findButton, againButton, openButton, cancelButton })
         buttons->addWidget(button);
     buttons->addStretch();
     auto* fields = new QVBoxLayout;
@@ -78,8 +78,8 @@ CFindFavoriteDlg::CFindFavoriteDlg(CFavoritesList& list, QWidget* parent)
 void CFindFavoriteDlg::setMode(int mode)
 {
     finder.mode = mode;
-    QWidget* fields[] = {nameEdit, descriptionEdit, dateEdit};
-    QRadioButton* radios[] = {nameRadio, descriptionRadio, dateRadio};
+    QWidget* fields[] = { nameEdit, descriptionEdit, dateEdit };
+    QRadioButton* radios[] = { nameRadio, descriptionRadio, dateRadio };
     for (int i = 0; i < 3; ++i)
         fields[i]->setEnabled(i == mode);
     if (mode >= 0 && mode < 3) {
@@ -91,8 +91,11 @@ void CFindFavoriteDlg::setMode(int mode)
 QString CFindFavoriteDlg::searchText() const
 {
     switch (finder.mode) {
-    case 1: return descriptionEdit->toPlainText();
-    case 2: return dateEdit->text();
-    default: return nameEdit->text();
+    case 1:
+        return descriptionEdit->toPlainText();
+    case 2:
+        return dateEdit->text();
+    default:
+        return nameEdit->text();
     }
 }

@@ -11,10 +11,10 @@
 
 CSortOptionsDlg::CSortOptionsDlg(QWidget* parent)
     : QDialog(parent)
-    , directionGroup(new CRadioGroupBox(QStringLiteral("Direction"),
-                                        {QStringLiteral("Ascending"), QStringLiteral("Decending")}))
-    , fieldGroup(new CRadioGroupBox(QStringLiteral("Feild"),
-                                    {QStringLiteral("Name"), QStringLiteral("Date"), QStringLiteral("Description")}))
+    , directionGroup(
+          new CRadioGroupBox(QStringLiteral("Direction"), { QStringLiteral("Ascending"), QStringLiteral("Decending") }))
+    , fieldGroup(new CRadioGroupBox(
+          QStringLiteral("Feild"), { QStringLiteral("Name"), QStringLiteral("Date"), QStringLiteral("Description") }))
 {
     setWindowTitle(QStringLiteral("Sort Options"));
     directionGroup->setIndex(0);

@@ -39,5 +39,5 @@ void FavoriteDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
 
 QSize FavoriteDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
-    return {option.rect.width(), CFavoritesList::ItemHeight};
+    return { option.rect.width(), CFavoritesList::ItemHeight };
 }

@@ -7,8 +7,8 @@
 #include <QPainter>
 
 #include "core/base/SettingsStore.h"
-#include "ui/video/CVideoWnd.h"
 #include "core/document/ImageDocument.h"
+#include "ui/video/CVideoWnd.h"
 
 namespace {
 
@@ -138,7 +138,7 @@ QPoint CHistogramWnd::clampedToPane(QPoint topLeft) const
     if (!pane)
         return topLeft;
     return QPoint(qBound(0, topLeft.x(), qMax(0, pane->width() - width())),
-                  qBound(0, topLeft.y(), qMax(0, pane->height() - height())));
+        qBound(0, topLeft.y(), qMax(0, pane->height() - height())));
 }
 
 void CHistogramWnd::paintEvent(QPaintEvent*)
@@ -164,7 +164,7 @@ void CHistogramWnd::paintEvent(QPaintEvent*)
     painter.setPen(colors.color(QPalette::Active, QPalette::HighlightedText));
     const QRect titleRect = caption.adjusted(3, 0, -(captionHeight + 2), 0);
     painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,
-                     painter.fontMetrics().elidedText(windowTitle(), Qt::ElideRight, titleRect.width()));
+        painter.fontMetrics().elidedText(windowTitle(), Qt::ElideRight, titleRect.width()));
 
     const QRect box = closeBoxRect();
     painter.fillRect(box, colors.color(QPalette::Button));
@@ -183,7 +183,7 @@ void CHistogramWnd::paintEvent(QPaintEvent*)
         painter.fillRect(client, QColor(192, 192, 192));
     painter.setClipRect(client);
     painter.drawImage(client.topLeft(), image,
-                      QRect(0, 0, qMin(client.width(), image.width()), qMin(client.height(), image.height())));
+        QRect(0, 0, qMin(client.width(), image.width()), qMin(client.height(), image.height())));
 }
 
 void CHistogramWnd::closeEvent(QCloseEvent* event)

@@ -36,7 +36,7 @@ CSaveChangesDlg::CSaveChangesDlg(QWidget* parent)
     // Enter right after the prompt opens answers No, as Escape does.
     setTabOrder(no, addToFavorites);
     setTabOrder(addToFavorites, saveAsFile);
-    for (QPushButton* button : {addToFavorites, saveAsFile, no})
+    for (QPushButton* button : { addToFavorites, saveAsFile, no })
         button->setDefault(false);
     no->setFocus();
 }

@@ -3,7 +3,7 @@
 #include "ui/tools/CBurnNowDlg.h"
 
 CBurnNowDlg::CBurnNowDlg(QWidget* parent)
-    : CQuestionDlg(QStringLiteral("Burn to Image"), QStringLiteral("Would you like to burn this to the image now?"),
-                   parent)
+    : CQuestionDlg(
+        QStringLiteral("Burn to Image"), QStringLiteral("Would you like to burn this to the image now?"), parent)
 {
 }

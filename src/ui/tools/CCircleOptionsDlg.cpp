@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 
 #include "core/tools/CCircleTool.h"
-#include "ui/widgets/CRadioGroupBox.h"
 #include "ui/tools/CTextStyleGroups.h"
+#include "ui/widgets/CRadioGroupBox.h"
 #include "ui/widgets/OkCancelButtons.h"
 
 CCircleOptionsDlg::CCircleOptionsDlg(CCircleTool& tool, QWidget* parent, const CColorSwatch::Picker& pickColor)

@@ -12,8 +12,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "ui/widgets/CColorSwatch.h"
 #include "core/tools/CReticuleTool.h"
+#include "ui/widgets/CColorSwatch.h"
 #include "ui/widgets/OkCancelButtons.h"
 
 void CReticuleOptionsDlg::messageBox(QWidget* parent, const QString& text)

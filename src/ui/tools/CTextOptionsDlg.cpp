@@ -7,8 +7,8 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "ui/tools/CTextStyleGroups.h"
 #include "core/tools/CTextTool.h"
+#include "ui/tools/CTextStyleGroups.h"
 #include "ui/widgets/OkCancelButtons.h"
 
 CTextOptionsDlg::CTextOptionsDlg(CTextTool& tool, QWidget* parent, const CColorSwatch::Picker& pickColor)

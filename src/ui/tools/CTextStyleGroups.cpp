@@ -8,8 +8,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "ui/widgets/CColorSwatch.h"
 #include "core/tools/CTool.h"
+#include "ui/widgets/CColorSwatch.h"
 
 namespace {
 

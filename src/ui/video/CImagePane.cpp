@@ -10,8 +10,8 @@
 #include "core/base/AppMessageSink.h"
 #include "core/base/CommandIds.h"
 #include "core/base/UserPrompts.h"
-#include "core/video/GdiPainter.h"
 #include "core/document/ImageDocument.h"
+#include "core/video/GdiPainter.h"
 
 CImagePane::CImagePane(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow, QWidget* parent)
     : QAbstractScrollArea(parent)
@@ -122,8 +122,8 @@ void CImagePane::paintEvent(QPaintEvent*)
     // Grey cross hatch on a light grey ground, outlined in black; the Video
     // Window covers the middle.
     painter.fillRect(client, QColor(192, 192, 192));
-    GdiPainter::rectangle(painter, client.left(), client.top(), client.right() + 1, client.bottom() + 1,
-                          Qt::black, QBrush(QColor(128, 128, 128), Qt::CrossPattern));
+    GdiPainter::rectangle(painter, client.left(), client.top(), client.right() + 1, client.bottom() + 1, Qt::black,
+        QBrush(QColor(128, 128, 128), Qt::CrossPattern));
 }
 
 void CImagePane::resizeEvent(QResizeEvent* event)

@@ -5,8 +5,8 @@
 #include <QAbstractScrollArea>
 
 #include "core/base/CommandTarget.h"
-#include "ui/video/CVideoWnd.h"
 #include "core/document/ImageDocument.h"
+#include "ui/video/CVideoWnd.h"
 
 class AppMessageSink;
 class SettingsStore;
@@ -20,8 +20,7 @@ class CImagePane : public QAbstractScrollArea, public CommandTarget {
     Q_OBJECT
 
 public:
-    CImagePane(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow,
-               QWidget* parent = nullptr);
+    CImagePane(SettingsStore& settings, UserPrompts& prompts, AppMessageSink& mainWindow, QWidget* parent = nullptr);
 
     ImageDocument& imageDocument() { return document; }
     const ImageDocument& imageDocument() const { return document; }

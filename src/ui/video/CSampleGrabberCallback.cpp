@@ -46,8 +46,8 @@ void CSampleGrabberCallback::SampleCB(const QVideoFrame& frame)
     owner.frameArrived();
 }
 
-bool CSampleGrabberCallback::copyFrame(const QVideoFrame& frame, QImage& target, std::mutex& lock, QImage& scratch,
-                                       const std::atomic<bool>* gate)
+bool CSampleGrabberCallback::copyFrame(
+    const QVideoFrame& frame, QImage& target, std::mutex& lock, QImage& scratch, const std::atomic<bool>* gate)
 {
     if (!frame.isValid())
         return false;

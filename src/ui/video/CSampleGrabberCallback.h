@@ -25,7 +25,7 @@ public:
     // given) is still set then. `scratch` holds conversions of formats that
     // are not already 32-bit pixels. False when nothing was copied.
     static bool copyFrame(const QVideoFrame& frame, QImage& target, std::mutex& lock, QImage& scratch,
-                          const std::atomic<bool>* gate = nullptr);
+        const std::atomic<bool>* gate = nullptr);
 
 private:
     ImageDocument& owner;

@@ -6,9 +6,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "core/document/ImageDocument.h"
 #include "ui/calibration/CCalibrateDlg.h"
 #include "ui/video/CSampleGrabberCallback.h"
-#include "core/document/ImageDocument.h"
 #include "ui/video/QtCameraSource.h"
 
 CVideoWnd::CVideoWnd(ImageDocument& document, QWidget* parent)

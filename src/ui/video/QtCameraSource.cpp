@@ -31,13 +31,14 @@ QtCameraSource::QtCameraSource()
 {
     session->setVideoSink(sink.get());
     // The sink may signal on the streaming thread: hand the frame on there.
-    QObject::connect(sink.get(), &QVideoSink::videoFrameChanged, sink.get(),
-                     [this](const QVideoFrame& frame) {
-                         std::lock_guard<std::mutex> hold(handlerLock);
-                         if (running && handler)
-                             handler(frame);
-                     },
-                     Qt::DirectConnection);
+    QObject::connect(
+        sink.get(), &QVideoSink::videoFrameChanged, sink.get(),
+        [this](const QVideoFrame& frame) {
+            std::lock_guard<std::mutex> hold(handlerLock);
+            if (running && handler)
+                handler(frame);
+        },
+        Qt::DirectConnection);
     selectCamera(0);
 }
 
@@ -104,7 +105,7 @@ QList<FrameSource::Format> QtCameraSource::formats() const
     QList<Format> list;
     if (camera) {
         for (const QCameraFormat& format : camera->cameraDevice().videoFormats())
-            list << Format {format.resolution(), format.maxFrameRate()};
+            list << Format { format.resolution(), format.maxFrameRate() };
     }
     return list;
 }
@@ -134,16 +135,17 @@ QList<FrameSource::Control> QtCameraSource::controls() const
         return list;
     const QCamera::Features features = camera->supportedFeatures();
     if (features & QCamera::Feature::ExposureCompensation)
-        list << Control {exposureName, -2, 2, camera->exposureCompensation()};
-    if ((features & QCamera::Feature::ManualExposureTime) && camera->maximumExposureTime() > camera->minimumExposureTime())
-        list << Control {exposureTimeName, camera->minimumExposureTime(), camera->maximumExposureTime(),
-                         camera->exposureTime()};
+        list << Control { exposureName, -2, 2, camera->exposureCompensation() };
+    if ((features & QCamera::Feature::ManualExposureTime)
+        && camera->maximumExposureTime() > camera->minimumExposureTime())
+        list << Control { exposureTimeName, camera->minimumExposureTime(), camera->maximumExposureTime(),
+            camera->exposureTime() };
     if (features & QCamera::Feature::ColorTemperature)
-        list << Control {whiteBalanceName, 2000, 10000, double(camera->colorTemperature())};
+        list << Control { whiteBalanceName, 2000, 10000, double(camera->colorTemperature()) };
     if (camera->maximumZoomFactor() > camera->minimumZoomFactor())
-        list << Control {zoomName, camera->minimumZoomFactor(), camera->maximumZoomFactor(), camera->zoomFactor()};
+        list << Control { zoomName, camera->minimumZoomFactor(), camera->maximumZoomFactor(), camera->zoomFactor() };
     if (features & QCamera::Feature::FocusDistance)
-        list << Control {focusName, 0, 1, camera->focusDistance()};
+        list << Control { focusName, 0, 1, camera->focusDistance() };
     return list;
 }
 

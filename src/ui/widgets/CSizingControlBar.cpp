@@ -22,8 +22,8 @@ void CSizingControlBar::dockInto(QMainWindow& frame, Qt::DockWidgetArea area)
 {
     frame.addDockWidget(area, this);
     const bool sideways = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
-    frame.resizeDocks({this}, {sideways ? initialSize.width() : initialSize.height()},
-                      sideways ? Qt::Horizontal : Qt::Vertical);
+    frame.resizeDocks(
+        { this }, { sideways ? initialSize.width() : initialSize.height() }, sideways ? Qt::Horizontal : Qt::Vertical);
 }
 
 QSize CSizingControlBar::sizeHint() const

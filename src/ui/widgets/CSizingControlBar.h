@@ -15,7 +15,7 @@ class CSizingControlBar : public QDockWidget {
 
 public:
     // The smallest size in any state, docked or floating.
-    static QSize minimumBarSize() { return {16, 32}; }
+    static QSize minimumBarSize() { return { 16, 32 }; }
 
     CSizingControlBar(const QString& caption, QSize defaultSize, QWidget* parent = nullptr);
 
