@@ -11,6 +11,7 @@
 #include "core/tools/CArrowTool.h"
 #include "core/tools/CCircleTool.h"
 #include "core/tools/CReticuleTool.h"
+#include "core/tools/CScaleBarTool.h"
 #include "core/tools/CTextTool.h"
 
 // Answers prompts from a script and records what was asked, in order.
@@ -181,6 +182,7 @@ public:
     bool editReticuleOptions(CReticuleTool& tool) override { return toolDialog(QStringLiteral("reticule"), tool); }
     bool editTextOptions(CTextTool& tool) override { return toolDialog(QStringLiteral("text"), tool); }
     bool editArrowOptions(CArrowTool& tool) override { return toolDialog(QStringLiteral("arrow"), tool); }
+    bool editScaleBarOptions(CScaleBarTool& tool) override { return toolDialog(QStringLiteral("scalebar"), tool); }
 
 private:
     bool toolDialog(const QString& name, CTool& tool)

@@ -18,6 +18,7 @@ public:
     bool editReticuleOptions(CReticuleTool&) override { return answer(QStringLiteral("reticule")); }
     bool editTextOptions(CTextTool&) override { return answer(QStringLiteral("text")); }
     bool editArrowOptions(CArrowTool&) override { return answer(QStringLiteral("arrow")); }
+    bool editScaleBarOptions(CScaleBarTool&) override { return answer(QStringLiteral("scalebar")); }
 
 private:
     bool answer(const QString& dialog)

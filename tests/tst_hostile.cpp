@@ -35,6 +35,7 @@
 #include "core/histogram/ProfileSurface.h"
 #include "core/output/ImageEncoder.h"
 #include "core/output/ImageSaver.h"
+#include "core/tools/CScaleBarTool.h"
 #include "core/tools/CTool.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
@@ -541,6 +542,7 @@ private slots:
         QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ini.write("[Tool]\nToolColor=red\nTextColor=99999999999\nTextStyle=nan\nTextShadow=inf\n"
                   "FontFace=7\nFontSize=-1\nCircleDisplay=9\nArrowDirection=5\nReticuleSpacing=-inf\n"
+                  "ScaleBarLength=1e400\nScaleBarThickness=99999999999\n"
                   "ReticuleCount=4294967296\n[Histogram]\nSize=0\nShow=1\n[Calibration]\nMagnification=0\n"
                   "CalibrationMagnification=abc\nScale=nan\nDistance=inf\nUnits=-7\n[Image\nBorderWidth=20\n"
                   "[Favorites]\nFolder=../../etc\nSortField=1e99\n");
@@ -555,6 +557,9 @@ private slots:
         QCOMPARE(tool.textStyle, 7);
         QCOMPARE(tool.fontFace, 0);
         QCOMPARE(tool.fontSize, 0);
+        const CScaleBarTool bar(settings, log);
+        QCOMPARE(bar.length, 0.0); // Automatic
+        QCOMPARE(bar.thickness, 6);
         QCOMPARE(ProfileSurface::validThickness(settings.readInt("Histogram", "Size", 64)), 64);
         CalibrationState calibration(settings, log);
         calibration.load();
@@ -564,7 +569,7 @@ private slots:
         QVERIFY(std::isfinite(calibration.effectiveScale) && std::isfinite(calibration.effectiveScaleVertical));
         // A circle display or arrow direction beyond the choices draws the handles only.
         QImage canvas(200, 200, QImage::Format_RGB32);
-        for (const int kind : { KindCircle, KindArrow, KindReticule, KindText }) {
+        for (const int kind : { KindCircle, KindArrow, KindReticule, KindText, KindScaleBar }) {
             const std::unique_ptr<CTool> placed = ToolFactory::create(kind, settings, log);
             placed->Press(QPoint(50, 50));
             placed->Drag(QPoint(120, 90), false);

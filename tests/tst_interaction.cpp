@@ -187,6 +187,9 @@ private slots:
             << int(Qt::Key_H) << int(Qt::Key_Up) << none << QList<int> {} << QPoint(0, -1);
         QTest::newRow("vertical right: whole")
             << int(Qt::Key_V) << int(Qt::Key_Right) << none << QList<int> {} << QPoint(1, 0);
+        // The scale bar lies in its corner, away from the drag; every nudge moves it whole.
+        QTest::newRow("scale bar Ctrl+Up: whole")
+            << int(Qt::Key_S) << int(Qt::Key_Up) << ctrl << QList<int> {} << QPoint(0, -1);
         QTest::newRow("calibrate down: whole") << QKeyCombination(Qt::ShiftModifier, Qt::Key_H).toCombined()
                                                << int(Qt::Key_Down) << none << QList<int> {} << QPoint(0, 1);
         QTest::newRow("calibrate vertical left: whole") << QKeyCombination(Qt::ShiftModifier, Qt::Key_V).toCombined()
@@ -278,7 +281,7 @@ private slots:
         QTest::addColumn<QList<int>>("enabled");
         QTest::addColumn<QList<int>>("checked");
         const QList<int> tools { ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON,
-            ID_RETICULE, ID_TEXT, ID_ARROW };
+            ID_RETICULE, ID_TEXT, ID_ARROW, ID_SCALE_BAR };
         const QList<int> always { ID_CALIBRATE, ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_NUDGE_LEFT };
         QTest::newRow("no tool") << 0 << tools + always << QList<int> {};
         QTest::newRow("placed line") << int(KindLine)
@@ -297,8 +300,8 @@ private slots:
         else if (tool == KindCalibrate)
             w.key(Qt::Key_H, Qt::ShiftModifier);
         for (int id : { ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON, ID_RETICULE,
-                 ID_TEXT, ID_ARROW, ID_RESET_TOOL, ID_BURN_ON, ID_TOOL_OPTIONS, ID_CALIBRATE, ID_CALIBRATE_VERTICAL,
-                 ID_SET_MAGNIFICATION, ID_NUDGE_LEFT }) {
+                 ID_TEXT, ID_ARROW, ID_SCALE_BAR, ID_RESET_TOOL, ID_BURN_ON, ID_TOOL_OPTIONS, ID_CALIBRATE,
+                 ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_NUDGE_LEFT }) {
             QVERIFY2(w.enabled(id) == enabled.contains(id), qPrintable(QString::number(id)));
             QVERIFY2(w.checked(id) == checked.contains(id), qPrintable(QString::number(id)));
         }
@@ -461,6 +464,57 @@ private slots:
             QCOMPARE(saved.pixel(border), qRgb(255, 255, 255));
             QCOMPARE(saved.pixel(a - QPoint(3, 3) + border), qRgb(255, 255, 255));
         }
+    }
+
+    // S lays a scale bar 20 pixels from the picture's left and bottom edges (after the prompts
+    // every measurement starts with); it follows the magnification, a drag on it moves it whole,
+    // it is composed and saved as shown, and S again removes it.
+    void scaleBarKey()
+    {
+        Window w(iniPath());
+        w.doc().calibration.SetScale(0.00345);
+        // The black pixels inside the border of the rows where a bar with its bottom at `bottom`
+        // lies; none when there are any in the rows just outside it.
+        const auto bar = [](const QImage& image, int bottom) {
+            QRect found, outside;
+            for (int y = bottom - 6; y <= bottom + 1; ++y)
+                for (int x = 20; x < image.width() - 20; ++x)
+                    if (image.pixel(x, y) == qRgb(0, 0, 0))
+                        (y < bottom - 5 || y > bottom ? outside : found) |= QRect(x, y, 1, 1);
+            return outside.isNull() ? found : QRect();
+        };
+        const QImage& view = w.doc().BackBuffer.image();
+        w.key(Qt::Key_S);
+        QCOMPARE(w.prompts.asked, (QStringList { "calibrateNow", "magnification+check" }));
+        QCOMPARE(w.tool()->kind, int(KindScaleBar));
+        QVERIFY(w.checked(ID_SCALE_BAR));
+        QVERIFY(w.enabled(ID_BURN_ON));
+        // 0.5 mm at 0.00345 mm a pixel on the 640 x 480 picture, inside the border of 20.
+        w.doc().composeView();
+        QCOMPARE(bar(view, 20 + 459), QRect(40, 474, 145, 6));
+        QCOMPARE(w.tool()->label, QStringLiteral("0.5 mm"));
+
+        // At twice the magnification: 0.2 mm.
+        w.prompts.magnificationAnswer = 200;
+        w.key(Qt::Key_M);
+        w.doc().composeView();
+        QCOMPARE(bar(view, 20 + 459), QRect(40, 474, 116, 6));
+        QCOMPARE(w.tool()->label, QStringLiteral("0.2 mm"));
+
+        // Held in its middle and dragged: the whole bar follows the pointer.
+        w.drag({ 80, 457 }, { 180, 357 });
+        QCOMPARE(w.tool()->points[0], QPoint(120, 359));
+        w.prompts.saveFileAnswer = dir.filePath(QStringLiteral("scalebar.png"));
+        w.frame.action(ID_FILE_SAVE)->trigger();
+        QVERIFY(w.prompts.messages.isEmpty());
+        const QImage saved = QImage(w.prompts.saveFileAnswer).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(bar(saved, 20 + 359), QRect(140, 374, 116, 6));
+        QVERIFY(w.tool()->placed);
+
+        w.key(Qt::Key_S);
+        QVERIFY(!w.tool());
+        QVERIFY(!w.checked(ID_SCALE_BAR));
+        QCOMPARE(w.prompts.asked.count(QStringLiteral("burnNow")), 1);
     }
 
     void closingWithAPlacedToolAsksToBurnFirst()

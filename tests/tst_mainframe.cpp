@@ -58,7 +58,7 @@ private slots:
         QTest::newRow("Tools") << QStringList { "&Tools" }
                                << "Burn On!\tB|Calibrate\tShft+H|Calibrate Vertical\tShft+V|Set Magnification...\tM|"
                                   "Reset Tool!\tX|Horizontal\tH|Vertical\tV|Line\tL|Angle\tA|Rectangle\tR|Circle\tC|"
-                                  "Polygon\tP|Reticule\tG|Text\tT|Arrow\tW|Options && Colors...\tO";
+                                  "Polygon\tP|Reticule\tG|Text\tT|Arrow\tW|&Scale Bar\tS|Options && Colors...\tO";
         QTest::newRow("Image") << QStringList { "&Image" }
                                << "Live!|&Monochrome!\tShift+M|&Edge Enhance!\tShift+E|>Border|Title Block|"
                                   "Video Format...|Video Controls...|Select Camera...";
@@ -101,8 +101,8 @@ private slots:
         }
         QCOMPARE(ids,
             (QList<int> { ID_FILE_PRINT, 0, ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE,
-                ID_POLYGON, 0, ID_RETICULE, ID_ARROW, ID_TEXT, ID_RESET_TOOL, 0, ID_CALIBRATE, ID_CALIBRATE_VERTICAL,
-                ID_BURN_ON, ID_MAKE_IMAGE_LIVE, ID_FREEZE_IMAGE, ID_HELP_CONTENTS }));
+                ID_POLYGON, 0, ID_RETICULE, ID_ARROW, ID_SCALE_BAR, ID_TEXT, ID_RESET_TOOL, 0, ID_CALIBRATE,
+                ID_CALIBRATE_VERTICAL, ID_BURN_ON, ID_MAKE_IMAGE_LIVE, ID_FREEZE_IMAGE, ID_HELP_CONTENTS }));
         QCOMPARE(frame.action(ID_FILE_PRINT)->toolTip(), QStringLiteral("Print"));
         QCOMPARE(frame.action(ID_FILE_PRINT)->statusTip(), QStringLiteral("Print Image"));
     }
@@ -130,6 +130,9 @@ private slots:
         QTest::newRow("Options") << int(ID_TOOL_OPTIONS) << "Options && Colors...\tO"
                                  << "Change the colours, font and options of the tool"
                                  << "Options and Colors" << QStringList { "&Tools" };
+        QTest::newRow("Scale Bar") << int(ID_SCALE_BAR) << "&Scale Bar\tS"
+                                   << "Lay a scale bar of the calibrated length on the picture"
+                                   << "Scale Bar" << QStringList { "&Tools" };
         QTest::newRow("32812") << int(ID_LIVE) << QString() << QString() << QString() << QStringList {};
     }
     void commandTextsAndPrompts()
@@ -160,6 +163,7 @@ private slots:
         QTest::addColumn<bool>("enabled");
         using Keys = QList<QKeySequence>;
         QTest::newRow("Horizontal") << int(ID_HORIZONTAL) << Keys { Qt::Key_H, Qt::CTRL | Qt::Key_H } << true;
+        QTest::newRow("Scale Bar") << int(ID_SCALE_BAR) << Keys { Qt::Key_S } << true;
         QTest::newRow("Calibrate") << int(ID_CALIBRATE) << Keys { Qt::SHIFT | Qt::Key_H } << true;
         QTest::newRow("nudge") << int(ID_NUDGE_CTRL_SHIFT_DOWN) << Keys { Qt::CTRL | Qt::SHIFT | Qt::Key_Down } << true;
         QTest::newRow("Cut") << int(ID_EDIT_CUT) << Keys { Qt::CTRL | Qt::Key_X } << false;

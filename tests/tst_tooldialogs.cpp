@@ -18,12 +18,14 @@
 #include "core/tools/CArrowTool.h"
 #include "core/tools/CCircleTool.h"
 #include "core/tools/CReticuleTool.h"
+#include "core/tools/CScaleBarTool.h"
 #include "core/tools/CTextTool.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
 #include "ui/tools/CArrowOptionsDlg.h"
 #include "ui/tools/CCircleOptionsDlg.h"
 #include "ui/tools/CReticuleOptionsDlg.h"
+#include "ui/tools/CScaleBarOptionsDlg.h"
 #include "ui/tools/CTextOptionsDlg.h"
 #include "ui/tools/CToolOptionsDlg.h"
 #include "ui/widgets/CColorSwatch.h"
@@ -83,6 +85,9 @@ class TestToolDialogs : public QObject {
         else if (auto* reticule = dynamic_cast<CReticuleTool*>(&tool))
             dialog = std::make_unique<CReticuleOptionsDlg>(
                 *reticule, nullptr, pick, [this](QWidget*, const QString& text) { refusals << text; });
+        else if (auto* bar = dynamic_cast<CScaleBarTool*>(&tool))
+            dialog = std::make_unique<CScaleBarOptionsDlg>(
+                *bar, nullptr, pick, [this](QWidget*, const QString& text) { refusals << text; });
         else if (auto* arrow = dynamic_cast<CArrowTool*>(&tool))
             dialog = std::make_unique<CArrowOptionsDlg>(*arrow, nullptr, pick);
         else
@@ -118,6 +123,8 @@ private slots:
                                      font, "Text Annotation()" };
         QTest::newRow("reticule") << int(KindReticule) << "Reticule Options"
                                   << QStringList { "Color(#)", "Axis(Horizontal Vertical)", "Tick()" };
+        QTest::newRow("scale bar") << int(KindScaleBar) << "Scale Bar Options"
+                                   << measuring + QStringList { "Scale Bar(Automatic)" };
         QTest::newRow("arrow") << int(KindArrow) << "Arrow Options"
                                << QStringList { "Color(#)", "Direction(Left Right Up Down)" };
     }
@@ -169,6 +176,8 @@ private slots:
         row("cancel", KindText, 0x0F, { "Text Font/Bold", "Text Highlite/#" }, false, { 0x0F, 0, 0, 1, 2, 3, 4, -1 });
         row("reticule", KindReticule, 0, { "Color/#" }, true, { 0, 0, 0, blue + 1, 2, 3, 4, -1 });
         row("arrow", KindArrow, 0, { "Color/#", "Direction/Left" }, true, { 0, 0, 0, blue + 1, 2, 3, 4, 0 });
+        row("scale bar", KindScaleBar, 0x07, { "Tool Color/#", "Text Font/Italic", "Text Shadow/Enable" }, true,
+            { 0x25, 2, 7, blue + 1, 2, 3, 4, -1 });
         row("arrow untouched", KindArrow, 0, { "Color/-" }, true, { 0, 0, 0, 1, 2, 3, 4, 2 });
     }
     void edits()
@@ -271,6 +280,71 @@ private slots:
             QCOMPARE(dialog->focusWidget(), edit(dialog.get(), focus));
             QCOMPARE(QList<int>({ tool.spacing, tool.count, tool.horizontalAxis }), QList<int>({ 5, 200, 1 }));
         }
+    }
+
+    // Length is Automatic (the edit shows the automatic length, greyed) or typed; Thickness is
+    // 1 to 50. The tool draws at 0.01 mm a pixel on a picture 640 wide: 1 mm automatically.
+    void scaleBar_data()
+    {
+        QTest::addColumn<double>("before"); // the tool's typed length, 0 for Automatic
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("toggle"); // click Automatic
+        QTest::addColumn<QString>("typed"); // length and thickness; "-" leaves an edit alone
+        QTest::addColumn<QString>("refusal"); // empty: accepted
+        QTest::addColumn<double>("length");
+        QTest::addColumn<int>("thickness");
+        const QString thicknessRange("Please enter an integer between 1 and 50.");
+        const QString lengthRefused("Please enter a length greater than 0, or choose Automatic.");
+        const auto row = [](const char* name, double before, const char* shown, bool toggle, const char* typed,
+                             QString refusal, double length, int thickness) {
+            QTest::newRow(name) << before << shown << toggle << typed << refusal << length << thickness;
+        };
+        row("automatic, thickness 1", 0, "1", false, "- 1", {}, 0, 1);
+        row("typed 0.25, thickness 50", 0, "1", true, "0.25 50", {}, 0.25, 50);
+        row("typed back to automatic", 0.25, "0.25", true, "- -", {}, 0, 6);
+        row("letters dropped", 0, "1", true, "0x.5 2y0", {}, 0.5, 20);
+        row("thickness 51", 0, "1", false, "- 51", thicknessRange, 0, 6);
+        row("thickness 0", 0.25, "0.25", true, "- 0", thicknessRange, 0.25, 6);
+        row("thickness empty", 0, "1", false, "- ", thicknessRange, 0, 6);
+        row("length 0", 0, "1", true, "0 6", lengthRefused, 0, 6);
+        row("length empty", 0.25, "0.25", false, " 6", lengthRefused, 0.25, 6);
+        row("length a point", 0, "1", true, ". 6", lengthRefused, 0, 6);
+    }
+    void scaleBar()
+    {
+        QFETCH(double, before);
+        QFETCH(bool, toggle);
+        QFETCH(QString, typed);
+        QFETCH(QString, refusal);
+        auto owned = make(KindScaleBar);
+        auto& tool = static_cast<CScaleBarTool&>(*owned);
+        tool.SetScaleX(0.01);
+        tool.SetPictureSize(QSize(640, 480));
+        tool.length = before;
+        const auto dialog = dialogFor(tool);
+        QLineEdit* length = edit(dialog.get(), "Length");
+        QLineEdit* thickness = edit(dialog.get(), "Thickness");
+        QTEST(length->text(), "shown");
+        QCOMPARE(length->isEnabled(), before > 0);
+        QCOMPARE(thickness->text(), QStringLiteral("6"));
+        if (toggle)
+            control<QCheckBox>(dialog.get(), "Automatic")->click();
+        QCOMPARE(length->isEnabled(), (before > 0) != toggle);
+        const QStringList text = typed.split(QLatin1Char(' '));
+        for (int i = 0; i < 2; ++i) {
+            QLineEdit* input = i ? thickness : length;
+            if (text[i] != QLatin1String("-")) {
+                input->clear();
+                QTest::keyClicks(input, text[i]);
+            }
+        }
+        press(dialog.get(), true);
+        QCOMPARE(refusals, refusal.isEmpty() ? QStringList() : QStringList { refusal });
+        QCOMPARE(dialog->isVisible(), !refusal.isEmpty());
+        if (!refusal.isEmpty())
+            QCOMPARE(dialog->focusWidget(), refusal.contains("integer") ? thickness : length);
+        QTEST(tool.length, "length");
+        QTEST(tool.thickness, "thickness");
     }
 };
 

@@ -12,6 +12,7 @@
 #include "MessageLog.h"
 #include "ScriptedToolDialogs.h"
 #include "core/base/SettingsStore.h"
+#include "core/tools/CScaleBarTool.h"
 #include "core/tools/CTool.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
@@ -145,6 +146,13 @@ private slots:
         row("top end past bottom",
             { v, { 100, 50 }, { 130, 50, 100, 58, 100, 60, 100, 38, 100, 80 }, 1, { MARK, 2, 58, XY, 100, 58 },
                 { 90, 110 } });
+        // A scale bar never told the picture's size waits for a press: its corner lands there;
+        // a later press takes hold of it near the corner (point 1 is the hold), or misses.
+        row("scale bar laid", { KindScaleBar, { 100, 50 }, { 100, 50, 100, 50 }, 1 });
+        row("scale bar held", { KindScaleBar, { 100, 50, 97, 53 }, { 100, 50, 97, 53 }, 1 });
+        row("scale bar missed", { KindScaleBar, { 100, 50, 107, 50 }, { 100, 50, 100, 50 }, -1 });
+        row("scale bar moves whole",
+            { KindScaleBar, { 100, 50, 102, 48 }, { 108, 62, 110, 60 }, 1, { XY, 110, 60 }, { 110, 60 } });
         row("vertical move all",
             { v, { 100, 50 }, { 140, 60, 110, 60, 110, 70, 110, 40, 110, 90 }, 2,
                 { XY, 110, 70, UPDATE, 0, 0, MARK, 2, 60, MARK, 3, 70 }, { 110, 70 }, true });
@@ -341,6 +349,88 @@ private slots:
         QVERIFY(count < 0 || drawn == count);
     }
 
+    // The scale bar on a picture `width` x 120: its length (the largest 1, 2 or 5 x 10^k whose
+    // rounded pixels are at most a quarter of the width, unless one is typed), its pixels 20 from
+    // the left and bottom edges, and its label centred above it.
+    void scaleBar_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<int>("units");
+        QTest::addColumn<QVariantMap>("stored"); // as texts, in the "Tool" section
+        QTest::addColumn<double>("length");
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<int>("thickness");
+        QTest::addColumn<QString>("label");
+        const auto row = [](const char* name, int width, double scale, int units, double length, int pixels,
+                             const char* label, QVariantMap stored = {}, int thickness = 6) {
+            QTest::newRow(name) << width << scale << units << stored << length << pixels << thickness << label;
+        };
+        row("640 at 1", 640, 1, 0, 100, 100, "100 mm");
+        row("1000 at 1", 1000, 1, 0, 200, 200, "200 mm");
+        row("2592 at 1", 2592, 1, 0, 500, 500, "500 mm");
+        row("640 at 0.01", 640, 0.01, 0, 1, 100, "1 mm");
+        row("1000 at 0.01", 1000, 0.01, 0, 2, 200, "2 mm");
+        row("2592 at 0.01", 2592, 0.01, 0, 5, 500, "5 mm");
+        row("640 at 0.00345", 640, 0.00345, 0, 0.5, 145, "0.5 mm");
+        row("1000 at 0.00345", 1000, 0.00345, 0, 0.5, 145, "0.5 mm");
+        row("2592 at 0.00345", 2592, 0.00345, 0, 2, 580, "2 mm");
+        // Calibrated in um instead: the same pixels, a thousand times the number.
+        row("2592 at 3.45 um", 2592, 3.45, 1, 2000, 580, "2000 um");
+        row("640 at 0.345 um", 640, 0.345, 1, 50, 145, "50 um");
+        row("1000 at 0.01 mil", 1000, 0.01, 2, 2, 200, "2 mil");
+        // 5 / 0.01998 = 250.25 pixels rounds to a quarter of 1000; 5 / 0.0199 = 251.3 does not.
+        row("fits once rounded", 1000, 0.01998, 0, 5, 250, "5 mm");
+        row("too long once rounded", 1000, 0.0199, 0, 2, 101, "2 mm");
+        row("1e-6 scale", 640, 0.000001, 0, 0.0001, 100, "0.0001 mm");
+        row("3 wide: none", 3, 1, 0, 0, 0, "");
+        row("scale 0: none", 640, 0, 0, 0, 0, "");
+        row("scale inf: none", 640, qInf(), 0, 0, 0, "");
+        row("typed", 640, 0.01, 1, 0.25, 25, "0.25 um", { { "ScaleBarLength", "0.25" } });
+        row("thick", 640, 1, 0, 100, 100, "100 mm", { { "ScaleBarThickness", "50" } }, 50);
+        // Hand-edited values beyond their range read as Automatic and 6.
+        row("length -2, thickness 51", 640, 1, 0, 100, 100, "100 mm",
+            { { "ScaleBarLength", "-2" }, { "ScaleBarThickness", "51" } });
+        row("length nan, thickness 0", 640, 1, 0, 100, 100, "100 mm",
+            { { "ScaleBarLength", "nan" }, { "ScaleBarThickness", "0" } });
+    }
+    void scaleBar()
+    {
+        QFETCH(int, width);
+        QFETCH(double, scale);
+        QFETCH(int, units);
+        QFETCH(QVariantMap, stored);
+        QFETCH(double, length);
+        QFETCH(int, pixels);
+        QFETCH(int, thickness);
+        QFETCH(QString, label);
+        if (!stored.contains(QStringLiteral("ScaleBarLength")))
+            QCOMPARE(CScaleBarTool::automaticLength(width, scale), length);
+        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+            settings->writeString(QStringLiteral("Tool"), it.key(), it.value().toString());
+        preset({ { "ToolColor", 0x0000FF }, { "TextColor", 0xFF0000 }, { "TextStyle", CTool::TextPass } });
+        auto tool = make(KindScaleBar);
+        tool->SetScaleX(scale);
+        tool->SetScaleY(scale * 7); // only the horizontal scale counts
+        tool->SetUnits(units);
+        tool->SetPictureSize(QSize(width, 120));
+        tool->showHandles = false;
+        QVERIFY(tool->placed);
+        QImage image(width, 120, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        tool->Draw(painter);
+        painter.end();
+        QCOMPARE(tool->label, label);
+        const QRect bar = boundsOf(image, qRgb(255, 0, 0)), text = boundsOf(image, qRgb(0, 0, 255));
+        QCOMPARE(bar, pixels ? QRect(20, 99 - thickness + 1, pixels, thickness) : QRect());
+        QCOMPARE(text.isNull(), label.isEmpty());
+        if (!text.isNull()) {
+            QVERIFY2(qAbs(text.center().x() - bar.center().x()) <= 2, qPrintable(QString::number(text.center().x())));
+            QVERIFY(text.bottom() < bar.top() && text.bottom() > bar.top() - 8);
+        }
+    }
+
     // The style a new tool reads, then what its dialog writes on OK, into an emptied store.
     void style_data()
     {
@@ -354,7 +444,7 @@ private slots:
         const QVariantMap all { { "ToolColor", 0x010203 }, { "TextColor", 0x040506 }, { "TextHighlite", 0x070809 },
             { "TextShadow", 0x0A0B0C }, { "TextStyle", 0x75 }, { "FontFace", 1 }, { "FontSize", 3 },
             { "CircleDisplay", 2 }, { "ArrowDirection", 3 }, { "ReticuleHorizontal", 0 }, { "ReticuleVertical", 1 },
-            { "ReticuleSpacing", 4 }, { "ReticuleCount", 50 } };
+            { "ReticuleSpacing", 4 }, { "ReticuleCount", 50 }, { "ScaleBarLength", 3 }, { "ScaleBarThickness", 9 } };
         const QString text("TextColor TextHighlite TextShadow TextStyle FontFace FontSize");
         QTest::newRow("defaults") << int(KindLine) << QVariantMap() << defaults << "tool"
                                   << "";
@@ -370,6 +460,8 @@ private slots:
         QTest::newRow("reticule") << int(KindReticule) << all << style << "reticule"
                                   << "ToolColor ReticuleHorizontal ReticuleVertical ReticuleSpacing ReticuleCount";
         QTest::newRow("text") << int(KindText) << all << style << "text" << text;
+        QTest::newRow("scale bar") << int(KindScaleBar) << all << style << "scalebar"
+                                   << "ToolColor " + text + " ScaleBarLength ScaleBarThickness";
     }
     void style()
     {

@@ -26,6 +26,7 @@ enum CommandId : int {
     ID_BORDER_ANSI = 32793,
     ID_TITLE_BLOCK = 32794,
     ID_RETICULE = 32795,
+    ID_SCALE_BAR = 32797,
     ID_TEXT = 32798,
     ID_ARROW = 32799,
     ID_RESET_TOOL = 32801,

@@ -82,6 +82,9 @@ QList<CommandInfo> buildTable()
             QStringLiteral("text"), checkable },
         { ID_ARROW, QStringLiteral("Arrow\tW"), { key(Qt::Key_W) }, QStringLiteral("Point with an arrow\nArrow"),
             QStringLiteral("arrow"), checkable },
+        { ID_SCALE_BAR, QStringLiteral("&Scale Bar\tS"), { key(Qt::Key_S) },
+            QStringLiteral("Lay a scale bar of the calibrated length on the picture\nScale Bar"),
+            QStringLiteral("scale-bar"), checkable },
         { ID_TOOL_OPTIONS, QStringLiteral("Options && Colors...\tO"), { key(Qt::Key_O) },
             QStringLiteral("Change the colours, font and options of the tool\nOptions and Colors"), {} },
         // Image
@@ -156,7 +159,7 @@ const CommandInfo* CommandTable::find(int id)
 const QList<int>& CommandTable::toolbar()
 {
     static const QList<int> buttons = { ID_FILE_PRINT, 0, ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE,
-        ID_CIRCLE, ID_POLYGON, 0, ID_RETICULE, ID_ARROW, ID_TEXT, ID_RESET_TOOL, 0, ID_CALIBRATE, ID_CALIBRATE_VERTICAL,
-        ID_BURN_ON, ID_MAKE_IMAGE_LIVE, ID_FREEZE_IMAGE, ID_HELP_CONTENTS };
+        ID_CIRCLE, ID_POLYGON, 0, ID_RETICULE, ID_ARROW, ID_SCALE_BAR, ID_TEXT, ID_RESET_TOOL, 0, ID_CALIBRATE,
+        ID_CALIBRATE_VERTICAL, ID_BURN_ON, ID_MAKE_IMAGE_LIVE, ID_FREEZE_IMAGE, ID_HELP_CONTENTS };
     return buttons;
 }

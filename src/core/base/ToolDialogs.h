@@ -7,6 +7,7 @@ class CCircleTool;
 class CReticuleTool;
 class CTextTool;
 class CArrowTool;
+class CScaleBarTool;
 
 // The option dialogs a tool opens on itself. Each copies the tool's values
 // in, and writes the edited values into the tool only when the user
@@ -20,4 +21,5 @@ public:
     virtual bool editReticuleOptions(CReticuleTool& tool) = 0;
     virtual bool editTextOptions(CTextTool& tool) = 0;
     virtual bool editArrowOptions(CArrowTool& tool) = 0;
+    virtual bool editScaleBarOptions(CScaleBarTool& tool) = 0;
 };

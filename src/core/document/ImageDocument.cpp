@@ -37,13 +37,19 @@ const QPoint calibrationStart(320, 240);
 bool isToolCommand(int id)
 {
     return id == ID_HORIZONTAL || id == ID_VERTICAL || (id >= ID_LINE && id <= ID_POLYGON) || id == ID_RETICULE
-        || id == ID_TEXT || id == ID_ARROW;
+        || id == ID_TEXT || id == ID_ARROW || id == ID_SCALE_BAR;
 }
 
 // The seven kinds that measure and therefore need a known magnification.
 bool isMeasuringKind(int kind)
 {
     return kind == KindHorizontal || kind == KindVertical || (kind >= KindLine && kind <= KindPolygon);
+}
+
+// The measuring kinds, and the scale bar, whose length is a calibrated one.
+bool needsCalibration(int kind)
+{
+    return isMeasuringKind(kind) || kind == KindScaleBar;
 }
 
 bool isCalibrationKind(int kind)
@@ -93,6 +99,8 @@ ImageDocument::ImageDocument(SettingsStore& settings, UserPrompts& prompts, AppM
     UseDate = settings.readInt(imageSection, QStringLiteral("UseDate"), 1) != 0;
     TitleBlock = settings.readInt(imageSection, QStringLiteral("TitleBlock"), 0) != 0;
     calibration.load();
+    // A tool laid out against the picture follows its size.
+    connect(this, &ImageDocument::sizeChanged, this, &ImageDocument::pushScalesIntoTool);
     AllocateFrameBuffer(640, 480);
 }
 
@@ -342,6 +350,7 @@ void ImageDocument::pushScalesIntoTool()
     tool->SetScaleX(calibration.effectiveScale);
     tool->SetScaleY(calibration.effectiveScaleVertical);
     tool->SetUnits(calibration.Units);
+    tool->SetPictureSize(FrameBuffer.size());
 }
 
 bool ImageDocument::burnToolPixels()
@@ -520,7 +529,7 @@ void ImageDocument::toolCommand(int kind)
         SetActiveTool(nullptr);
         return;
     }
-    if (isMeasuringKind(kind) && MeasurementCheck())
+    if (needsCalibration(kind) && MeasurementCheck())
         return;
     std::unique_ptr<CTool> made = ToolFactory::create(kind, settings, mainWindow);
     // The text is typed before the tool appears; a cancelled dialog still

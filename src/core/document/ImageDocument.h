@@ -80,7 +80,8 @@ public:
     bool MeasurementCheck();
     // Lays a calibration tool at (320, 240) and announces calibrationStarted.
     void StartCalibration(bool vertical);
-    // Hands the effective scales and the unit to the active tool.
+    // Hands the effective scales, the unit and the picture's size to the
+    // active tool.
     void pushScalesIntoTool();
 
     // Pointer input in image pixels, for the active tool.

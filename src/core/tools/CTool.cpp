@@ -152,6 +152,11 @@ void CTool::DrawLabel(QPainter& painter)
     UpdateLabel();
     if (label.isEmpty())
         return;
+    drawLabelAt(painter, points[0]);
+}
+
+void CTool::drawLabelAt(QPainter& painter, QPoint at) const
+{
     const LabelFont fitted = labelFont();
     painter.save();
     painter.setFont(fitted.font);
@@ -164,7 +169,6 @@ void CTool::DrawLabel(QPainter& painter)
         GdiPainter::drawText(painter, QPoint(0, 0), label, GdiPainter::fromColorRef(colour));
         painter.restore();
     };
-    const QPoint at = points[0];
     // Highlight up and left, shadow down and right, the text on top.
     if (textStyle & HighlightPass)
         pass(at + QPoint(-1, -1), textHighlite);

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QPoint>
+#include <QSize>
 #include <QString>
 #include <QVector>
 #include <QtGlobal>
@@ -71,6 +72,9 @@ public:
     void SetScaleX(double scale) { scaleX = scale; }
     void SetScaleY(double scale) { scaleY = scale; }
     void SetUnits(int unitIndex) { units = unitIndex; }
+    // The picture's size in pixels, told when the tool becomes active and
+    // whenever it changes; for tools laid out against the picture.
+    virtual void SetPictureSize(QSize) { }
 
     // The label's font, face and size from the style, and the scale that
     // makes its text cell 14 + 2 x size pixels high.
@@ -102,6 +106,8 @@ public:
     QVector<QPoint> points { QPoint(0, 0) };
 
 protected:
+    // The label's three passes, its text cell's top-left corner at `topLeft`.
+    void drawLabelAt(QPainter& painter, QPoint topLeft) const;
     // Sends an application message to the main window.
     void send(unsigned message, qintptr wParam, qintptr lParam) const;
 

@@ -10,6 +10,7 @@
 #include "core/tools/CPolygonTool.h"
 #include "core/tools/CRectangleTool.h"
 #include "core/tools/CReticuleTool.h"
+#include "core/tools/CScaleBarTool.h"
 #include "core/tools/CTextTool.h"
 #include "core/tools/ToolKind.h"
 
@@ -40,6 +41,8 @@ std::unique_ptr<CTool> ToolFactory::create(int kind, const SettingsStore& settin
         return std::make_unique<CTextTool>(settings, mainWindow);
     case KindArrow:
         return std::make_unique<CArrowTool>(settings, mainWindow);
+    case KindScaleBar:
+        return std::make_unique<CScaleBarTool>(settings, mainWindow);
     default:
         return nullptr;
     }

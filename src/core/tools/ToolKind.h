@@ -16,6 +16,8 @@ enum ToolKind : int {
     KindAngle = 32784,
     KindPolygon = 32785,
     KindReticule = 32795,
+    // Between the annotations: not a calibration, no profile.
+    KindScaleBar = 32797,
     KindText = 32798,
     KindArrow = 32799,
 };

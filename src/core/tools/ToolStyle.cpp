@@ -2,12 +2,15 @@
 // SPDX-FileCopyrightText: Tallmere
 #include "core/tools/ToolStyle.h"
 
+#include <cmath>
+
 #include <QString>
 
 #include "core/base/SettingsStore.h"
 #include "core/tools/CArrowTool.h"
 #include "core/tools/CCircleTool.h"
 #include "core/tools/CReticuleTool.h"
+#include "core/tools/CScaleBarTool.h"
 #include "core/tools/CTextTool.h"
 
 namespace {
@@ -76,6 +79,16 @@ void ToolStyle::readArrow(const SettingsStore& settings, CArrowTool& tool)
     tool.direction = read(settings, "ArrowDirection", 2);
 }
 
+void ToolStyle::readScaleBar(const SettingsStore& settings, CScaleBarTool& tool)
+{
+    const double length = settings.readReal(section, QStringLiteral("ScaleBarLength"), 0.0);
+    tool.length = length > 0.0 && std::isfinite(length) ? length : 0.0;
+    const int thickness = read(settings, "ScaleBarThickness", CScaleBarTool::DefaultThickness);
+    tool.thickness = thickness >= CScaleBarTool::MinThickness && thickness <= CScaleBarTool::MaxThickness
+        ? thickness
+        : CScaleBarTool::DefaultThickness;
+}
+
 void ToolStyle::writeToolOptions(SettingsStore& settings, const CTool& tool)
 {
     write(settings, "ToolColor", int(tool.toolColor));
@@ -106,4 +119,11 @@ void ToolStyle::writeArrowOptions(SettingsStore& settings, const CArrowTool& too
 {
     write(settings, "ToolColor", int(tool.toolColor));
     write(settings, "ArrowDirection", tool.direction);
+}
+
+void ToolStyle::writeScaleBarOptions(SettingsStore& settings, const CScaleBarTool& tool)
+{
+    writeToolOptions(settings, tool);
+    settings.writeReal(section, QStringLiteral("ScaleBarLength"), tool.length);
+    write(settings, "ScaleBarThickness", tool.thickness);
 }

@@ -5,6 +5,7 @@
 class CArrowTool;
 class CCircleTool;
 class CReticuleTool;
+class CScaleBarTool;
 class CTextTool;
 class CTool;
 class SettingsStore;
@@ -21,6 +22,9 @@ public:
     static void readCircle(const SettingsStore& settings, CCircleTool& tool);
     static void readReticule(const SettingsStore& settings, CReticuleTool& tool);
     static void readArrow(const SettingsStore& settings, CArrowTool& tool);
+    // ScaleBarLength (0, or anything but a positive number, for Automatic)
+    // and ScaleBarThickness (1 to 50, else the default 6).
+    static void readScaleBar(const SettingsStore& settings, CScaleBarTool& tool);
 
     // Tool Options (the measuring and calibration tools).
     static void writeToolOptions(SettingsStore& settings, const CTool& tool);
@@ -28,4 +32,6 @@ public:
     static void writeReticuleOptions(SettingsStore& settings, const CReticuleTool& tool);
     static void writeTextOptions(SettingsStore& settings, const CTextTool& tool);
     static void writeArrowOptions(SettingsStore& settings, const CArrowTool& tool);
+    // The Tool Options values, then ScaleBarLength and ScaleBarThickness.
+    static void writeScaleBarOptions(SettingsStore& settings, const CScaleBarTool& tool);
 };

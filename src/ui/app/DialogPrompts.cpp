@@ -235,3 +235,8 @@ bool DialogPrompts::editArrowOptions(CArrowTool& tool)
 {
     return ToolOptionsDialogs::editArrowOptions(tool, parent);
 }
+
+bool DialogPrompts::editScaleBarOptions(CScaleBarTool& tool)
+{
+    return ToolOptionsDialogs::editScaleBarOptions(tool, parent);
+}

@@ -34,6 +34,7 @@ public:
     bool editReticuleOptions(CReticuleTool& tool) override;
     bool editTextOptions(CTextTool& tool) override;
     bool editArrowOptions(CArrowTool& tool) override;
+    bool editScaleBarOptions(CScaleBarTool& tool) override;
 
 private:
     QWidget* parent = nullptr;

@@ -5,6 +5,7 @@
 #include "ui/tools/CArrowOptionsDlg.h"
 #include "ui/tools/CCircleOptionsDlg.h"
 #include "ui/tools/CReticuleOptionsDlg.h"
+#include "ui/tools/CScaleBarOptionsDlg.h"
 #include "ui/tools/CTextOptionsDlg.h"
 #include "ui/tools/CToolOptionsDlg.h"
 
@@ -42,4 +43,9 @@ bool ToolOptionsDialogs::editTextOptions(CTextTool& tool, QWidget* parent)
 bool ToolOptionsDialogs::editArrowOptions(CArrowTool& tool, QWidget* parent)
 {
     return run<CArrowOptionsDlg>(tool, parent);
+}
+
+bool ToolOptionsDialogs::editScaleBarOptions(CScaleBarTool& tool, QWidget* parent)
+{
+    return run<CScaleBarOptionsDlg>(tool, parent);
 }

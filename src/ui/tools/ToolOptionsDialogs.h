@@ -5,6 +5,7 @@
 class CArrowTool;
 class CCircleTool;
 class CReticuleTool;
+class CScaleBarTool;
 class CTextTool;
 class CTool;
 class QWidget;
@@ -18,4 +19,5 @@ public:
     static bool editReticuleOptions(CReticuleTool& tool, QWidget* parent);
     static bool editTextOptions(CTextTool& tool, QWidget* parent);
     static bool editArrowOptions(CArrowTool& tool, QWidget* parent);
+    static bool editScaleBarOptions(CScaleBarTool& tool, QWidget* parent);
 };
