@@ -100,6 +100,9 @@ public:
     int units = 0;
     int current = -1;
     QVector<QPoint> points { QPoint(0, 0) };
+    // How far, in image pixels, a press may lie from a handle and still take
+    // it: 3, or more where the picture is shown reduced.
+    int hitTolerance = 3;
 
 protected:
     // Sends an application message to the main window.
