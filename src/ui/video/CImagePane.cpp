@@ -78,16 +78,21 @@ double CImagePane::fitScale() const
     return ViewScale::fit(document.viewSize(), maximumViewportSize());
 }
 
-QPointF CImagePane::portCentre() const
-{
-    return QPointF(viewport()->width(), viewport()->height()) / 2;
-}
-
 void CImagePane::zoomTo(double scale, QPointF anchor)
 {
     anchorView = (anchor - QPointF(video.pos())) / video.scale();
     anchorPort = anchor;
     anchorRelative = false;
+    video.setScale(scale);
+    placeVideoWindow();
+}
+
+void CImagePane::zoomAboutMiddle(double scale)
+{
+    const QPointF middle = QPointF(viewport()->width(), viewport()->height()) / 2;
+    anchorView = (middle - QPointF(video.pos())) / video.scale();
+    anchorPort = { 0.5, 0.5 };
+    anchorRelative = true;
     video.setScale(scale);
     placeVideoWindow();
 }
@@ -216,7 +221,8 @@ void CImagePane::scrollContentsBy(int, int)
     if (placing)
         return;
     // The user scrolled: the middle of the pane now holds the point to keep.
-    anchorView = (portCentre() + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value())) / video.scale();
+    const QPointF middle = QPointF(viewport()->width(), viewport()->height()) / 2;
+    anchorView = (middle + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value())) / video.scale();
     anchorPort = { 0.5, 0.5 };
     anchorRelative = true;
     placeVideoWindow();
@@ -247,11 +253,11 @@ void CImagePane::zoomCommand(int id)
     switch (id) {
     case ID_VIEW_ZOOM_IN:
         fitted = false;
-        zoomTo(ViewScale::stepAbove(scale), portCentre());
+        zoomAboutMiddle(ViewScale::stepAbove(scale));
         break;
     case ID_VIEW_ZOOM_OUT:
         fitted = false;
-        zoomTo(ViewScale::stepBelow(scale), portCentre());
+        zoomAboutMiddle(ViewScale::stepBelow(scale));
         break;
     case ID_VIEW_FIT_WINDOW:
         fitted = true;
@@ -260,7 +266,7 @@ void CImagePane::zoomCommand(int id)
         break;
     case ID_VIEW_ACTUAL_PIXELS:
         fitted = false;
-        zoomTo(1.0, portCentre());
+        zoomAboutMiddle(1.0);
         break;
     case ID_VIEW_FIT_LARGE:
         fitLarge = !fitLarge;

@@ -60,7 +60,9 @@ private:
     // A new view size: fitted again when the view follows the pane, then centred.
     void viewSizeChanged();
     void zoomCommand(int id);
-    QPointF portCentre() const;
+    // Zooms keeping the view point in the middle of the pane there, also
+    // when the pane changes size later.
+    void zoomAboutMiddle(double scale);
 
     SettingsStore& settings;
     UserPrompts& prompts;
