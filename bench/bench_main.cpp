@@ -27,6 +27,7 @@
 void composeBench(const QImage& frame, const std::string& label);
 void captureBench();
 void toolBench(const QImage& frame, const std::string& label);
+void zoomBench(const QImage& frame, const std::string& label);
 // In bench_filters.cpp.
 void filterBench(const QImage& frame, const std::string& label, std::map<std::string, std::string>& notes);
 // In bench_save.cpp.
@@ -277,6 +278,7 @@ int main(int argc, char** argv)
         }
         if (size.w == 5472) {
             toolBench(picture, size.label);
+            zoomBench(picture, size.label);
             filterBench(picture, size.label, notes);
         }
     }

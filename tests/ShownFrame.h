@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
+#include <QtTest/qtestspontaneevent.h>
 #include <QtTest>
 
 #include "ScriptedPrompts.h"
@@ -32,11 +33,8 @@ struct ShownFrame {
 
     // What the user does, through the window system. Between two inputs the
     // event loop has its turn, as it has between a user's key strokes.
-    QPoint onWindow(QPoint image)
-    {
-        const int border = doc().BorderWidth;
-        return video().mapTo(&frame, image + QPoint(border, border));
-    }
+    // The window point over the middle of an image pixel, at any zoom.
+    QPoint onWindow(QPoint image) { return video().mapTo(&frame, video().toClient(image)); }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QCoreApplication::processEvents();
@@ -46,8 +44,24 @@ struct ShownFrame {
         Qt::MouseButton button = Qt::LeftButton)
     {
         QCoreApplication::processEvents();
-        QTest::mouseEvent(action, frame.windowHandle(), action == QTest::MouseMove ? Qt::NoButton : button, modifiers,
-            onWindow(image));
+        mouseOnWindow(action, onWindow(image), modifiers, button);
+    }
+    void mouseOnWindow(QTest::MouseAction action, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+        Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseEvent(
+            action, frame.windowHandle(), action == QTest::MouseMove ? Qt::NoButton : button, modifiers, at);
+    }
+    // Turns the mouse wheel by `notches` (up when positive) over a window point.
+    void wheel(QPoint at, int notches, Qt::KeyboardModifiers modifiers)
+    {
+        QCoreApplication::processEvents();
+        QWheelEvent event(
+            at, frame.mapToGlobal(at), {}, QPoint(0, 120 * notches), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        // As the window system delivers it: a widget that ignores it passes it on to its parent.
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        qApp->notify(frame.windowHandle(), &event);
+        QCoreApplication::processEvents();
     }
 
     ScriptedPrompts prompts;

@@ -10,6 +10,7 @@
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
 #include "core/histogram/ProfileSurface.h"
+#include "core/video/ViewScale.h"
 #include "ui/app/CMainFrame.h"
 #include "ui/histogram/CHistogramWnd.h"
 #include "ui/video/CVideoWnd.h"
@@ -203,6 +204,56 @@ private slots:
         QCOMPARE(!w.histogram(true).isHidden() || !w.histogram(false).isHidden(), enabled);
         QCOMPARE(w.settings.readInt("Histogram", "Show", -1), enabled ? 1 : -1);
         QCOMPARE(w.settings.readString("Histogram", "Size", QString()), storedSize); // reading leaves it
+    }
+
+    // At any zoom, and scrolled, the window stays beside the picture and each
+    // bar stands over its image pixel: dark pixels 200..299 show no bars.
+    void followsThePicture_data()
+    {
+        QTest::addColumn<bool>("horizontal");
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<int>("wheelNotches");
+        QTest::addColumn<double>("scale");
+        const int in = Qt::Key_Plus, out = Qt::Key_Minus;
+        QTest::newRow("horizontal at 2/3") << true << QList<int> { out } << 0 << 2.0 / 3;
+        QTest::newRow("vertical at 1/4") << false << QList<int> { out, out, out, out } << 0 << 0.25;
+        QTest::newRow("horizontal at 3x, scrolled") << true << QList<int> { in, in, in } << -2 << 3.0;
+        QTest::newRow("vertical at 2x, scrolled") << false << QList<int> { in, in } << 1 << 2.0;
+    }
+    void followsThePicture()
+    {
+        QFETCH(bool, horizontal);
+        QFETCH(QList<int>, keys);
+        QFETCH(int, wheelNotches);
+        QFETCH(double, scale);
+        Window w(iniPath());
+        QPainter painter(&w.doc().FrameBuffer.image());
+        painter.fillRect(200, 0, 100, 480, Qt::black);
+        painter.fillRect(0, 200, 640, 100, Qt::black);
+        painter.end();
+        w.place(horizontal ? ID_HORIZONTAL : ID_VERTICAL, { 100, 50 });
+        CHistogramWnd& window = w.histogram(horizontal);
+        for (int key : keys)
+            w.key(Qt::Key(key));
+        if (wheelNotches)
+            w.wheel(w.onWindow({ 320, 240 }), wheelNotches, Qt::NoModifier);
+        QCOMPARE(w.video().scale(), scale);
+        const QSize shown = ViewScale::shownSize(QSize(640, 480), scale);
+        QCOMPARE(horizontal ? window.width() : window.height() - CHistogramWnd::captionHeight,
+            (horizontal ? shown.width() : shown.height()) + 2 * CHistogramWnd::frameWidth);
+        // Just above or left of the picture, where the pane has room for it.
+        const QRect picture = w.video().geometry();
+        if (horizontal && picture.top() >= window.height())
+            QCOMPARE(window.geometry().bottom(), picture.top() - 1);
+        if (!horizontal && picture.left() >= window.width())
+            QCOMPARE(window.geometry().right(), picture.left() - 1);
+        const QImage drawn = window.grab().toImage();
+        for (const int pixel : { 180, 250, 320 }) {
+            const QPoint onPicture = w.video().pos() + w.video().toClient({ pixel, pixel }) - window.pos();
+            const QPoint base = horizontal ? QPoint(onPicture.x(), window.clientRect().bottom())
+                                           : QPoint(window.clientRect().left(), onPicture.y());
+            QCOMPARE(drawn.pixel(base) & 0xffffff, pixel == 250 ? grey : black);
+        }
     }
 
     void firstPress_data()

@@ -310,16 +310,23 @@ private slots:
     void rightPressInTheTitleBlock_data()
     {
         QTest::addColumn<QPoint>("at");
+        QTest::addColumn<int>("zoomIn"); // presses of +
         QTest::addColumn<QString>("dialog");
-        QTest::newRow("inside") << QPoint(421, 421) << "titleBlock";
-        QTest::newRow("left of it") << QPoint(420, 421) << "tool";
-        QTest::newRow("above it") << QPoint(421, 420) << "tool";
+        QTest::newRow("inside") << QPoint(421, 421) << 0 << "titleBlock";
+        QTest::newRow("left of it") << QPoint(420, 421) << 0 << "tool";
+        QTest::newRow("above it") << QPoint(421, 420) << 0 << "tool";
+        // At 2x the view pixel (421, 421) covers the client pixels 842 and 843.
+        QTest::newRow("inside at 2x") << QPoint(842, 843) << 2 << "titleBlock";
+        QTest::newRow("left of it at 2x") << QPoint(841, 843) << 2 << "tool";
     }
     void rightPressInTheTitleBlock()
     {
         QFETCH(QPoint, at);
+        QFETCH(int, zoomIn);
         QFETCH(QString, dialog);
         Window w(iniPath());
+        for (int i = 0; i < zoomIn; ++i)
+            w.key(Qt::Key_Plus);
         w.frame.dispatch(ID_BORDER_NONE);
         w.doc().TitleBlock = true;
         w.frame.dispatch(ID_LINE);

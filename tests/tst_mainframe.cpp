@@ -51,7 +51,8 @@ private slots:
         QTest::newRow("menu bar") << QStringList {} << ">&File|>&View|>F&avorites|>&Tools|>&Image|>&Help";
         QTest::newRow("File") << QStringList { "&File" } << "&Open...|&Save...|&Print|E&xit";
         QTest::newRow("View") << QStringList { "&View" }
-                              << "&Toolbar|&Status Bar|&Favorites|&Histogram|>Histogram Size";
+                              << "&Toolbar|&Status Bar|&Favorites|&Histogram|>Histogram Size|Zoom &In\t+|"
+                                 "Zoom &Out\t-|&Fit to Window\tF|&Actual Pixels\t1|Fit &Large Pictures";
         QTest::newRow("Histogram Size") << QStringList { "&View", "Histogram Size" } << "Small|Medium|Large";
         QTest::newRow("Favorites") << QStringList { "F&avorites" }
                                    << "&Open!|&Add...|&Delete!|&Sort...|&Find...|Fo&lder...";
@@ -134,6 +135,9 @@ private slots:
                                    << "Lay a scale bar of the calibrated length on the picture"
                                    << "Scale Bar" << QStringList { "&Tools" };
         QTest::newRow("32812") << int(ID_LIVE) << QString() << QString() << QString() << QStringList {};
+        QTest::newRow("Fit Large") << int(ID_VIEW_FIT_LARGE) << "Fit &Large Pictures"
+                                   << "Open pictures larger than the window fitted to it"
+                                   << "Fit Large Pictures" << QStringList { "&View" };
     }
     void commandTextsAndPrompts()
     {
@@ -171,6 +175,11 @@ private slots:
         QTest::newRow("Make Image Live") << int(ID_MAKE_IMAGE_LIVE) << Keys { QKeySequence("`"), QKeySequence("~") }
                                          << true;
         QTest::newRow("Help Contents") << int(ID_HELP_CONTENTS) << Keys { Qt::Key_F1 } << true;
+        QTest::newRow("Zoom In") << int(ID_VIEW_ZOOM_IN)
+                                 << Keys { Qt::Key_Plus, Qt::Key_Equal, Qt::CTRL | Qt::Key_Plus } << true;
+        QTest::newRow("Zoom Out") << int(ID_VIEW_ZOOM_OUT) << Keys { Qt::Key_Minus, Qt::CTRL | Qt::Key_Minus } << true;
+        QTest::newRow("Fit to Window") << int(ID_VIEW_FIT_WINDOW) << Keys { Qt::Key_F } << true;
+        QTest::newRow("Actual Pixels") << int(ID_VIEW_ACTUAL_PIXELS) << Keys { Qt::Key_1 } << true;
         for (int id : { ID_FILE_OPEN, ID_VIEW_FAVORITES, ID_BORDER_ANSI, ID_FAVORITES_ADD, ID_FREEZE, ID_LIVE })
             QTest::addRow("%d enabled", id) << id << Keys {} << true;
         for (int id : { ID_VIEW_HISTOGRAM, ID_VIDEO_FORMAT, ID_FAVORITES_OPEN })
@@ -204,7 +213,7 @@ private slots:
             return texts;
         };
         // The blanks of the first texts size the panes.
-        QCOMPARE(panes(), QStringList({ "Ready", "Mag=40", "Luma=       0", "X=      0", "Y=      0 " }));
+        QCOMPARE(panes(), QStringList({ "Ready", "Zoom=100%", "Mag=40", "Luma=       0", "X=      0", "Y=      0 " }));
         QCOMPARE(frame.windowTitle(), QStringLiteral("Scopique"));
 
         QImage picture(640, 480, QImage::Format_RGB32);
@@ -215,10 +224,10 @@ private slots:
         frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(path), 0);
         QCOMPARE(frame.windowTitle(), QStringLiteral("Scopique Pro - slide 1.png"));
         frame.send(WM_APP_SET_XY, 5, 7);
-        QCOMPARE(panes(), QStringList({ "Ready", "Mag=40", "Luma=20", "X=5", "Y=7" }));
+        QCOMPARE(panes(), QStringList({ "Ready", "Zoom=100%", "Mag=40", "Luma=20", "X=5", "Y=7" }));
         frame.send(WM_APP_SET_XY, -1, 7);
         frame.send(WM_APP_SET_MAG, 250, 0);
-        QCOMPARE(panes(), QStringList({ "Ready", "Mag=250", "Luma=0", "X=-1", "Y=7" }));
+        QCOMPARE(panes(), QStringList({ "Ready", "Zoom=100%", "Mag=250", "Luma=0", "X=-1", "Y=7" }));
         frame.send(WM_APP_SET_LUMA, 17, 0);
         QCOMPARE(frame.statusPane(ID_INDICATOR_LUMA)->text(), QStringLiteral("Luma=17"));
 

@@ -14,6 +14,7 @@
 #include "core/base/TimeFormat.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
+#include "core/video/ViewScale.h"
 #include "ui/video/CImagePane.h"
 
 namespace {
@@ -222,14 +223,20 @@ private slots:
     void paneCentresAndScrollsToEveryPixel_data()
     {
         QTest::addColumn<QSize>("picture");
+        QTest::addColumn<int>("fitLarge"); // stored "View" "FitLarge", -1 for none
         QTest::addColumn<bool>("scrolls");
-        QTest::newRow("fits") << QSize(640, 480) << false;
-        QTest::newRow("camera picture") << QSize(2001, 1501) << true;
+        QTest::newRow("fits") << QSize(640, 480) << -1 << false;
+        QTest::newRow("camera picture at 1:1") << QSize(2001, 1501) << 0 << true;
+        QTest::newRow("camera picture fitted") << QSize(2001, 1501) << -1 << false;
+        QTest::newRow("camera picture, FitLarge 1") << QSize(2001, 1501) << 1 << false;
     }
     void paneCentresAndScrollsToEveryPixel()
     {
         QFETCH(QSize, picture);
+        QFETCH(int, fitLarge);
         QFETCH(bool, scrolls);
+        if (fitLarge >= 0)
+            settings->writeInt(QStringLiteral("View"), QStringLiteral("FitLarge"), fitLarge);
         CImagePane pane(*settings, prompts, log);
         pane.resize(900, 700);
         pane.show();
@@ -241,11 +248,19 @@ private slots:
 
         const CVideoWnd& video = pane.videoWnd();
         const QSize port = pane.viewport()->size();
-        QCOMPARE(video.size(), picture);
+        // Too large for the pane, it opens fitted unless the user said otherwise.
+        const bool large = picture.width() > port.width() || picture.height() > port.height();
+        const double scale = large && fitLarge != 0
+            ? qMin(double(port.width()) / picture.width(), double(port.height()) / picture.height())
+            : 1.0;
+        QCOMPARE(video.scale(), scale);
+        const QSize shown = ViewScale::shownSize(picture, scale);
+        QCOMPARE(video.size(), shown);
+        QVERIFY(scale == 1 || shown.width() == port.width() || shown.height() == port.height());
         QCOMPARE(pane.horizontalScrollBar()->isVisible(), scrolls);
         QCOMPARE(pane.verticalScrollBar()->isVisible(), scrolls);
         // Centred, overhanging both sides alike when larger.
-        QCOMPARE(video.pos(), QPoint((port.width() - picture.width()) / 2, (port.height() - picture.height()) / 2));
+        QCOMPARE(video.pos(), QPoint((port.width() - shown.width()) / 2, (port.height() - shown.height()) / 2));
         if (scrolls) {
             pane.horizontalScrollBar()->setValue(pane.horizontalScrollBar()->maximum());
             pane.verticalScrollBar()->setValue(pane.verticalScrollBar()->maximum());

@@ -8,4 +8,5 @@ enum StatusPaneId : int {
     ID_INDICATOR_Y = 59143,
     ID_INDICATOR_MAG = 59144,
     ID_INDICATOR_LUMA = 59146,
+    ID_INDICATOR_ZOOM = 59147,
 };

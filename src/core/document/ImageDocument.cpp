@@ -313,13 +313,18 @@ void ImageDocument::edgeEnhanceCommand()
     emit pictureChanged();
 }
 
-void ImageDocument::composeView()
+std::function<void(QPainter&)> ImageDocument::toolOverlay() const
+{
+    // A tool is drawn once placed; a polygon also while its vertices are laid.
+    if (tool && !hideToolOverlay && (tool->placed || tool->kind == KindPolygon))
+        return [this](QPainter& painter) { tool->Draw(painter); };
+    return {};
+}
+
+void ImageDocument::composeView(bool withTool)
 {
     const TitleBlockText title { TitleBlock, UseDate, Title1, Title2, Title3, calibration.Magnification };
-    // A tool is drawn once placed; a polygon also while its vertices are laid.
-    ViewComposer::Overlay overlay;
-    if (tool && !hideToolOverlay && (tool->placed || tool->kind == KindPolygon))
-        overlay = [this](QPainter& painter) { tool->Draw(painter); };
+    const ViewComposer::Overlay overlay = withTool ? toolOverlay() : ViewComposer::Overlay();
     // The date line is kept as drawn: the title block dialog shows it.
     std::lock_guard<std::mutex> hold(frameLock);
     Title3 = ViewComposer::compose(

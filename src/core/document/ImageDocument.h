@@ -20,6 +20,7 @@
 
 class AppMessageSink;
 class QPaintDevice;
+class QPainter;
 class SettingsStore;
 class UserPrompts;
 
@@ -102,9 +103,12 @@ public:
     // Whether a point of the composed view lies in the title block's corner.
     bool inTitleBlock(QPoint view) const;
 
-    // Composes border, image, the active tool and the title block into the
-    // BackBuffer.
-    void composeView();
+    // Composes border, image, the active tool (unless `withTool` is false)
+    // and the title block into the BackBuffer.
+    void composeView(bool withTool = true);
+    // Draws the active tool in image coordinates; empty when no tool is to
+    // be seen: none, or one not yet placed (a polygon shows while built).
+    std::function<void(QPainter&)> toolOverlay() const;
     // Burns the placed tool in and writes the view (border, image, title
     // block) to `path`, in the format its extension names, tagged with the
     // border width and, when given, the description. When the file was

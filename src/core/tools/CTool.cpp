@@ -109,7 +109,8 @@ int CTool::Press(QPoint p)
     }
     // Left and top inclusive, right and bottom exclusive; the lowest index
     // wins, so the label anchor beats an end point under it.
-    const QRect hit(QPoint(p.x() - 3, p.y() - 3), QPoint(p.x() + 2, p.y() + 2));
+    const int reach = qMax(3, hitTolerance);
+    const QRect hit(QPoint(p.x() - reach, p.y() - reach), QPoint(p.x() + reach - 1, p.y() + reach - 1));
     current = -1;
     for (int i = 0; i < points.size(); ++i) {
         if (hit.contains(points[i])) {
@@ -142,8 +143,7 @@ void CTool::Draw(QPainter& painter)
     for (int i = first; i < points.size(); ++i) {
         if (i == current)
             continue;
-        const QPoint& point = points[i];
-        GdiPainter::rectangle(painter, point.x() - 3, point.y() - 3, point.x() + 4, point.y() + 4, color, Qt::NoBrush);
+        GdiPainter::handle(painter, points[i], color);
     }
 }
 

@@ -104,6 +104,9 @@ public:
     int units = 0;
     int current = -1;
     QVector<QPoint> points { QPoint(0, 0) };
+    // How far, in image pixels, a press may lie from a handle and still take
+    // it: 3, or more where the picture is shown reduced.
+    int hitTolerance = 3;
 
 protected:
     // The label's three passes, its text cell's top-left corner at `topLeft`.

@@ -7,6 +7,7 @@
 
 #include <QFontMetrics>
 #include <QPolygon>
+#include <QtMath>
 
 namespace GdiPainter {
 
@@ -18,6 +19,40 @@ QRect strip(int x1, int y1, int x2, int y2)
     if (y1 == y2)
         return QRect(x2 > x1 ? x1 : x2 + 1, y1, std::abs(x2 - x1), 1);
     return QRect(x1, y2 > y1 ? y1 : y2 + 1, 1, std::abs(y2 - y1));
+}
+
+// Whether the painter shows an image pixel smaller than a device pixel: a
+// view zoomed out.
+bool reduces(const QPainter& painter)
+{
+    const QTransform& transform = painter.worldTransform();
+    return transform.m11() < 1 || transform.m22() < 1;
+}
+
+// The device pixels of `rect` under `transform`, at least one in each
+// direction, so that a one-pixel line of a figure stays visible.
+QRect onDevice(const QTransform& transform, const QRect& rect)
+{
+    const QRectF mapped = transform.mapRect(QRectF(rect));
+    const int left = qFloor(mapped.left() + 1e-9);
+    const int top = qFloor(mapped.top() + 1e-9);
+    const int right = qMax(left + 1, qCeil(mapped.right() - 1e-9));
+    const int bottom = qMax(top + 1, qCeil(mapped.bottom() - 1e-9));
+    return QRect(left, top, right - left, bottom - top);
+}
+
+// fillRect, on a reducing painter never thinner than a device pixel.
+void fill(QPainter& painter, const QRect& rect, const QBrush& brush)
+{
+    if (!reduces(painter)) {
+        painter.fillRect(rect, brush);
+        return;
+    }
+    const QTransform transform = painter.worldTransform();
+    painter.save();
+    painter.resetTransform();
+    painter.fillRect(onDevice(transform, rect), brush);
+    painter.restore();
 }
 
 } // namespace
@@ -35,13 +70,26 @@ void rectangle(QPainter& painter, int l, int t, int r, int b, const QColor& pen,
     // Filled rectangles rather than a stroked path: they land on exactly the
     // pixels given, whatever the painter's pen settings.
     if (brush.style() != Qt::NoBrush)
-        painter.fillRect(QRect(l, t, w, h), brush);
+        fill(painter, QRect(l, t, w, h), brush);
     if (!pen.isValid())
         return;
-    painter.fillRect(QRect(l, t, w, 1), pen);
-    painter.fillRect(QRect(l, b - 1, w, 1), pen);
-    painter.fillRect(QRect(l, t, 1, h), pen);
-    painter.fillRect(QRect(r - 1, t, 1, h), pen);
+    fill(painter, QRect(l, t, w, 1), pen);
+    fill(painter, QRect(l, b - 1, w, 1), pen);
+    fill(painter, QRect(l, t, 1, h), pen);
+    fill(painter, QRect(r - 1, t, 1, h), pen);
+}
+
+void handle(QPainter& painter, QPoint at, const QColor& pen)
+{
+    if (!reduces(painter)) {
+        rectangle(painter, at.x() - 3, at.y() - 3, at.x() + 4, at.y() + 4, pen, Qt::NoBrush);
+        return;
+    }
+    const QPoint centre = onDevice(painter.worldTransform(), QRect(at, QSize(1, 1))).topLeft();
+    painter.save();
+    painter.resetTransform();
+    rectangle(painter, centre.x() - 3, centre.y() - 3, centre.x() + 4, centre.y() + 4, pen, Qt::NoBrush);
+    painter.restore();
 }
 
 void line(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& pen)
@@ -52,7 +100,7 @@ void line(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& pen)
     if (steps == 0)
         return;
     if (dx == 0 || dy == 0) {
-        painter.fillRect(strip(x1, y1, x2, y2), pen);
+        fill(painter, strip(x1, y1, x2, y2), pen);
         return;
     }
     // Stepped from the start so that only the end point is left out,
@@ -109,6 +157,12 @@ void lines(QPainter& painter, const QVector<QLine>& segments, const QColor& pen)
     if (strips.isEmpty())
         return;
     painter.save();
+    if (reduces(painter)) {
+        const QTransform transform = painter.worldTransform();
+        for (QRect& strip : strips)
+            strip = onDevice(transform, strip);
+        painter.resetTransform();
+    }
     painter.setPen(Qt::NoPen);
     painter.setBrush(pen);
     painter.drawRects(strips);

@@ -12,13 +12,19 @@
 
 // Figures on the pixels the classic GDI calls cover, so that positions given
 // as GDI rectangles and lines land exactly. Antialiasing is off and pens are
-// one pixel wide.
+// one pixel wide. On a painter that shows the picture reduced (a view zoomed
+// out) lines and outlines keep at least one device pixel, so they stay
+// visible.
 namespace GdiPainter {
 
 // Rectangle(l, t, r, b): outline in `pen` over columns l..r-1 and rows
 // t..b-1, inside filled with `brush` (Qt::NoBrush leaves it). An invalid
 // colour for the pen draws no outline.
 void rectangle(QPainter& painter, int l, int t, int r, int b, const QColor& pen, const QBrush& brush);
+
+// A tool's handle: the 7 x 7 outline Rectangle(x - 3, y - 3, x + 4, y + 4)
+// around `at`; on a reducing painter it keeps that size in device pixels.
+void handle(QPainter& painter, QPoint at, const QColor& pen);
 
 // MoveTo(x1, y1) + LineTo(x2, y2): the last point is not drawn.
 void line(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& pen);

@@ -22,6 +22,7 @@
 #include "core/document/ImageDocument.h"
 #include "core/favorites/FavoritesStore.h"
 #include "core/tools/ToolKind.h"
+#include "core/video/ViewScale.h"
 #include "ui/app/CAboutDlg.h"
 #include "ui/app/CHelpBar.h"
 #include "ui/favorites/CFavoritesBar.h"
@@ -38,6 +39,7 @@ struct StatusPaneInfo {
     const char* initialText;
 };
 constexpr StatusPaneInfo statusPaneTable[] = {
+    { ID_INDICATOR_ZOOM, "Zoom=    100%" },
     { ID_INDICATOR_MAG, "Mag=         0" },
     { ID_INDICATOR_LUMA, "Luma=       0" },
     { ID_INDICATOR_X, "X=      0" },
@@ -80,6 +82,11 @@ CMainFrame::CMainFrame(SettingsStore& settings, UserPrompts& prompts, QWidget* p
     if (settings.readInt(windowsSection, QStringLiteral("FavoritesShow"), 0) != 0)
         favorites->show();
     send(WM_APP_SET_MAG, qintptr(document.calibration.Magnification), 0);
+    const auto showZoom
+        = [this](double scale) { setStatusValue(ID_INDICATOR_ZOOM, "Zoom=%d%%", ViewScale::percent(scale)); };
+    connect(&pane.videoWnd(), &CVideoWnd::scaleChanged, this, showZoom);
+    connect(&pane.videoWnd(), &CVideoWnd::scaleChanged, this, &CMainFrame::commandStatesChanged);
+    showZoom(pane.videoWnd().scale());
     updateCommandUI();
 }
 
@@ -160,6 +167,9 @@ void CMainFrame::createMenus()
     QMenu* view = addPopup(nullptr, QStringLiteral("&View"),
         { ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_FAVORITES, ID_VIEW_HISTOGRAM });
     addPopup(view, QStringLiteral("Histogram Size"), { ID_HISTOGRAM_SMALL, ID_HISTOGRAM_MEDIUM, ID_HISTOGRAM_LARGE });
+    view->addSeparator();
+    for (int id : { ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_FIT_WINDOW, ID_VIEW_ACTUAL_PIXELS, ID_VIEW_FIT_LARGE })
+        view->addAction(commandActions.value(id));
     addPopup(nullptr, QStringLiteral("F&avorites"),
         { ID_FAVORITES_OPEN, ID_FAVORITES_ADD, ID_FAVORITES_DELETE, ID_FAVORITES_SORT, ID_FAVORITES_FIND,
             ID_FAVORITES_FOLDER });

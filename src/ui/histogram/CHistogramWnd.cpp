@@ -5,9 +5,11 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 #include "core/base/SettingsStore.h"
 #include "core/document/ImageDocument.h"
+#include "core/video/ViewScale.h"
 #include "ui/video/CVideoWnd.h"
 
 namespace {
@@ -31,6 +33,7 @@ CHistogramWnd::CHistogramWnd(SettingsStore& settings, bool horizontal)
 void CHistogramWnd::Create(QWidget* paneClient, const CVideoWnd& videoWnd)
 {
     video = &videoWnd;
+    connect(video, &CVideoWnd::placeChanged, this, &CHistogramWnd::followPicture);
     setParent(paneClient);
     hide();
     setGeometry(0, 0, 0, 0);
@@ -72,6 +75,8 @@ void CHistogramWnd::SetThickness(int value)
     else
         topLeft.setX(qMax(0, old.x() + old.width() - size.width()));
     setGeometry(QRect(topLeft, size));
+    if (anchored)
+        anchorAt(topLeft);
     raise();
     Draw();
 }
@@ -107,8 +112,10 @@ QRect CHistogramWnd::closeBoxRect() const
 
 void CHistogramWnd::fitToImage()
 {
-    // The window spans the image's length along the profile and keeps its place.
-    const QSize image = video ? video->document().FrameBuffer.size() : QSize();
+    // The window spans the image's length, as shown, along the profile and
+    // keeps its place.
+    fittedScale = pictureScale();
+    const QSize image = video ? ViewScale::shownSize(video->document().FrameBuffer.size(), fittedScale) : QSize();
     if (horizontal())
         resize(image.width() + 2 * frameWidth, height());
     else
@@ -129,7 +136,50 @@ void CHistogramWnd::placeFirstTime()
     else
         topLeft = QPoint(image.left() - width(), (pane->height() - height() - captionHeight) / 2);
     move(qMax(0, topLeft.x()), qMax(0, topLeft.y()));
+    // Beside the picture is where it belongs, also where the pane cuts it off.
+    anchorAt(topLeft);
     firstPlacementPending = false;
+}
+
+double CHistogramWnd::pictureScale() const
+{
+    return video ? video->scale() : 1.0;
+}
+
+QPointF CHistogramWnd::imageOrigin() const
+{
+    const double border = video->document().BorderWidth * pictureScale();
+    return QPointF(video->pos()) + QPointF(border, border);
+}
+
+void CHistogramWnd::anchorAt(QPoint topLeft)
+{
+    if (!video)
+        return;
+    const QPointF origin = imageOrigin();
+    const double scale = pictureScale();
+    if (horizontal())
+        anchor = { (topLeft.x() + frameWidth - origin.x()) / scale, double(topLeft.y() - video->y()) };
+    else
+        anchor = { double(topLeft.x() - video->x()), (topLeft.y() + frameWidth + captionHeight - origin.y()) / scale };
+    anchored = true;
+}
+
+void CHistogramWnd::followPicture()
+{
+    if (!anchored || !video)
+        return;
+    const double scale = pictureScale();
+    if (scale != fittedScale)
+        fitToImage();
+    const QPointF origin = imageOrigin();
+    QPoint topLeft;
+    if (horizontal())
+        topLeft = QPoint(qRound(origin.x() + anchor.x() * scale) - frameWidth, video->y() + qRound(anchor.y()));
+    else
+        topLeft = QPoint(
+            video->x() + qRound(anchor.x()), qRound(origin.y() + anchor.y() * scale) - frameWidth - captionHeight);
+    move(clampedToPane(topLeft));
 }
 
 QPoint CHistogramWnd::clampedToPane(QPoint topLeft) const
@@ -182,8 +232,43 @@ void CHistogramWnd::paintEvent(QPaintEvent*)
     if (client.width() > image.width() || client.height() > image.height())
         painter.fillRect(client, QColor(192, 192, 192));
     painter.setClipRect(client);
-    painter.drawImage(client.topLeft(), image,
-        QRect(0, 0, qMin(client.width(), image.width()), qMin(client.height(), image.height())));
+    const double scale = pictureScale();
+    const int shift = barShift();
+    if (scale == 1 && shift == 0) {
+        painter.drawImage(client.topLeft(), image,
+            QRect(0, 0, qMin(client.width(), image.width()), qMin(client.height(), image.height())));
+        return;
+    }
+    // Each bar stands over its pixel of the picture: the picture's pitch
+    // along the profile, and moved with the picture where the pane's edge
+    // keeps the window from following it.
+    painter.fillRect(client, QColor(192, 192, 192));
+    const int surfaceLength = horizontal() ? image.width() : image.height();
+    const int clientLength = horizontal() ? client.width() : client.height();
+    const int first = qMax(0, qFloor(-shift / scale));
+    const int last = qMin(surfaceLength, qCeil((clientLength - shift) / scale));
+    if (last <= first)
+        return;
+    const double start = shift + first * scale;
+    const double length = (last - first) * scale;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, scale < 1);
+    if (horizontal())
+        painter.drawImage(QRectF(client.left() + start, client.top(), length, image.height()), image,
+            QRectF(first, 0, last - first, image.height()));
+    else
+        painter.drawImage(QRectF(client.left(), client.top() + start, image.width(), length), image,
+            QRectF(0, first, image.width(), last - first));
+}
+
+int CHistogramWnd::barShift() const
+{
+    if (!anchored || !video)
+        return 0;
+    const QPointF origin = imageOrigin();
+    const double scale = pictureScale();
+    if (horizontal())
+        return qRound(origin.x() + anchor.x() * scale) - (x() + frameWidth);
+    return qRound(origin.y() + anchor.y() * scale) - (y() + frameWidth + captionHeight);
 }
 
 void CHistogramWnd::closeEvent(QCloseEvent* event)
@@ -213,8 +298,10 @@ void CHistogramWnd::mousePressEvent(QMouseEvent* event)
 void CHistogramWnd::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
-    if (dragging)
+    if (dragging) {
         move(clampedToPane(event->globalPosition().toPoint() - dragOffset));
+        anchorAt(pos());
+    }
 }
 
 void CHistogramWnd::mouseReleaseEvent(QMouseEvent* event)

@@ -15,6 +15,10 @@ class SettingsStore;
 // current Horizontal (wide window) or Vertical (tall window) measurement.
 // It draws its own caption with a close box and moves by its caption within
 // the pane. Both windows share the "Histogram" settings "Size" and "Show".
+//
+// The window belongs beside the picture as shown: its bars take the
+// picture's pixel pitch at any zoom, and it moves with the picture when the
+// picture is zoomed or scrolled.
 class CHistogramWnd : public QWidget {
     Q_OBJECT
 
@@ -61,6 +65,16 @@ protected:
 private:
     void fitToImage();
     void placeFirstTime();
+    // Keeps `topLeft` (pane pixels) as the window's place relative to the picture.
+    void anchorAt(QPoint topLeft);
+    // The picture was zoomed, scrolled or moved: the window goes with it.
+    void followPicture();
+    // Where, in pane pixels, the picture's image starts, and its scale.
+    QPointF imageOrigin() const;
+    double pictureScale() const;
+    // Pane pixels from the client area's edge to where the picture puts the
+    // first bar: not 0 only where the pane's edge stopped the window.
+    int barShift() const;
     // Keeps the window's top-left inside the pane so its caption stays in reach.
     QPoint clampedToPane(QPoint topLeft) const;
 
@@ -72,4 +86,11 @@ private:
     bool dragging = false;
     bool closePressed = false;
     QPoint dragOffset;
+    // The place relative to the picture, once placed: along the profile in
+    // image pixels from the image's first pixel to the first bar, across it
+    // in pane pixels from the picture's top (or left) edge.
+    QPointF anchor;
+    bool anchored = false;
+    // The scale the window's length was fitted at.
+    double fittedScale = 1.0;
 };

@@ -5,8 +5,10 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
 
 #include "core/document/ImageDocument.h"
+#include "core/video/ViewScale.h"
 #include "ui/calibration/CCalibrateDlg.h"
 #include "ui/video/CSampleGrabberCallback.h"
 #include "ui/video/QtCameraSource.h"
@@ -23,7 +25,10 @@ CVideoWnd::CVideoWnd(ImageDocument& document, QWidget* parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
 
-    connect(&doc, &ImageDocument::pictureChanged, this, qOverload<>(&QWidget::update));
+    connect(&doc, &ImageDocument::pictureChanged, this, [this] {
+        scaled.invalidate();
+        update();
+    });
     connect(&doc, &ImageDocument::toolChanged, this, [this] {
         updateCursor();
         update();
@@ -41,13 +46,37 @@ void CVideoWnd::setFrameSource(std::unique_ptr<FrameSource> source)
 
 void CVideoWnd::followSize()
 {
-    resize(doc.viewSize());
+    scaled.invalidate();
+    resize(ViewScale::shownSize(doc.viewSize(), viewScale));
     emit viewSizeChanged();
+}
+
+void CVideoWnd::setScale(double scale)
+{
+    if (scale <= 0 || scale == viewScale)
+        return;
+    viewScale = scale;
+    scaled.invalidate();
+    resize(ViewScale::shownSize(doc.viewSize(), viewScale));
+    update();
+    emit scaleChanged(viewScale);
+}
+
+QPoint CVideoWnd::toView(QPoint client) const
+{
+    // The middle of the client pixel decides which view pixel it shows.
+    return { qFloor((client.x() + 0.5) / viewScale), qFloor((client.y() + 0.5) / viewScale) };
 }
 
 QPoint CVideoWnd::toImage(QPoint client) const
 {
-    return client - QPoint(doc.BorderWidth, doc.BorderWidth);
+    return toView(client) - QPoint(doc.BorderWidth, doc.BorderWidth);
+}
+
+QPoint CVideoWnd::toClient(QPoint image) const
+{
+    const QPointF middle = QPointF(image + QPoint(doc.BorderWidth, doc.BorderWidth)) + QPointF(0.5, 0.5);
+    return { qFloor(middle.x() * viewScale), qFloor(middle.y() * viewScale) };
 }
 
 void CVideoWnd::openCalibrateDialog(bool vertical)
@@ -92,7 +121,7 @@ void CVideoWnd::mousePressEvent(QMouseEvent* event)
 {
     const QPoint client = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
-        if (doc.inTitleBlock(client))
+        if (doc.inTitleBlock(toView(client)))
             doc.EditTitleBlock();
         else
             doc.editToolOptions();
@@ -101,6 +130,9 @@ void CVideoWnd::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !doc.activeTool())
         return;
     captured = true;
+    // A handle is in reach within 3 screen pixels, however small the
+    // picture is shown.
+    doc.activeTool()->hitTolerance = qMax(3, qCeil(3 / viewScale - 1e-9));
     doc.pressTool(toImage(client));
 }
 
@@ -135,6 +167,18 @@ void CVideoWnd::mouseDoubleClickEvent(QMouseEvent* event)
     repaint();
 }
 
+void CVideoWnd::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    emit placeChanged();
+}
+
+void CVideoWnd::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    emit placeChanged();
+}
+
 void CVideoWnd::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -162,8 +206,26 @@ bool CVideoWnd::eventFilter(QObject* watched, QEvent* event)
 
 void CVideoWnd::paintEvent(QPaintEvent* event)
 {
-    doc.composeView();
     QPainter painter(this);
     const QRect dirty = event->rect();
-    painter.drawImage(dirty, doc.BackBuffer.image(), dirty);
+    if (viewScale >= 1) {
+        doc.composeView();
+        if (viewScale == 1)
+            painter.drawImage(dirty, doc.BackBuffer.image(), dirty);
+        else
+            ScaledView::paintMagnified(painter, dirty, doc.BackBuffer.image(), viewScale);
+        return;
+    }
+    // Reduced: the averaged copy is made anew only when the picture changed;
+    // the tool is drawn over it at every paint.
+    if (scaled.stale(doc.viewSize(), viewScale)) {
+        doc.composeView(false);
+        scaled.rebuild(doc.BackBuffer.image(), viewScale);
+    }
+    const QSize image = doc.FrameBuffer.size();
+    QRegion toolClip(0, 0, image.width(), image.height());
+    // The title block covers the tool, as in the composed view.
+    if (doc.TitleBlock)
+        toolClip -= QRect(image.width() - 220, image.height() - 60, 220, 60);
+    scaled.paintReduced(painter, dirty, doc.BorderWidth, toolClip, doc.toolOverlay());
 }
