@@ -7,29 +7,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#if defined(Q_OS_UNIX)
-#include <unistd.h>
-#elif defined(Q_OS_WIN)
-#include <io.h>
-#endif
-
 #include "core/measure/MeasurementTable.h"
 #include "core/output/SafeFileWriter.h"
 
 namespace {
-
-// Past the operating system's cache onto the disk: a power cut must not
-// take a row the user saw recorded.
-bool syncToDisk(QFile& file)
-{
-#if defined(Q_OS_UNIX)
-    return ::fsync(file.handle()) == 0;
-#elif defined(Q_OS_WIN)
-    return ::_commit(file.handle()) == 0;
-#else
-    return true;
-#endif
-}
 
 QString shown(const QString& path)
 {
@@ -40,6 +21,7 @@ QString shown(const QString& path)
 
 MeasurementJournal::MeasurementJournal(const QString& path)
     : filePath(path)
+    , sync(std::make_unique<DiskSync>(path))
 {
 }
 
@@ -133,8 +115,7 @@ bool MeasurementJournal::append(const MeasurementRecord& record, QString& error)
     }
     bytes += MeasurementTable::csvLine(record);
     const qint64 written = file.write(bytes);
-    const bool flushed = written == bytes.size() && file.flush() && syncToDisk(file);
-    if (!flushed) {
+    if (written != bytes.size() || !file.flush()) {
         const QString reason = file.error() != QFileDevice::NoError
             ? file.errorString()
             : QStringLiteral("the disk is full or the file is too large");
@@ -143,6 +124,9 @@ bool MeasurementJournal::append(const MeasurementRecord& record, QString& error)
         outOfStep = true;
         return false;
     }
+    // A power cut must not take a row the user saw recorded; the disk is
+    // slow, so the command does not wait for it.
+    sync->request();
     return true;
 }
 

@@ -2,9 +2,12 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
+#include <memory>
+
 #include <QString>
 #include <QVector>
 
+#include "core/measure/DiskSync.h"
 #include "core/measure/MeasurementRecord.h"
 
 class MeasurementTable;
@@ -29,8 +32,9 @@ public:
     // The rows of the file (none when it does not exist).
     Contents read();
 
-    // Adds one row at the end and has it on the disk before returning. False
-    // with a reason for the user when it could not be written.
+    // Adds one row at the end, written through to the system before it
+    // returns and synced to the disk right after. False with a reason for
+    // the user when it could not be written.
     bool append(const MeasurementRecord& record, QString& error);
     // Replaces the file with the whole table, all at once.
     bool rewrite(const MeasurementTable& table, QString& error);
@@ -45,4 +49,5 @@ private:
 
     QString filePath;
     bool outOfStep = false;
+    std::unique_ptr<DiskSync> sync;
 };
