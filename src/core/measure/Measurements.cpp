@@ -15,13 +15,12 @@ Measurements::Measurements(const QString& journalPath, UserPrompts& prompts, QOb
 {
 }
 
-void Measurements::load()
+QString Measurements::load()
 {
     MeasurementJournal::Contents contents = file.read();
     rows.setRows(std::move(contents.rows));
     emit rowsReset();
-    if (!contents.message.isEmpty())
-        prompts.showMessage(contents.message);
+    return contents.message;
 }
 
 void Measurements::record(const MeasurementRecord& record)

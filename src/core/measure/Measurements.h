@@ -24,8 +24,9 @@ public:
     const MeasurementTable& table() const { return rows; }
     const MeasurementJournal& journal() const { return file; }
 
-    // Reads the rows kept on disk, replacing the table's.
-    void load();
+    // Reads the rows kept on disk, replacing the table's. Returns what the
+    // user must be told when not all could be read, else nothing.
+    QString load();
     // Adds a row under the next number.
     void record(const MeasurementRecord& record);
     // Removes the rows at these indexes of the table.

@@ -238,8 +238,12 @@ void CMainFrame::createMeasurements()
     measurementsView->dockInto(*this, Qt::BottomDockWidgetArea);
     measurementsView->hide();
     watchVisibility(*measurementsView);
-    // The rows of earlier runs, before the bar may show them.
-    measurements->load();
+    // The rows of earlier runs, before the bar may show them; a problem with
+    // them is told over the window, once it is up.
+    const QString problem = measurements->load();
+    if (!problem.isEmpty())
+        QMetaObject::invokeMethod(
+            this, [this, problem] { prompts.showMessage(problem); }, Qt::QueuedConnection);
     if (settings.readInt(windowsSection, QStringLiteral("MeasurementsShow"), 0) != 0)
         measurementsView->show();
 }
