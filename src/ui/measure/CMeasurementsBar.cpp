@@ -20,9 +20,10 @@
 
 namespace {
 
-// Widths in characters of the columns #, Image, Tool, the four values,
-// Unit, Magnification and Time.
-constexpr int columnChars[] = { 5, 18, 10, 10, 10, 10, 10, 5, 13, 19 };
+// What each column must have room for besides its name: #, Image, Tool,
+// the four values, Unit, Magnification and Time.
+const char* const columnSamples[] = { "00000", "slide 0000.jpg", "Horizontal", "00000.00", "000.00", "000000.00",
+    "00000.00", "mil", "0000", "0000-00-00T00:00:00" };
 
 } // namespace
 
@@ -55,13 +56,22 @@ CMeasurementsBar::CMeasurementsBar(Measurements& measurements, QWidget* parent)
     summary->setFocusPolicy(Qt::NoFocus);
     summary->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     summary->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    summary->setFixedHeight(
-        summary->verticalHeader()->defaultSectionSize() * MeasurementTable::StatisticCount + 2 * summary->frameWidth());
+    // Rows as close as a spreadsheet's, so that the bar's usual height
+    // shows a few rows above the statistics.
+    const int rowHeight = rows->fontMetrics().height() + 6;
+    for (QTableView* view : { rows, summary }) {
+        view->verticalHeader()->setMinimumSectionSize(rowHeight);
+        view->verticalHeader()->setDefaultSectionSize(rowHeight);
+    }
+    summary->setFixedHeight(rowHeight * MeasurementTable::StatisticCount + 2 * summary->frameWidth());
     // Each statistic stands under its column, however the rows are scrolled
     // or their columns sized.
-    const int charWidth = rows->fontMetrics().averageCharWidth();
+    const QFontMetrics cellFont = rows->fontMetrics();
+    const QFontMetrics headerFont = rows->horizontalHeader()->fontMetrics();
     for (int column = 0; column < MeasurementTable::ColumnCount; ++column) {
-        rows->setColumnWidth(column, columnChars[column] * charWidth + 12);
+        const int width = qMax(cellFont.horizontalAdvance(QString::fromLatin1(columnSamples[column])),
+            headerFont.horizontalAdvance(MeasurementTable::columnNames()[column]));
+        rows->setColumnWidth(column, width + 16);
         summary->setColumnWidth(column, rows->columnWidth(column));
     }
     connect(rows->horizontalHeader(), &QHeaderView::sectionResized, summary,
