@@ -423,6 +423,31 @@ private slots:
         QCOMPARE(QFileInfo(path).dir().entryList(QDir::Files).size(), badLine ? 2 : 1);
     }
 
+    // A journal that cannot be read or written: the user is told, the rows
+    // stay in the table, and the next row that can be written brings the
+    // whole table back to disk.
+    void unwritableJournal()
+    {
+        QVERIFY(QDir().mkpath(journalPath()));
+        Window w(iniPath());
+        w.key(Qt::Key_L);
+        w.drag({ 100, 100 }, { 150, 120 });
+        w.record();
+        QCOMPARE(w.table().size(), 1);
+        const QString quotedPath = QStringLiteral("\u201C%1\u201D").arg(journalPath());
+        QCOMPARE(w.prompts.messages.size(), 2);
+        QVERIFY(
+            w.prompts.messages[0].startsWith(QStringLiteral("Scopique cannot read the measurements in ") + quotedPath));
+        QVERIFY(
+            w.prompts.messages[1].startsWith(QStringLiteral("Scopique cannot keep the measurement in ") + quotedPath));
+        QVERIFY(QDir().rmdir(journalPath()));
+        w.drag({ 150, 120 }, { 160, 120 });
+        w.record();
+        QCOMPARE(w.prompts.messages.size(), 2);
+        QCOMPARE(readAll(journalPath()),
+            header + MeasurementTable::csvLine(w.table().row(0)) + MeasurementTable::csvLine(w.table().row(1)));
+    }
+
     // The bar: shown by the first recording, two decimals with the exact
     // value in the tooltip, the statistics under the columns, Delete, Copy
     // and Clear, and the rows again at the next start.

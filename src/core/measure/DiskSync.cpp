@@ -55,13 +55,6 @@ void DiskSync::request()
     changed.notify_all();
 }
 
-void DiskSync::wait()
-{
-    std::unique_lock<std::mutex> hold(lock);
-    const unsigned long long target = requested;
-    changed.wait(hold, [&] { return synced >= target || !worker.joinable(); });
-}
-
 void DiskSync::run()
 {
     std::unique_lock<std::mutex> hold(lock);
@@ -74,6 +67,5 @@ void DiskSync::run()
         syncFile(filePath);
         hold.lock();
         synced = target;
-        changed.notify_all();
     }
 }

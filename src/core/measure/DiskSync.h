@@ -24,8 +24,6 @@ public:
     // The file was written: sync it soon. Requests made while a sync runs
     // are served by one more.
     void request();
-    // Returns when everything requested so far is on the disk.
-    void wait();
 
 private:
     void run();

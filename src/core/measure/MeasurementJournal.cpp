@@ -37,8 +37,7 @@ MeasurementJournal::Contents MeasurementJournal::read()
     if (!file.exists())
         return contents;
     if (!file.open(QIODevice::ReadOnly)) {
-        // Nothing of it is known, so nothing may replace it.
-        outOfStep = false;
+        unread = true;
         contents.message = QStringLiteral("Scopique cannot read the measurements in \u201C%1\u201D (%2).")
                                .arg(shown(filePath), file.errorString());
         return contents;
@@ -132,8 +131,16 @@ bool MeasurementJournal::append(const MeasurementRecord& record, QString& error)
 
 bool MeasurementJournal::rewrite(const MeasurementTable& table, QString& error)
 {
-    QDir().mkpath(QFileInfo(filePath).absolutePath());
     QString reason;
+    if (unread && QFileInfo::exists(filePath) && keepDamagedCopy(reason).isEmpty()) {
+        error = QStringLiteral("Scopique cannot keep the measurements in \u201C%1\u201D: its rows could not be read, "
+                               "and no copy of it could be made (%2).")
+                    .arg(shown(filePath), reason);
+        outOfStep = true;
+        return false;
+    }
+    unread = false;
+    QDir().mkpath(QFileInfo(filePath).absolutePath());
     if (!SafeFileWriter::write(filePath, table.toCsv(), reason)) {
         error = QStringLiteral("Scopique cannot keep the measurements in \u201C%1\u201D: %2")
                     .arg(shown(filePath), reason);

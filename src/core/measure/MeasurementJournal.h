@@ -49,5 +49,8 @@ private:
 
     QString filePath;
     bool outOfStep = false;
+    // The file could not be opened at start: its rows are unknown, so it is
+    // copied aside before anything replaces it.
+    bool unread = false;
     std::unique_ptr<DiskSync> sync;
 };

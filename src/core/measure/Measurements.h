@@ -22,7 +22,6 @@ public:
     Measurements(const QString& journalPath, UserPrompts& prompts, QObject* parent = nullptr);
 
     const MeasurementTable& table() const { return rows; }
-    const MeasurementJournal& journal() const { return file; }
 
     // Reads the rows kept on disk, replacing the table's. Returns what the
     // user must be told when not all could be read, else nothing.
