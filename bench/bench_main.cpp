@@ -11,10 +11,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
 #include <QTemporaryDir>
@@ -35,6 +35,8 @@ void saveBench(const QImage& frame, const std::string& label, std::map<std::stri
 // In bench_favorites.cpp.
 void favoritesBench(
     const QImage& frame, const QString& dir, const std::string& label, std::map<std::string, std::string>& notes);
+// In bench_measurements.cpp.
+void measurementsBench(const QString& dir, std::map<std::string, std::string>& notes);
 
 namespace {
 
@@ -233,8 +235,8 @@ int main(int argc, char** argv)
     args.push_back(nullptr);
     int count = int(args.size()) - 1;
     benchmark::Initialize(&count, args.data());
-    // Title block text needs fonts, and fonts need the GUI application.
-    QGuiApplication app(count, args.data());
+    // Title block text needs fonts, and the results bar widgets.
+    QApplication app(count, args.data());
     if (benchmark::ReportUnrecognizedArguments(count, args.data()))
         return 1;
 
@@ -251,6 +253,7 @@ int main(int argc, char** argv)
     };
     std::map<std::string, std::string> notes;
     captureBench();
+    measurementsBench(dir.path(), notes);
     for (const Size& size : { Size { "5MP", 2592, 1944 }, Size { "20MP", 5472, 3648 } }) {
         const QImage picture = cameraLike(size.w, size.h);
         const QString name = QString::fromLatin1(size.label);

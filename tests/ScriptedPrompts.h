@@ -21,6 +21,9 @@ public:
     QString openFileAnswer;
     QString openFilterSeen;
     QStringList messages;
+    // Yes/No questions: the answer, and the questions asked.
+    bool yesNoAnswer = false;
+    QStringList questions;
     Answer burnAnswer;
     Answer calibrateAnswer;
     // 0 answers with the magnification shown (Cancel).
@@ -81,6 +84,18 @@ public:
         return openFileAnswer;
     }
     void showMessage(const QString& text) override { messages << text; }
+    bool askYesNo(const QString& question) override
+    {
+        asked << QStringLiteral("yesNo");
+        questions << question;
+        return yesNoAnswer;
+    }
+    QString saveMeasurementsFileName(const QString& defaultName) override
+    {
+        asked << QStringLiteral("exportMeasurements");
+        saveDefaultNameSeen = defaultName;
+        return saveFileAnswer;
+    }
     Answer burnNow() override
     {
         asked << QStringLiteral("burnNow");

@@ -20,6 +20,7 @@
 #include "core/base/StatusPanes.h"
 #include "ui/app/CAboutDlg.h"
 #include "ui/app/CMainFrame.h"
+#include "ui/measure/CMeasurementsBar.h"
 #include "ui/output/CSaveChangesDlg.h"
 
 class TestMainFrame : public QObject {
@@ -49,15 +50,16 @@ private slots:
         QTest::addColumn<QStringList>("popupPath");
         QTest::addColumn<QString>("items");
         QTest::newRow("menu bar") << QStringList {} << ">&File|>&View|>F&avorites|>&Tools|>&Image|>&Help";
-        QTest::newRow("File") << QStringList { "&File" } << "&Open...|&Save...|&Print|E&xit";
+        QTest::newRow("File") << QStringList { "&File" } << "&Open...|&Save...|&Export Measurements...|&Print|E&xit";
         QTest::newRow("View") << QStringList { "&View" }
-                              << "&Toolbar|&Status Bar|&Favorites|&Histogram|>Histogram Size|Zoom &In\t+|"
+                              << "&Toolbar|&Status Bar|&Favorites|&Measurements|&Histogram|>Histogram Size|Zoom &In\t+|"
                                  "Zoom &Out\t-|&Fit to Window\tF|&Actual Pixels\t1|Fit &Large Pictures";
         QTest::newRow("Histogram Size") << QStringList { "&View", "Histogram Size" } << "Small|Medium|Large";
         QTest::newRow("Favorites") << QStringList { "F&avorites" }
                                    << "&Open!|&Add...|&Delete!|&Sort...|&Find...|Fo&lder...";
         QTest::newRow("Tools") << QStringList { "&Tools" }
-                               << "Burn On!\tB|Calibrate\tShft+H|Calibrate Vertical\tShft+V|Set Magnification...\tM|"
+                               << "Burn On!\tB|&Record Measurement\tCtrl+M|Calibrate\tShft+H|Calibrate "
+                                  "Vertical\tShft+V|Set Magnification...\tM|"
                                   "Reset Tool!\tX|Horizontal\tH|Vertical\tV|Line\tL|Angle\tA|Rectangle\tR|Circle\tC|"
                                   "Polygon\tP|Reticule\tG|Text\tT|Arrow\tW|&Scale Bar\tS|Options && Colors...\tO";
         QTest::newRow("Image") << QStringList { "&Image" }
@@ -134,6 +136,15 @@ private slots:
         QTest::newRow("Scale Bar") << int(ID_SCALE_BAR) << "&Scale Bar\tS"
                                    << "Lay a scale bar of the calibrated length on the picture"
                                    << "Scale Bar" << QStringList { "&Tools" };
+        QTest::newRow("Record Measurement") << int(ID_RECORD_MEASUREMENT) << "&Record Measurement\tCtrl+M"
+                                            << "Add the values of the measuring tool to the results"
+                                            << "Record Measurement" << QStringList { "&Tools" };
+        QTest::newRow("Measurements") << int(ID_VIEW_MEASUREMENTS) << "&Measurements"
+                                      << "Show or hide the table of recorded measurements"
+                                      << "Toggle Measurements" << QStringList { "&View" };
+        QTest::newRow("Export Measurements") << int(ID_FILE_EXPORT_MEASUREMENTS) << "&Export Measurements..."
+                                             << "Save the recorded measurements as a CSV file"
+                                             << "Export Measurements" << QStringList { "&File" };
         QTest::newRow("32812") << int(ID_LIVE) << QString() << QString() << QString() << QStringList {};
         QTest::newRow("Fit Large") << int(ID_VIEW_FIT_LARGE) << "Fit &Large Pictures"
                                    << "Open pictures larger than the window fitted to it"
@@ -180,6 +191,9 @@ private slots:
         QTest::newRow("Zoom Out") << int(ID_VIEW_ZOOM_OUT) << Keys { Qt::Key_Minus, Qt::CTRL | Qt::Key_Minus } << true;
         QTest::newRow("Fit to Window") << int(ID_VIEW_FIT_WINDOW) << Keys { Qt::Key_F } << true;
         QTest::newRow("Actual Pixels") << int(ID_VIEW_ACTUAL_PIXELS) << Keys { Qt::Key_1 } << true;
+        // No placed measuring tool, no rows.
+        QTest::newRow("Record Measurement") << int(ID_RECORD_MEASUREMENT) << Keys { Qt::CTRL | Qt::Key_M } << false;
+        QTest::newRow("Export Measurements") << int(ID_FILE_EXPORT_MEASUREMENTS) << Keys {} << false;
         for (int id : { ID_FILE_OPEN, ID_VIEW_FAVORITES, ID_BORDER_ANSI, ID_FAVORITES_ADD, ID_FREEZE, ID_LIVE })
             QTest::addRow("%d enabled", id) << id << Keys {} << true;
         for (int id : { ID_VIEW_HISTOGRAM, ID_VIDEO_FORMAT, ID_FAVORITES_OPEN })
@@ -270,17 +284,27 @@ private slots:
         QCOMPARE(prompts.asked, dialogs);
     }
 
-    void favoritesBarVisibilityIsRemembered()
+    void barVisibilityIsRemembered_data()
     {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("Favorites") << int(ID_VIEW_FAVORITES) << "FavoritesShow";
+        QTest::newRow("Measurements") << int(ID_VIEW_MEASUREMENTS) << "MeasurementsShow";
+    }
+    void barVisibilityIsRemembered()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, entry);
         for (const bool shownAtStart : { false, true }) {
             CMainFrame frame(*settings, prompts);
-            QCOMPARE(frame.favoritesBar()->isHidden(), !shownAtStart);
-            frame.action(ID_VIEW_FAVORITES)->trigger();
-            QCOMPARE(frame.favoritesBar()->isHidden(), shownAtStart);
-            QCOMPARE(frame.action(ID_VIEW_FAVORITES)->isChecked(), !shownAtStart);
+            QDockWidget* bar = command == ID_VIEW_FAVORITES ? static_cast<QDockWidget*>(frame.favoritesBar())
+                                                            : static_cast<QDockWidget*>(frame.measurementsBar());
+            QCOMPARE(bar->isHidden(), !shownAtStart);
+            frame.action(command)->trigger();
+            QCOMPARE(bar->isHidden(), shownAtStart);
+            QCOMPARE(frame.action(command)->isChecked(), !shownAtStart);
             frame.close();
-            QCOMPARE(SettingsStore(iniPath()).readInt(QStringLiteral("Windows"), QStringLiteral("FavoritesShow"), -1),
-                shownAtStart ? 0 : 1);
+            QCOMPARE(SettingsStore(iniPath()).readInt(QStringLiteral("Windows"), entry, -1), shownAtStart ? 0 : 1);
         }
     }
 

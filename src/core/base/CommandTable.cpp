@@ -147,6 +147,13 @@ QList<CommandInfo> buildTable()
         { ID_NUDGE_CTRL_SHIFT_RIGHT, QStringLiteral("RCS"), { key(ctrl | shift | Qt::Key_Right) }, {}, {} },
         { ID_NUDGE_CTRL_SHIFT_UP, QStringLiteral("UCS"), { key(ctrl | shift | Qt::Key_Up) }, {}, {} },
         { ID_NUDGE_CTRL_SHIFT_DOWN, QStringLiteral("DCS"), { key(ctrl | shift | Qt::Key_Down) }, {}, {} },
+        // The results table.
+        { ID_RECORD_MEASUREMENT, QStringLiteral("&Record Measurement\tCtrl+M"), { key(ctrl | Qt::Key_M) },
+            QStringLiteral("Add the values of the measuring tool to the results\nRecord Measurement"), {} },
+        { ID_VIEW_MEASUREMENTS, QStringLiteral("&Measurements"), {},
+            QStringLiteral("Show or hide the table of recorded measurements\nToggle Measurements"), {}, checkable },
+        { ID_FILE_EXPORT_MEASUREMENTS, QStringLiteral("&Export Measurements..."), {},
+            QStringLiteral("Save the recorded measurements as a CSV file\nExport Measurements"), {} },
     };
 }
 

@@ -45,6 +45,11 @@ public:
     virtual QString openImageFileName(const QString& filter) = 0;
     // An OK message box with the application's title.
     virtual void showMessage(const QString& text) = 0;
+    // A Yes/No question with the application's title: true for Yes.
+    virtual bool askYesNo(const QString& question) = 0;
+    // "Save As" for the measurements as CSV, starting at `defaultName`: the
+    // chosen path, empty when the user cancels.
+    virtual QString saveMeasurementsFileName(const QString& defaultName) = 0;
     // "Burn to Image".
     virtual Answer burnNow() = 0;
     // "System is not Calibrated".

@@ -4,6 +4,7 @@
 
 #include <ctime>
 
+#include <QFileInfo>
 #include <QPainter>
 
 #include "core/base/AppMessageSink.h"
@@ -102,6 +103,11 @@ ImageDocument::ImageDocument(SettingsStore& settings, UserPrompts& prompts, AppM
     // A tool laid out against the picture follows its size.
     connect(this, &ImageDocument::sizeChanged, this, &ImageDocument::pushScalesIntoTool);
     AllocateFrameBuffer(640, 480);
+    // A live picture is no file's.
+    connect(this, &ImageDocument::stateChanged, this, [this] {
+        if (IsLive())
+            imageName.clear();
+    });
 }
 
 ImageDocument::~ImageDocument()
@@ -222,6 +228,7 @@ bool ImageDocument::LoadImageFile(const QString& path)
     // The title block is switched off on screen only; its setting stays.
     TitleBlock = false;
     SetBorderWidth(result.border);
+    imageName = QFileInfo(path).fileName();
     return true;
 }
 
@@ -487,6 +494,30 @@ bool ImageDocument::MeasurementCheck()
     return false;
 }
 
+bool ImageDocument::RecordMeasurement()
+{
+    if (!tool)
+        return false;
+    const std::optional<MeasurementRecord> record = MeasurementRecord::fromTool(*tool, IsLive() ? QString() : imageName,
+        calibration.Magnification, FormatLocalTime(std::time(nullptr), "%Y-%m-%dT%H:%M:%S"));
+    if (!record)
+        return false;
+    lastRecorded = { tool.get(), tool->points, tool->scaleX, tool->scaleY, tool->units };
+    emit measured(*record);
+    return true;
+}
+
+void ImageDocument::recordBeforeBurn()
+{
+    if (!tool || !tool->placed)
+        return;
+    const RecordedPlacement now { tool.get(), tool->points, tool->scaleX, tool->scaleY, tool->units };
+    if (!(now == lastRecorded))
+        RecordMeasurement();
+    // The burn ends this placement; the next one is recorded afresh.
+    lastRecorded = {};
+}
+
 void ImageDocument::StartCalibration(bool vertical)
 {
     SetActiveTool(ToolFactory::create(vertical ? KindCalibrateVertical : KindCalibrate, settings, mainWindow));
@@ -654,6 +685,7 @@ bool ImageDocument::onCommand(int id)
         SetActiveTool(nullptr);
         return true;
     case ID_BURN_ON:
+        recordBeforeBurn();
         BurnIn();
         ImageChanged = true;
         return true;
@@ -696,6 +728,9 @@ bool ImageDocument::onCommand(int id)
         return true;
     case ID_TITLE_BLOCK:
         ToggleTitleBlock();
+        return true;
+    case ID_RECORD_MEASUREMENT:
+        RecordMeasurement();
         return true;
     case ID_FILE_SAVE:
         saveCommand();
@@ -747,6 +782,9 @@ bool ImageDocument::updateCommand(int id, CommandState& state) const
         return true;
     case ID_TITLE_BLOCK:
         state = { true, TitleBlock, {} };
+        return true;
+    case ID_RECORD_MEASUREMENT:
+        state.enabled = tool && tool->placed && isMeasuringKind(tool->kind);
         return true;
     case ID_SET_MAGNIFICATION:
     case ID_CALIBRATE:

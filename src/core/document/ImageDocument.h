@@ -15,6 +15,7 @@
 #include "core/base/CommandTarget.h"
 #include "core/calibration/CalibrationState.h"
 #include "core/capture/FrameSource.h"
+#include "core/measure/MeasurementRecord.h"
 #include "core/tools/CTool.h"
 #include "core/video/PixelBuffer.h"
 
@@ -84,6 +85,9 @@ public:
     // Hands the effective scales, the unit and the picture's size to the
     // active tool.
     void pushScalesIntoTool();
+    // Announces the placed measuring tool's values as a row of the results
+    // (measured); nothing for other tools. False when nothing was recorded.
+    bool RecordMeasurement();
 
     // Pointer input in image pixels, for the active tool.
     void pressTool(QPoint image);
@@ -144,6 +148,8 @@ public:
     QString Title3;
     bool UseDate = true;
     bool TitleBlock = false;
+    // The file name the caption shows; empty for a new or live picture.
+    QString imageName;
     PixelBuffer FrameBuffer;
     PixelBuffer BackBuffer;
     CalibrationState calibration;
@@ -165,6 +171,8 @@ signals:
     void stateChanged();
     // A calibration tool was laid; its dialog is the view's to open.
     void calibrationStarted(bool vertical);
+    // Record Measurement, or Burn On of a tool not recorded as it is.
+    void measured(const MeasurementRecord& record);
 
 private:
     // Draws the placed tool, without handles, into the FrameBuffer; the tool
@@ -186,6 +194,8 @@ private:
     void selectCameraCommand();
     void saveCommand();
     void addFavoriteCommand();
+    // Burn On keeps the measurement it burns, unless it was just recorded.
+    void recordBeforeBurn();
 
     SettingsStore& settings;
     UserPrompts& prompts;
@@ -200,4 +210,19 @@ private:
     // Saving and printing compose the burnt picture with no tool over it.
     bool hideToolOverlay = false;
     std::unique_ptr<FrameSource> source;
+    // The tool as it was last recorded: recording and then burning it
+    // gives one row, moving it in between gives two.
+    struct RecordedPlacement {
+        const CTool* tool = nullptr;
+        QVector<QPoint> points;
+        double scaleX = 0.0;
+        double scaleY = 0.0;
+        int units = 0;
+        bool operator==(const RecordedPlacement& other) const
+        {
+            return tool == other.tool && points == other.points && scaleX == other.scaleX && scaleY == other.scaleY
+                && units == other.units;
+        }
+    };
+    RecordedPlacement lastRecorded;
 };

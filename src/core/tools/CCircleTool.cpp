@@ -42,7 +42,7 @@ void CCircleTool::UpdateLabel()
         GetArea(&label);
         break;
     case Circumference:
-        label = format("Circumference = %.2f %s", radius * 6.28318, unitName());
+        label = format("Circumference = %.2f %s", GetPerimeter(), unitName());
         break;
     case Diameter:
         label = format("Diameter = %.2f %s", 2 * radius, unitName());
@@ -62,6 +62,11 @@ double CCircleTool::GetArea(QString* text) const
     if (text)
         *text = format("Area = %.2f %s^2", area, unitName());
     return area;
+}
+
+double CCircleTool::GetPerimeter() const
+{
+    return GetDistance() * 6.28318;
 }
 
 int CCircleTool::EditOptions(ToolDialogs& dialogs, SettingsStore& settings)

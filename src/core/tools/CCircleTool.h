@@ -15,6 +15,8 @@ public:
     void Draw(QPainter& painter) override;
     void UpdateLabel() override;
     double GetArea(QString* text = nullptr) const override;
+    // The circumference the label shows.
+    double GetPerimeter() const override;
     int EditOptions(ToolDialogs& dialogs, SettingsStore& settings) override;
 
     int circleDisplay = Area;

@@ -77,3 +77,15 @@ double CPolygonTool::GetArea(QString* text) const
         *text = QString::asprintf("Area = %.2f %s^2", area, unitName().toLatin1().constData());
     return area;
 }
+
+double CPolygonTool::GetPerimeter() const
+{
+    const int n = vertexCount();
+    double perimeter = 0.0;
+    for (int i = 1; i <= n && n >= 2; ++i) {
+        const QPoint& a = points[i];
+        const QPoint& b = points[i == n ? 1 : i + 1];
+        perimeter += std::hypot((b.x() - a.x()) * scaleX, (b.y() - a.y()) * scaleY);
+    }
+    return perimeter;
+}

@@ -19,6 +19,8 @@ public:
     void UpdateLabel() override;
     // Shoelace formula on the scaled vertices, no pixel reduction.
     double GetArea(QString* text = nullptr) const override;
+    // The closed outline through the scaled vertices, no pixel reduction.
+    double GetPerimeter() const override;
 
     int vertexCount() const { return int(points.size()) - 1; }
 };

@@ -28,16 +28,30 @@ void CRectangleTool::UpdateLabel()
     GetArea(&label);
 }
 
+namespace {
+
+// A side between two corner coordinates, one pixel less when not empty.
+int reducedSide(int a, int b)
+{
+    const int side = std::abs(a - b);
+    return side > 0 ? side - 1 : 0;
+}
+
+} // namespace
+
 double CRectangleTool::GetArea(QString* text) const
 {
-    int w = std::abs(points[1].x() - points[2].x());
-    int h = std::abs(points[1].y() - points[2].y());
-    if (w > 0)
-        --w;
-    if (h > 0)
-        --h;
+    const int w = reducedSide(points[1].x(), points[2].x());
+    const int h = reducedSide(points[1].y(), points[2].y());
     const double area = (w * scaleX) * (h * scaleY);
     if (text)
         *text = format("Area = %.2f %s^2", area, unitName());
     return area;
+}
+
+double CRectangleTool::GetPerimeter() const
+{
+    const int w = reducedSide(points[1].x(), points[2].x());
+    const int h = reducedSide(points[1].y(), points[2].y());
+    return 2 * (w * scaleX + h * scaleY);
 }

@@ -12,4 +12,6 @@ public:
     void Draw(QPainter& painter) override;
     void UpdateLabel() override;
     double GetArea(QString* text = nullptr) const override;
+    // Twice the reduced width and height of GetArea, scaled.
+    double GetPerimeter() const override;
 };

@@ -204,6 +204,11 @@ double CTool::GetArea(QString*) const
     return 0.0;
 }
 
+double CTool::GetPerimeter() const
+{
+    return 0.0;
+}
+
 int CTool::EditOptions(ToolDialogs& dialogs, SettingsStore& settings)
 {
     if (!dialogs.editToolOptions(*this))

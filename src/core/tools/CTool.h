@@ -65,6 +65,9 @@ public:
     virtual double GetDistance(QString* text = nullptr) const;
     virtual double GetAngle(QString* text = nullptr) const;
     virtual double GetArea(QString* text = nullptr) const;
+    // The length of the outline of a figure that encloses an area, in the
+    // unit, with the formulas of the labels; 0 for the other tools.
+    virtual double GetPerimeter() const;
     // Runs the kind's option dialog and, on OK, stores the edited style.
     // Returns 1 on OK, else 0.
     virtual int EditOptions(ToolDialogs& dialogs, SettingsStore& settings);

@@ -21,12 +21,14 @@
 #include "core/base/UserPrompts.h"
 #include "core/document/ImageDocument.h"
 #include "core/favorites/FavoritesStore.h"
+#include "core/measure/Measurements.h"
 #include "core/tools/ToolKind.h"
 #include "core/video/ViewScale.h"
 #include "ui/app/CAboutDlg.h"
 #include "ui/app/CHelpBar.h"
 #include "ui/favorites/CFavoritesBar.h"
 #include "ui/favorites/CFavoritesList.h"
+#include "ui/measure/CMeasurementsBar.h"
 #include "ui/widgets/CSizingControlBar.h"
 
 namespace {
@@ -68,6 +70,7 @@ CMainFrame::CMainFrame(SettingsStore& settings, UserPrompts& prompts, QWidget* p
     createToolBar();
     createStatusBar();
     createDockingBars();
+    createMeasurements();
     horizontalHistogram.Create(pane.viewport(), pane.videoWnd());
     verticalHistogram.Create(pane.viewport(), pane.videoWnd());
 
@@ -163,9 +166,10 @@ QMenu* CMainFrame::addPopup(QMenu* parent, const QString& title, const QList<int
 
 void CMainFrame::createMenus()
 {
-    addPopup(nullptr, QStringLiteral("&File"), { ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_FILE_PRINT, 0, ID_APP_EXIT });
+    addPopup(nullptr, QStringLiteral("&File"),
+        { ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_EXPORT_MEASUREMENTS, 0, ID_FILE_PRINT, 0, ID_APP_EXIT });
     QMenu* view = addPopup(nullptr, QStringLiteral("&View"),
-        { ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_FAVORITES, ID_VIEW_HISTOGRAM });
+        { ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_FAVORITES, ID_VIEW_MEASUREMENTS, ID_VIEW_HISTOGRAM });
     addPopup(view, QStringLiteral("Histogram Size"), { ID_HISTOGRAM_SMALL, ID_HISTOGRAM_MEDIUM, ID_HISTOGRAM_LARGE });
     view->addSeparator();
     for (int id : { ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_FIT_WINDOW, ID_VIEW_ACTUAL_PIXELS, ID_VIEW_FIT_LARGE })
@@ -174,9 +178,9 @@ void CMainFrame::createMenus()
         { ID_FAVORITES_OPEN, ID_FAVORITES_ADD, ID_FAVORITES_DELETE, ID_FAVORITES_SORT, ID_FAVORITES_FIND,
             ID_FAVORITES_FOLDER });
     addPopup(nullptr, QStringLiteral("&Tools"),
-        { ID_BURN_ON, ID_CALIBRATE, ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_RESET_TOOL, 0, ID_HORIZONTAL,
-            ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON, 0, ID_RETICULE, ID_TEXT, ID_ARROW,
-            ID_SCALE_BAR, 0, ID_TOOL_OPTIONS });
+        { ID_BURN_ON, ID_RECORD_MEASUREMENT, ID_CALIBRATE, ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_RESET_TOOL,
+            0, ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON, 0, ID_RETICULE,
+            ID_TEXT, ID_ARROW, ID_SCALE_BAR, 0, ID_TOOL_OPTIONS });
     QMenu* image = addPopup(nullptr, QStringLiteral("&Image"), { ID_FREEZE, ID_MONOCHROME, ID_EDGE_ENHANCE });
     addPopup(image, QStringLiteral("Border"), { ID_BORDER_NONE, ID_BORDER_THIN, ID_BORDER_PHOTO, ID_BORDER_ANSI });
     image->addAction(commandActions.value(ID_TITLE_BLOCK));
@@ -231,6 +235,27 @@ void CMainFrame::createDockingBars()
     help = new CHelpBar(this);
     help->dockInto(*this, Qt::RightDockWidgetArea);
     help->hide();
+}
+
+void CMainFrame::createMeasurements()
+{
+    measurements = new Measurements(MeasurementJournal::defaultPath(), prompts, this);
+    addCommandTarget(measurements);
+    connect(&pane.imageDocument(), &ImageDocument::measured, measurements, &Measurements::record);
+    connect(measurements, &Measurements::rowAppended, this, &CMainFrame::commandStatesChanged);
+    connect(measurements, &Measurements::rowsReset, this, &CMainFrame::commandStatesChanged);
+    measurementsView = new CMeasurementsBar(*measurements, this);
+    measurementsView->dockInto(*this, Qt::BottomDockWidgetArea);
+    measurementsView->hide();
+    watchVisibility(*measurementsView);
+    // The rows of earlier runs, before the bar may show them; a problem with
+    // them is told over the window, once it is up.
+    const QString problem = measurements->load();
+    if (!problem.isEmpty())
+        QMetaObject::invokeMethod(
+            this, [this, problem] { prompts.showMessage(problem); }, Qt::QueuedConnection);
+    if (settings.readInt(windowsSection, QStringLiteral("MeasurementsShow"), 0) != 0)
+        measurementsView->show();
 }
 
 QLabel* CMainFrame::statusPane(int id) const
@@ -377,6 +402,9 @@ bool CMainFrame::onCommand(int id)
     case ID_VIEW_FAVORITES:
         favorites->setVisible(favorites->isHidden());
         return true;
+    case ID_VIEW_MEASUREMENTS:
+        measurementsView->setVisible(measurementsView->isHidden());
+        return true;
     case ID_VIEW_HISTOGRAM:
         if (CHistogramWnd* chosen = histogramOfTool())
             chosen->Show(chosen->isHidden(), true);
@@ -416,6 +444,9 @@ bool CMainFrame::updateCommand(int id, CommandState& state) const
     case ID_VIEW_FAVORITES:
         state = { true, !favorites->isHidden(), {} };
         return true;
+    case ID_VIEW_MEASUREMENTS:
+        state = { true, !measurementsView->isHidden(), {} };
+        return true;
     case ID_VIEW_HISTOGRAM:
         state = { toolHasProfile(pane.imageDocument().activeTool()),
             !horizontalHistogram.isHidden() || !verticalHistogram.isHidden(), {} };
@@ -447,5 +478,6 @@ void CMainFrame::closeEvent(QCloseEvent* event)
             dispatch(ID_FILE_SAVE);
     }
     settings.writeInt(windowsSection, QStringLiteral("FavoritesShow"), favorites->isHidden() ? 0 : 1);
+    settings.writeInt(windowsSection, QStringLiteral("MeasurementsShow"), measurementsView->isHidden() ? 0 : 1);
     event->accept();
 }

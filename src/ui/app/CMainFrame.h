@@ -13,6 +13,8 @@
 #include "ui/video/CImagePane.h"
 
 class CHelpBar;
+class CMeasurementsBar;
+class Measurements;
 class QAction;
 class QDockWidget;
 class QLabel;
@@ -49,6 +51,8 @@ public:
     CHistogramWnd& histogram(bool horizontal) { return horizontal ? horizontalHistogram : verticalHistogram; }
     CFavoritesBar* favoritesBar() const { return favorites; }
     CHelpBar* helpBar() const { return help; }
+    CMeasurementsBar* measurementsBar() const { return measurementsView; }
+    Measurements& measurementResults() { return *measurements; }
     QLabel* statusPane(int id) const;
 
     bool onCommand(int id) override;
@@ -64,6 +68,8 @@ private:
     void createToolBar();
     void createStatusBar();
     void createDockingBars();
+    // The results table, its file and its bar.
+    void createMeasurements();
     // Brings the enabled and checked state of every action up to date.
     void updateCommandUI();
     // Commands follow whether `bar` is shown or hidden, by any means.
@@ -82,6 +88,8 @@ private:
     QToolBar* toolBar = nullptr;
     CFavoritesBar* favorites = nullptr;
     CHelpBar* help = nullptr;
+    Measurements* measurements = nullptr;
+    CMeasurementsBar* measurementsView = nullptr;
     QHash<int, QAction*> commandActions;
     QHash<int, QLabel*> statusPanes;
     QList<CommandTarget*> route;

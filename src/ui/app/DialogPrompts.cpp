@@ -40,6 +40,27 @@ void DialogPrompts::showMessage(const QString& text)
     box.exec();
 }
 
+bool DialogPrompts::askYesNo(const QString& question)
+{
+    QMessageBox box(
+        QMessageBox::Question, QStringLiteral("Scopique"), question, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString DialogPrompts::saveMeasurementsFileName(const QString& defaultName)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({ QStringLiteral("csv (*.csv)") });
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile(defaultName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
 UserPrompts::Answer DialogPrompts::burnNow()
 {
     CBurnNowDlg dialog(parent);

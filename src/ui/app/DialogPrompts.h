@@ -14,6 +14,8 @@ public:
     int saveChanges() override;
     QString openImageFileName(const QString& filter) override;
     void showMessage(const QString& text) override;
+    bool askYesNo(const QString& question) override;
+    QString saveMeasurementsFileName(const QString& defaultName) override;
     Answer burnNow() override;
     Answer calibrateNow() override;
     MagnificationAnswer askMagnification(unsigned current, bool showCheckBox) override;

@@ -1,0 +1,583 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#include <cmath>
+#include <memory>
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "ShownFrame.h"
+#include "core/base/CommandIds.h"
+#include "core/measure/MeasurementJournal.h"
+#include "core/measure/MeasurementTable.h"
+#include "core/measure/Measurements.h"
+#include "core/tools/ToolKind.h"
+#include "ui/measure/CMeasurementsBar.h"
+
+Q_DECLARE_METATYPE(MeasurementRecord)
+
+namespace {
+
+using Values = QList<double>; // Length, Angle, Area, Perimeter; NaN where the cell is empty
+const double none = std::numeric_limits<double>::quiet_NaN();
+const QByteArray header = "#,Image,Tool,Length,Angle,Area,Perimeter,Unit,Magnification,Time\r\n";
+
+// Degrees as the tools take them.
+double deg(double radians)
+{
+    return radians * 180.0 / 3.14159;
+}
+
+void compareValues(const MeasurementRecord& record, const Values& expected)
+{
+    for (int v = 0; v < MeasurementRecord::ValueCount; ++v) {
+        const std::optional<double>& value = record.values[v];
+        QVERIFY2(value.has_value() == !std::isnan(expected[v]), qPrintable(QString::number(v)));
+        if (value)
+            QCOMPARE(*value, expected[v]);
+    }
+}
+
+MeasurementRecord row(const QString& image, const QString& tool, const Values& values, int number = 1)
+{
+    MeasurementRecord record;
+    record.number = number;
+    record.image = image;
+    record.tool = tool;
+    for (int v = 0; v < MeasurementRecord::ValueCount; ++v) {
+        if (!std::isnan(values[v]))
+            record.values[v] = values[v];
+    }
+    record.unit = QStringLiteral("mm");
+    record.magnification = 100;
+    record.time = QStringLiteral("2024-05-01T12:34:56");
+    return record;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The shown window with the user's gestures and the results.
+struct Window : ShownFrame {
+    using ShownFrame::ShownFrame;
+    void drag(QPoint from, QPoint to)
+    {
+        mouse(QTest::MousePress, from);
+        mouse(QTest::MouseMove, to);
+        mouse(QTest::MouseRelease, to);
+    }
+    // Vertices at `points`, the last one laid by the double-click that
+    // closes the polygon.
+    void polygon(const QList<QPoint>& points)
+    {
+        mouse(QTest::MouseClick, points.first());
+        for (int i = 1; i < points.size(); ++i) {
+            mouse(QTest::MouseMove, points[i]);
+            mouse(i + 1 < points.size() ? QTest::MouseClick : QTest::MouseDClick, points[i]);
+        }
+    }
+    void record() { key(Qt::Key_M, Qt::ControlModifier); }
+    bool enabled(int id)
+    {
+        QCoreApplication::processEvents();
+        return frame.action(id)->isEnabled();
+    }
+    const MeasurementTable& table() { return frame.measurementResults().table(); }
+    CMeasurementsBar& bar() { return *frame.measurementsBar(); }
+    QTableView& rows() { return *bar().rowsView(); }
+    // A click on the rows view's row `index`, through the window.
+    void clickRow(int index, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QCoreApplication::processEvents();
+        const QRect cell = rows().visualRect(rows().model()->index(index, MeasurementTable::Tool));
+        QTest::mouseClick(
+            frame.windowHandle(), Qt::LeftButton, modifiers, rows().viewport()->mapTo(&frame, cell.center()));
+    }
+    QString shown(int index, int column, int role = Qt::DisplayRole)
+    {
+        return rows().model()->index(index, column).data(role).toString();
+    }
+    QString summary(MeasurementTable::Statistic statistic, int column, int role = Qt::DisplayRole)
+    {
+        return bar().summaryView()->model()->index(statistic, column).data(role).toString();
+    }
+};
+
+} // namespace
+
+class TestMeasurements : public QObject {
+    Q_OBJECT
+
+private:
+    QString iniPath() const { return home->filePath(QStringLiteral("Scopique.conf")); }
+    QString journalPath() const { return MeasurementJournal::defaultPath(); }
+
+    // Settings and the data folder (the journal) of each test, its own.
+    std::unique_ptr<QTemporaryDir> home;
+
+private slots:
+    void init()
+    {
+        home = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", home->filePath(QStringLiteral("data")).toLocal8Bit());
+        QVERIFY(journalPath().startsWith(home->path()));
+    }
+
+    // Each tool's row from a figure laid with the pointer, with the scales of
+    // the calibration (units per pixel at the calibration magnification).
+    void toolRows_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QList<QPoint>>("gesture");
+        QTest::addColumn<double>("scaleX");
+        QTest::addColumn<double>("scaleY");
+        QTest::addColumn<int>("units");
+        QTest::addColumn<int>("magnification");
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<Values>("values");
+        const double sx = 0.5, sy = 0.25;
+        QTest::newRow("Line") << int(Qt::Key_L) << QList<QPoint> { { 100, 50 }, { 130, 90 } } << sx << sy << 1 << 100
+                              << "Line"
+                              << "um" << Values { std::hypot(29 * sx, 39 * sy), none, none, none };
+        // The ends of a 10-pixel gap reduce by one pixel; magnification 200
+        // at calibration 100 halves the scale.
+        QTest::newRow("Line at 200x") << int(Qt::Key_L) << QList<QPoint> { { 10, 10 }, { 13, 14 } } << 0.01 << 0.01 << 2
+                                      << 200 << "Line"
+                                      << "mil" << Values { std::hypot(2 * 0.005, 3 * 0.005), none, none, none };
+        // The press lays the ends 10 pixels apart and drags the left one.
+        QTest::newRow("Horizontal") << int(Qt::Key_H) << QList<QPoint> { { 200, 100 }, { 150, 100 } } << sx << sy << 0
+                                    << 100 << "Horizontal"
+                                    << "mm" << Values { 59 * sx, none, none, none };
+        QTest::newRow("Vertical") << int(Qt::Key_V) << QList<QPoint> { { 300, 100 }, { 300, 40 } } << sx << sy << 0
+                                  << 100 << "Vertical"
+                                  << "mm" << Values { 69 * sy, none, none, none };
+        // Arm A ends at the press, the vertex lies 20 pixels right of it, arm
+        // B's end follows the pointer.
+        QTest::newRow("Angle") << int(Qt::Key_A) << QList<QPoint> { { 100, 100 }, { 120, 60 } } << sx << sy << 0 << 100
+                               << "Angle"
+                               << "mm"
+                               << Values { none, std::fabs(deg(std::atan2(40.0, 0.0)) - deg(std::atan2(0.0, 20.0))),
+                                      none, none };
+        QTest::newRow("Rectangle") << int(Qt::Key_R) << QList<QPoint> { { 10, 20 }, { 41, 61 } } << sx << sy << 0 << 100
+                                   << "Rectangle"
+                                   << "mm" << Values { none, none, 30 * sx * 40 * sy, 2 * (30 * sx + 40 * sy) };
+        const double r = std::hypot(2 * sx, 3 * sy);
+        QTest::newRow("Circle") << int(Qt::Key_C) << QList<QPoint> { { 200, 200 }, { 203, 204 } } << sx << sy << 0
+                                << 100 << "Circle"
+                                << "mm" << Values { 2 * r, none, r * r * 3.14159, r * 6.28318 };
+        QTest::newRow("Polygon") << int(Qt::Key_P) << QList<QPoint> { { 50, 50 }, { 150, 50 }, { 150, 100 } } << sx
+                                 << sy << 0 << 100 << "Polygon"
+                                 << "mm"
+                                 << Values { none, none, 0.5 * 100 * sx * 50 * sy,
+                                        100 * sx + 50 * sy + std::hypot(100 * sx, 50 * sy) };
+    }
+    void toolRows()
+    {
+        QFETCH(int, key);
+        QFETCH(QList<QPoint>, gesture);
+        QFETCH(double, scaleX);
+        QFETCH(double, scaleY);
+        QFETCH(int, units);
+        QFETCH(int, magnification);
+        QFETCH(QString, tool);
+        QFETCH(QString, unit);
+        QFETCH(Values, values);
+        {
+            SettingsStore calibration(iniPath());
+            const QString section = QStringLiteral("Calibration");
+            calibration.writeReal(section, QStringLiteral("Scale"), scaleX);
+            calibration.writeReal(section, QStringLiteral("ScaleVertical"), scaleY);
+            calibration.writeInt(section, QStringLiteral("Units"), units);
+            calibration.writeInt(section, QStringLiteral("CalibrationMagnification"), 100);
+            calibration.writeInt(section, QStringLiteral("Magnification"), magnification);
+        }
+        Window w(iniPath());
+        w.key(Qt::Key(key));
+        QVERIFY(!w.enabled(ID_RECORD_MEASUREMENT));
+        if (key == Qt::Key_P)
+            w.polygon(gesture);
+        else
+            w.drag(gesture[0], gesture[1]);
+        QVERIFY(w.enabled(ID_RECORD_MEASUREMENT));
+        const QString before = QDateTime::currentDateTime().toString(Qt::ISODate).left(19);
+        w.record();
+        const QString after = QDateTime::currentDateTime().toString(Qt::ISODate).left(19);
+        QCOMPARE(w.table().size(), 1);
+        const MeasurementRecord& recorded = w.table().row(0);
+        QCOMPARE(recorded.number, 1);
+        QCOMPARE(recorded.image, QString());
+        QCOMPARE(recorded.tool, tool);
+        QCOMPARE(recorded.unit, unit);
+        QCOMPARE(recorded.magnification, unsigned(magnification));
+        QVERIFY2(recorded.time >= before && recorded.time <= after, qPrintable(recorded.time));
+        compareValues(recorded, values);
+        // The same row is on the disk, exactly.
+        QCOMPARE(readAll(journalPath()), header + MeasurementTable::csvLine(recorded));
+    }
+
+    // Record Measurement wants a placed measuring tool; Burn On records the
+    // tool it burns unless it was recorded just as it is.
+    void recordAndBurn_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("no tool") << QStringList { "M" } << 0 << false;
+        QTest::newRow("line not laid") << QStringList { "L", "M" } << 0 << false;
+        QTest::newRow("line") << QStringList { "L", "drag" } << 0 << true;
+        QTest::newRow("record") << QStringList { "L", "drag", "M" } << 1 << true;
+        QTest::newRow("record twice") << QStringList { "L", "drag", "M", "M" } << 2 << true;
+        QTest::newRow("burn") << QStringList { "L", "drag", "B" } << 1 << false;
+        QTest::newRow("record, burn") << QStringList { "L", "drag", "M", "B" } << 1 << false;
+        QTest::newRow("record, move, burn") << QStringList { "L", "drag", "M", "move", "B" } << 2 << false;
+        QTest::newRow("burn, lay again, burn") << QStringList { "L", "drag", "B", "drag", "B" } << 2 << false;
+        QTest::newRow("burnt when replaced") << QStringList { "L", "drag", "M", "move", "yes", "R" } << 2 << false;
+        QTest::newRow("kept when replaced") << QStringList { "L", "drag", "R" } << 0 << false;
+        QTest::newRow("arrow") << QStringList { "W", "drag", "M", "B" } << 0 << false;
+        QTest::newRow("open polygon") << QStringList { "P", "click", "M" } << 0 << false;
+        QTest::newRow("closed polygon") << QStringList { "P", "click", "close", "M" } << 1 << true;
+    }
+    void recordAndBurn()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(int, rows);
+        QFETCH(bool, enabled);
+        Window w(iniPath());
+        for (const QString& step : steps) {
+            if (step == QLatin1String("drag"))
+                w.drag({ 100, 100 }, { 150, 120 });
+            else if (step == QLatin1String("move"))
+                w.drag({ 150, 120 }, { 170, 130 });
+            else if (step == QLatin1String("click"))
+                w.mouse(QTest::MouseClick, { 50, 50 });
+            else if (step == QLatin1String("close"))
+                w.polygon({ { 150, 60 }, { 100, 150 } });
+            else if (step == QLatin1String("yes"))
+                w.prompts.burnAnswer = { true, false };
+            else if (step == QLatin1String("M"))
+                w.record();
+            else
+                w.key(Qt::Key(step.at(0).unicode()));
+        }
+        QCOMPARE(w.table().size(), rows);
+        QCOMPARE(w.enabled(ID_RECORD_MEASUREMENT), enabled);
+        QCOMPARE(w.enabled(ID_FILE_EXPORT_MEASUREMENTS), rows > 0);
+    }
+
+    // Mean, SD (sample), Min and Max over the rows that have the value.
+    void statistics_data()
+    {
+        QTest::addColumn<Values>("lengths");
+        QTest::addColumn<QList<int>>("removed");
+        QTest::addColumn<Values>("expected"); // mean, SD, min, max
+        QTest::newRow("none") << Values {} << QList<int> {} << Values { none, none, none, none };
+        QTest::newRow("one") << Values { 4 } << QList<int> {} << Values { 4, none, 4, 4 };
+        QTest::newRow("two") << Values { 1, 3 } << QList<int> {} << Values { 2, std::sqrt(2.0), 1, 3 };
+        QTest::newRow("three") << Values { 2, 4, 9 } << QList<int> {} << Values { 5, std::sqrt(13.0), 2, 9 };
+        QTest::newRow("three left of five")
+            << Values { 100, 2, 4, -7, 9 } << QList<int> { 3, 0 } << Values { 5, std::sqrt(13.0), 2, 9 };
+    }
+    void statistics()
+    {
+        QFETCH(Values, lengths);
+        QFETCH(QList<int>, removed);
+        QFETCH(Values, expected);
+        MeasurementTable table;
+        for (double length : lengths) {
+            table.append(row(QString(), QStringLiteral("Line"), { length, none, none, none }));
+            // Rows without a length do not count.
+            table.append(row(QString(), QStringLiteral("Angle"), { none, 30, none, none }));
+        }
+        QList<int> rowsRemoved;
+        for (int index : removed)
+            rowsRemoved << 2 * index;
+        table.removeRows(rowsRemoved);
+        for (int s = 0; s < MeasurementTable::StatisticCount; ++s) {
+            const std::optional<double> figure
+                = table.statistic(MeasurementTable::Statistic(s), MeasurementRecord::Length);
+            QVERIFY2(figure.has_value() == !std::isnan(expected[s]), qPrintable(QString::number(s)));
+            if (figure)
+                QCOMPARE(*figure, expected[s]);
+        }
+        QVERIFY(!table.statistic(MeasurementTable::SD, MeasurementRecord::Area));
+        if (!lengths.isEmpty())
+            QCOMPARE(*table.statistic(MeasurementTable::SD, MeasurementRecord::Angle), 0.0);
+    }
+
+    // RFC 4180 quoting, UTF-8, and numbers that read back exactly.
+    void csvLines_data()
+    {
+        QTest::addColumn<MeasurementRecord>("record");
+        QTest::addColumn<QByteArray>("line");
+        const QByteArray time = ",100,2024-05-01T12:34:56\r\n";
+        QTest::newRow("plain") << row(QStringLiteral("slide 1.png"), QStringLiteral("Line"), { 0.1, none, none, none })
+                               << "1,slide 1.png,Line,0.1,,,,mm" + time;
+        QTest::newRow("comma, quote, accent") << row(QStringLiteral("a,\"b\"\u00E9.png"), QStringLiteral("Line"),
+            { 12.5, none, none, none }) << "1,\"a,\"\"b\"\"\xC3\xA9.png\",Line,12.5,,,,mm" + time;
+        QTest::newRow("line break") << row(
+            QStringLiteral("two\nlines.jpg"), QStringLiteral("Angle"), { none, 90.0000477465, none, none }, 17)
+                                    << "17,\"two\nlines.jpg\",Angle,,90.0000477465,,,mm" + time;
+        QTest::newRow("shortest exact numbers") << row(QString(), QStringLiteral("Circle"),
+            { 1.0 / 3, none, 1e-05, 2.5e20 }) << ",,Circle,0.3333333333333333,,1e-05,2.5e+20,mm" + time;
+        QTest::newRow("area and perimeter") << row(QStringLiteral("\u00B5m scale.tif"), QStringLiteral("Rectangle"),
+            { none, none, 150, 50 }) << "1,\xC2\xB5m scale.tif,Rectangle,,,150,50,mm" + time;
+    }
+    void csvLines()
+    {
+        QFETCH(MeasurementRecord, record);
+        QFETCH(QByteArray, line);
+        if (line.startsWith(','))
+            line.prepend(QByteArray::number(record.number));
+        QCOMPARE(MeasurementTable::csvLine(record), line);
+        MeasurementTable table;
+        table.setRows({ record, record });
+        QCOMPARE(table.toCsv(), header + line + line);
+        // Read back: the same rows, every double to the last bit.
+        const MeasurementTable::ParseResult parsed = MeasurementTable::parseCsv(table.toCsv());
+        QCOMPARE(parsed.badLine, 0);
+        QCOMPARE(parsed.rows.size(), 2);
+        QVERIFY(parsed.rows[1] == record);
+    }
+
+    // The journal read at start: damage stops the reading with a message,
+    // never changes the file, and a copy of it is kept before the journal
+    // is written anew.
+    void journalSurvives_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("badLine"); // 0: no message
+        const QByteArray one = "1,a.png,Line,5,,,,mm,100,2024-05-01T10:00:00\r\n";
+        const QByteArray two = "2,b.png,Angle,,45,,,um,40,2024-05-01T10:00:05\r\n";
+        QTest::newRow("no file") << QByteArray() << 0 << 0;
+        QTest::newRow("whole") << header + one + two << 2 << 0;
+        QTest::newRow("crash in a row") << header + one + two + "3,c.png,Li" << 2 << 4;
+        QTest::newRow("crash in the time") << header + one + "2,,Line,5,,,,mm,100,2024-05-0" << 1 << 3;
+        QTest::newRow("crash after the last comma") << header + one + "2,,Line,5,,,,mm,100," << 1 << 3;
+        QTest::newRow("crash in a quote") << header + one + "2,\"x,y.png" << 1 << 3;
+        QTest::newRow("damaged middle line") << header + one + "1,a.png,Li\xFF\r\n" + two << 1 << 3;
+        QTest::newRow("text for a number") << header + one + QByteArray(two).replace("45", "4x5") << 1 << 3;
+        QTest::newRow("other header") << "Number,Image\r\n" + one << 0 << 1;
+        QTest::newRow("line break in a name") << header + "1,\"a\nb.png\",Line,5,,,,mm,100,2024-05-01T10:00:00\r\n"
+                + QByteArray(two).replace("\r\n", "\n")
+                                              << 2 << 0;
+        QTest::newRow("by hand: LF, BOM, no last line end")
+            << "\xEF\xBB\xBF" + header.left(header.size() - 2) + "\n" + one.left(one.size() - 2) << 1 << 0;
+        QTest::newRow("blank lines, spreadsheet time") << header + "\r\n" + QByteArray(one).replace('T', ' ') + "\n"
+                                                       << 1 << 0;
+    }
+    void journalSurvives()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, rows);
+        QFETCH(int, badLine);
+        const QString path = journalPath();
+        const QString copy = QFileInfo(path).dir().filePath(QStringLiteral("Measurements (damaged).csv"));
+        if (!file.isEmpty())
+            writeAll(path, file);
+        {
+            Window w(iniPath());
+            QCOMPARE(w.table().size(), rows);
+            QCOMPARE(w.bar().rowsView()->model()->rowCount(), rows);
+            QCOMPARE(readAll(path), file);
+            if (badLine == 0) {
+                QCOMPARE(w.prompts.messages, QStringList {});
+                QVERIFY(!QFile::exists(copy));
+            } else {
+                QCOMPARE(w.prompts.messages.size(), 1);
+                const QString message = w.prompts.messages.first();
+                QVERIFY2(message.contains(QStringLiteral("\u201C%1\u201D only up to line %2: ").arg(path).arg(badLine))
+                        && message.contains(copy),
+                    qPrintable(message));
+                QCOMPARE(readAll(copy), file);
+            }
+            w.key(Qt::Key_L);
+            w.drag({ 100, 100 }, { 150, 120 });
+            w.record();
+            QCOMPARE(w.table().row(rows).number, rows == 0 ? 1 : 2 + (rows == 2));
+        }
+        // The next start finds every row, the new one last, and no damage.
+        Window again(iniPath());
+        QCOMPARE(again.prompts.messages, QStringList {});
+        QCOMPARE(again.table().size(), rows + 1);
+        QCOMPARE(again.table().row(rows).tool, QStringLiteral("Line"));
+        // A second start with the same damage keeps the one copy.
+        QCOMPARE(QFileInfo(path).dir().entryList(QDir::Files).size(), badLine ? 2 : 1);
+    }
+
+    // A journal that cannot be read or written: the user is told, the rows
+    // stay in the table, and the next row that can be written brings the
+    // whole table back to disk.
+    void unwritableJournal()
+    {
+        QVERIFY(QDir().mkpath(journalPath()));
+        Window w(iniPath());
+        w.key(Qt::Key_L);
+        w.drag({ 100, 100 }, { 150, 120 });
+        w.record();
+        QCOMPARE(w.table().size(), 1);
+        const QString quotedPath = QStringLiteral("\u201C%1\u201D").arg(journalPath());
+        QCOMPARE(w.prompts.messages.size(), 2);
+        QVERIFY(
+            w.prompts.messages[0].startsWith(QStringLiteral("Scopique cannot read the measurements in ") + quotedPath));
+        QVERIFY(
+            w.prompts.messages[1].startsWith(QStringLiteral("Scopique cannot keep the measurement in ") + quotedPath));
+        QVERIFY(QDir().rmdir(journalPath()));
+        w.drag({ 150, 120 }, { 160, 120 });
+        w.record();
+        QCOMPARE(w.prompts.messages.size(), 2);
+        QCOMPARE(readAll(journalPath()),
+            header + MeasurementTable::csvLine(w.table().row(0)) + MeasurementTable::csvLine(w.table().row(1)));
+    }
+
+    // The bar: shown by the first recording, two decimals with the exact
+    // value in the tooltip, the statistics under the columns, Delete, Copy
+    // and Clear, and the rows again at the next start.
+    void barShowsEditsAndKeepsTheRows()
+    {
+        {
+            Window w(iniPath());
+            QVERIFY(w.bar().isHidden());
+            QVERIFY(!w.frame.action(ID_VIEW_MEASUREMENTS)->isChecked());
+            QCOMPARE(w.frame.dockWidgetArea(&w.bar()), Qt::BottomDockWidgetArea);
+            // One line from (100, 100), its second end dragged between recordings.
+            w.key(Qt::Key_L);
+            QPoint from(100, 100);
+            for (const QPoint end : { QPoint(150, 120), QPoint(110, 100), QPoint(100, 140) }) {
+                w.drag(from, end);
+                w.record();
+                from = end;
+            }
+            QTRY_VERIFY(w.bar().isVisible());
+            QTRY_VERIFY(w.frame.action(ID_VIEW_MEASUREMENTS)->isChecked());
+            QCOMPARE(w.bar().height(), 260);
+            const double lengths[] = { std::hypot(49.0, 19.0), 9.0, 39.0 };
+            QCOMPARE(w.rows().model()->rowCount(), 3);
+            QCOMPARE(w.shown(0, MeasurementTable::Length), QStringLiteral("52.55"));
+            QCOMPARE(w.shown(0, MeasurementTable::Length, Qt::ToolTipRole), MeasurementTable::numberText(lengths[0]));
+            QCOMPARE(w.shown(1, MeasurementTable::Length), QStringLiteral("9.00"));
+            QCOMPARE(w.shown(2, MeasurementTable::Number), QStringLiteral("3"));
+            QCOMPARE(w.shown(2, MeasurementTable::Unit), QStringLiteral("mm"));
+            QCOMPARE(w.shown(2, MeasurementTable::Angle), QString());
+            const double mean = (lengths[0] + lengths[1] + lengths[2]) / 3;
+            QCOMPARE(w.summary(MeasurementTable::Mean, MeasurementTable::Number), QStringLiteral("Mean"));
+            QCOMPARE(w.summary(MeasurementTable::Mean, MeasurementTable::Length), QString::asprintf("%.2f", mean));
+            QCOMPARE(w.summary(MeasurementTable::Max, MeasurementTable::Length), QStringLiteral("52.55"));
+            QCOMPARE(w.summary(MeasurementTable::Min, MeasurementTable::Length), QStringLiteral("9.00"));
+            QCOMPARE(w.summary(MeasurementTable::SD, MeasurementTable::Angle), QString());
+            QCOMPARE(w.bar().summaryView()->columnWidth(MeasurementTable::Length),
+                w.rows().columnWidth(MeasurementTable::Length));
+
+            // Delete on the selected middle row: the others keep their numbers.
+            QVERIFY(!w.bar().deleteButton()->isEnabled());
+            w.clickRow(1);
+            QVERIFY(w.bar().deleteButton()->isEnabled());
+            w.key(Qt::Key_Delete);
+            QCOMPARE(w.rows().model()->rowCount(), 2);
+            QCOMPARE(w.shown(0, MeasurementTable::Number), QStringLiteral("1"));
+            QCOMPARE(w.shown(1, MeasurementTable::Number), QStringLiteral("3"));
+            QCOMPARE(w.summary(MeasurementTable::Min, MeasurementTable::Length), QStringLiteral("39.00"));
+            QCOMPARE(readAll(journalPath()),
+                header + MeasurementTable::csvLine(w.table().row(0)) + MeasurementTable::csvLine(w.table().row(1)));
+
+            // Ctrl+C in the table copies the selected row (not the Circle tool).
+            w.clickRow(1);
+            w.key(Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(w.tool()->kind, int(KindLine));
+            const QString tabHeader
+                = QStringLiteral("#\tImage\tTool\tLength\tAngle\tArea\tPerimeter\tUnit\tMagnification\tTime\n");
+            const QString third = QStringLiteral("3\t\tLine\t39\t\t\t\tmm\t100\t%1\n").arg(w.table().row(1).time);
+            QCOMPARE(QGuiApplication::clipboard()->text(), tabHeader + third);
+            // Copy with nothing selected copies every row.
+            w.rows().clearSelection();
+            QTest::mouseClick(w.bar().copyButton(), Qt::LeftButton);
+            QCOMPARE(QGuiApplication::clipboard()->text().count(u'\n'), 3);
+            QVERIFY(QGuiApplication::clipboard()->text().endsWith(third));
+
+            // Clear asks first; No keeps the rows.
+            QTest::mouseClick(w.bar().clearButton(), Qt::LeftButton);
+            QCOMPARE(w.prompts.questions, QStringList { "Remove every measurement from the table?" });
+            QCOMPARE(w.table().size(), 2);
+            QVERIFY(w.frame.close());
+        }
+        QCOMPARE(
+            SettingsStore(iniPath()).readInt(QStringLiteral("Windows"), QStringLiteral("MeasurementsShow"), -1), 1);
+        Window w(iniPath());
+        QVERIFY(w.bar().isVisible());
+        QCOMPARE(w.rows().model()->rowCount(), 2);
+        QCOMPARE(w.shown(1, MeasurementTable::Number), QStringLiteral("3"));
+        w.prompts.yesNoAnswer = true;
+        QTest::mouseClick(w.bar().clearButton(), Qt::LeftButton);
+        QCOMPARE(w.rows().model()->rowCount(), 0);
+        QCOMPARE(w.summary(MeasurementTable::Mean, MeasurementTable::Length), QString());
+        QCOMPARE(readAll(journalPath()), header);
+        QVERIFY(!w.enabled(ID_FILE_EXPORT_MEASUREMENTS));
+        // Numbering starts again; the View command hides the bar.
+        w.key(Qt::Key_L);
+        w.drag({ 100, 100 }, { 150, 120 });
+        w.record();
+        QCOMPARE(w.shown(0, MeasurementTable::Number), QStringLiteral("1"));
+        w.frame.action(ID_VIEW_MEASUREMENTS)->trigger();
+        QVERIFY(w.bar().isHidden());
+        w.record();
+        QVERIFY(w.bar().isHidden());
+    }
+
+    // File > Export Measurements: the table as CSV, written whole or not at
+    // all; the picture's name as the caption shows it.
+    void exportWritesCsv()
+    {
+        QTemporaryDir out;
+        const QString picture = out.filePath(QStringLiteral("a,\"b\"\u00E9.png"));
+        QImage image(640, 480, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QVERIFY(image.save(picture, "png"));
+        Window w(iniPath());
+        w.prompts.openFileAnswer = picture;
+        w.frame.action(ID_FILE_OPEN)->trigger();
+        QCOMPARE(w.frame.windowTitle(), QStringLiteral("Scopique Pro - a,\"b\"\u00E9.png"));
+        w.key(Qt::Key_L);
+        w.drag({ 100, 100 }, { 150, 120 });
+        w.record();
+        const QByteArray expected = header + "1,\"a,\"\"b\"\"\xC3\xA9.png\",Line,"
+            + MeasurementTable::numberText(std::hypot(49.0, 19.0)).toLatin1() + ",,,,mm,100,"
+            + w.table().row(0).time.toLatin1() + "\r\n";
+
+        const QString csv = out.filePath(QStringLiteral("results.csv"));
+        w.prompts.saveFileAnswer = csv;
+        w.frame.action(ID_FILE_EXPORT_MEASUREMENTS)->trigger();
+        QCOMPARE(w.prompts.saveDefaultNameSeen, QStringLiteral("Measurements.csv"));
+        QCOMPARE(readAll(csv), expected);
+        QCOMPARE(readAll(journalPath()), expected);
+
+        // A folder in the way: nothing written, the user told which file and why.
+        const QString blocked = out.filePath(QStringLiteral("folder.csv"));
+        QVERIFY(QDir().mkpath(blocked));
+        w.prompts.saveFileAnswer = blocked;
+        w.frame.action(ID_FILE_EXPORT_MEASUREMENTS)->trigger();
+        QCOMPARE(w.prompts.messages,
+            QStringList { QStringLiteral("Scopique cannot save \u201C%1\u201D: a folder of that name is in the way.")
+                              .arg(blocked) });
+    }
+};
+
+QTEST_MAIN(TestMeasurements)
+#include "tst_measurements.moc"
