@@ -274,7 +274,7 @@ private slots:
         QCOMPARE(image.pixel(command == ID_MONOCHROME ? QPoint(5, 5) : QPoint(5, 4)), qRgb(20, 20, 20));
         QCOMPARE(image, plainRule(picture, command == ID_EDGE_ENHANCE));
         QCOMPARE(video.log.messages, command == ID_EDGE_ENHANCE ? notice : Messages());
-        QVERIFY(!video.wnd.ImageChanged);
+        QVERIFY(video.wnd.ImageChanged());
         // The pane samples while the notice is delivered: the new image must be in place by then.
         if (!video.log.messages.isEmpty())
             QCOMPARE(video.log.seen, image);

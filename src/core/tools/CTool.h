@@ -38,7 +38,6 @@ public:
     CTool(const SettingsStore& settings, AppMessageSink& mainWindow);
     virtual ~CTool() = default;
 
-    CTool(const CTool&) = delete;
     CTool& operator=(const CTool&) = delete;
 
     virtual void Reset();
@@ -102,6 +101,9 @@ public:
     QVector<QPoint> points { QPoint(0, 0) };
 
 protected:
+    // Copies are made through ToolFactory::copy, which knows the kind's class.
+    CTool(const CTool&) = default;
+
     // Sends an application message to the main window.
     void send(unsigned message, qintptr wParam, qintptr lParam) const;
 
