@@ -31,6 +31,8 @@ void toolBench(const QImage& frame, const std::string& label);
 void filterBench(const QImage& frame, const std::string& label, std::map<std::string, std::string>& notes);
 // In bench_save.cpp.
 void saveBench(const QImage& frame, const std::string& label, std::map<std::string, std::string>& notes);
+// In bench_history.cpp.
+void historyBench(const QImage& frame, const std::string& label, std::map<std::string, std::string>& notes);
 // In bench_favorites.cpp.
 void favoritesBench(
     const QImage& frame, const QString& dir, const std::string& label, std::map<std::string, std::string>& notes);
@@ -278,6 +280,7 @@ int main(int argc, char** argv)
         if (size.w == 5472) {
             toolBench(picture, size.label);
             filterBench(picture, size.label, notes);
+            historyBench(picture, size.label, notes);
         }
     }
 

@@ -3,6 +3,7 @@
 #include "core/document/ImageDocument.h"
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 
 #include <QPainter>
@@ -65,12 +66,12 @@ std::vector<QRgb> pixelsOf(const QImage& image, const QRegion& area)
     size_t count = 0;
     for (const QRect& rect : area)
         count += size_t(rect.width()) * size_t(rect.height());
-    std::vector<QRgb> pixels;
-    pixels.reserve(count);
+    std::vector<QRgb> pixels(count);
+    QRgb* to = pixels.data();
     for (const QRect& rect : area) {
         for (int y = rect.top(); y <= rect.bottom(); ++y) {
-            const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y)) + rect.left();
-            pixels.insert(pixels.end(), row, row + rect.width());
+            std::memcpy(to, image.constScanLine(y) + size_t(rect.left()) * sizeof(QRgb), rect.width() * sizeof(QRgb));
+            to += rect.width();
         }
     }
     return pixels;
@@ -309,13 +310,14 @@ void ImageDocument::NotifyHistogram()
 void ImageDocument::monochromeCommand()
 {
     followFrames();
-    QImage before;
+    // The grey picture is written beside the old one, which goes to the
+    // history as it is.
     {
         std::lock_guard<std::mutex> hold(frameLock);
-        before = FrameBuffer.image().copy();
-        ImageFilters::monochrome(FrameBuffer.image());
+        ImageFilters::monochrome(FrameBuffer.image(), spare);
+        FrameBuffer.image().swap(spare);
     }
-    history.recordFilter(QStringLiteral("Monochrome"), std::move(before));
+    history.recordFilter(QStringLiteral("Monochrome"), std::move(spare));
     emit pictureChanged();
 }
 
@@ -325,13 +327,12 @@ void ImageDocument::edgeEnhanceCommand()
     // the grey image itself never needs to be shown or kept: the old pixels
     // go to the history as they are.
     followFrames();
-    QImage edges;
     {
         std::lock_guard<std::mutex> hold(frameLock);
-        ImageFilters::edgeEnhance(FrameBuffer.image(), edges);
-        FrameBuffer.image().swap(edges);
+        ImageFilters::edgeEnhance(FrameBuffer.image(), spare);
+        FrameBuffer.image().swap(spare);
     }
-    history.recordFilter(QStringLiteral("Edge Enhance"), std::move(edges));
+    history.recordFilter(QStringLiteral("Edge Enhance"), std::move(spare));
     NotifyHistogram();
     emit pictureChanged();
 }
@@ -871,6 +872,12 @@ void ImageDocument::followFrames()
         return;
     framesSeen = copied;
     history.clear();
+}
+
+void ImageDocument::reuse(QImage& pixels)
+{
+    if (pixels.size() == FrameBuffer.size() && pixels.format() == FrameBuffer.image().format())
+        spare.swap(pixels);
 }
 
 void ImageDocument::historyMoved()

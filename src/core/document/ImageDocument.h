@@ -197,6 +197,7 @@ private:
     void exchangeImage(QImage& other) override;
     void exchangePixels(const QRegion& area, std::vector<QRgb>& pixels) override;
     void exchangeTool(std::unique_ptr<CTool>& other) override;
+    void reuse(QImage& pixels) override;
     // Starts a new history when a camera frame has landed since it was last used.
     void followFrames();
     // The picture changed back or forth: repaint, refresh the profile.
@@ -209,6 +210,9 @@ private:
     std::unique_ptr<CTool> tool;
     // Decoding target, kept so that same-size loads reuse its memory.
     QImage decodeScratch;
+    // Where the filters write the new picture: memory a forgotten step gave
+    // back, else new.
+    QImage spare;
     PictureHistory history { *this };
     // Camera frames copied so far, counted on the camera's thread, and how
     // many the history has seen: each new frame starts a new history.

@@ -54,7 +54,11 @@ public:
     }
 
     qint64 bytes() const override { return other.sizeInBytes(); }
-    void forget() override { other = QImage(); }
+    void forget() override
+    {
+        picture.reuse(other);
+        other = QImage();
+    }
 
 protected:
     void exchange() override { picture.exchangeImage(other); }
@@ -116,8 +120,10 @@ void PictureHistory::recordBurn(const QRegion& area, std::vector<QRgb> before, s
 void PictureHistory::push(Step* step)
 {
     // The stack deletes the steps that could have been redone.
-    for (size_t i = size_t(stack.index()); i < steps.size(); ++i)
+    for (size_t i = size_t(stack.index()); i < steps.size(); ++i) {
         held -= steps[i]->bytes();
+        steps[i]->forget();
+    }
     steps.resize(size_t(stack.index()));
     steps.push_back(step);
     held += step->bytes();
@@ -169,6 +175,8 @@ void PictureHistory::redo()
 
 void PictureHistory::clear()
 {
+    for (size_t i = size_t(kept); i < steps.size(); ++i)
+        steps[i]->forget();
     steps.clear();
     kept = 0;
     held = 0;

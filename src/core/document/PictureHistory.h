@@ -38,6 +38,9 @@ public:
         virtual void exchangePixels(const QRegion& area, std::vector<QRgb>& pixels) = 0;
         // Exchanges the active tool with `other`; either may be none.
         virtual void exchangeTool(std::unique_ptr<CTool>& other) = 0;
+        // Takes the memory of a picture no step needs any more, to use it
+        // for the next: fresh memory costs far more than writing to it.
+        virtual void reuse(QImage& pixels) = 0;
     };
 
     static constexpr qint64 defaultBudget = qint64(1) << 30;

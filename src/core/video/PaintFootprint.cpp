@@ -81,6 +81,32 @@ public:
         }
     }
 
+    void drawPoints(const QPoint* points, int count) override
+    {
+        if (!stroked())
+            return;
+        if (transform.type() > QTransform::TxTranslate) {
+            QPaintEngine::drawPoints(points, count);
+            return;
+        }
+        // A line of single pixels has thousands of them: whole pixels, only
+        // shifted, are marked without any real arithmetic.
+        const int margin = int(std::ceil(reach()));
+        const QPointF shift(transform.dx(), transform.dy());
+        const bool whole = shift == QPointF(std::floor(shift.x()), std::floor(shift.y()));
+        if (!whole) {
+            QPaintEngine::drawPoints(points, count);
+            return;
+        }
+        const int dx = int(shift.x());
+        const int dy = int(shift.y());
+        for (int i = 0; i < count; ++i) {
+            const int x = points[i].x() + dx;
+            const int y = points[i].y() + dy;
+            footprint.markPixels(x - margin, y - margin, x + margin, y + margin);
+        }
+    }
+
     void drawEllipse(const QRectF& rect) override
     {
         QPainterPath path;
@@ -223,13 +249,30 @@ void PaintFootprint::markRect(const QRectF& rect, qreal margin)
 {
     const QRectF r = rect.normalized();
     // Pixel (x, y) covers x .. x + 1: a figure at x touches pixel ⌊x⌋.
-    const qreal left = std::max<qreal>(std::floor(r.left() - margin), 0);
-    const qreal top = std::max<qreal>(std::floor(r.top() - margin), 0);
-    const qreal right = std::min<qreal>(std::floor(r.right() + margin), size.width() - 1);
-    const qreal bottom = std::min<qreal>(std::floor(r.bottom() + margin), size.height() - 1);
+    // Far outside the picture is as good as just outside it.
+    const auto pixel = [](qreal v) { return int(std::clamp<qreal>(std::floor(v), -1, 1 << 30)); };
+    markPixels(
+        pixel(r.left() - margin), pixel(r.top() - margin), pixel(r.right() + margin), pixel(r.bottom() + margin));
+}
+
+void PaintFootprint::markPixels(int left, int top, int right, int bottom)
+{
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, size.width() - 1);
+    bottom = std::min(bottom, size.height() - 1);
     if (left > right || top > bottom)
         return;
-    markTiles(int(left) / tile, int(top) / tile, int(right) / tile, int(bottom) / tile);
+    const QRect tiles(QPoint(left / tile, top / tile), QPoint(right / tile, bottom / tile));
+    // Neighbouring pixels of a line mostly fall on the tiles just marked.
+    if (tiles == lastTiles)
+        return;
+    lastTiles = tiles;
+    for (int row = tiles.top(); row <= tiles.bottom(); ++row) {
+        quint64* line = bits.data() + size_t(row) * size_t(words);
+        for (int column = tiles.left(); column <= tiles.right(); ++column)
+            line[column >> 6] |= quint64(1) << (column & 63);
+    }
 }
 
 void PaintFootprint::markSegment(QPointF from, QPointF to, qreal margin)
@@ -268,40 +311,31 @@ void PaintFootprint::markSegment(QPointF from, QPointF to, qreal margin)
     }
 }
 
-void PaintFootprint::markTiles(int left, int top, int right, int bottom)
-{
-    for (int row = top; row <= bottom; ++row) {
-        quint64* line = bits.data() + size_t(row) * size_t(words);
-        for (int column = left; column <= right; ++column)
-            line[column >> 6] |= quint64(1) << (column & 63);
-    }
-}
-
 QRegion PaintFootprint::region() const
 {
     // Runs of marked tiles, row by row: rectangles of one band share their
     // top and height and never touch, as QRegion::setRects wants.
     std::vector<QRect> rects;
-    const auto marked = [](const quint64* line, int column) { return (line[column >> 6] >> (column & 63)) & 1; };
     for (int row = 0; row < rows; ++row) {
         const quint64* line = bits.data() + size_t(row) * size_t(words);
         const int top = row * tile;
         const int height = std::min(tile, size.height() - top);
-        int column = 0;
-        while (column < columns) {
-            if ((column & 63) == 0 && line[column >> 6] == 0) {
-                column += 64;
-                continue;
+        // The next column from `column` on whose bit is `set`, or `columns`.
+        const auto next = [&](int column, bool set) {
+            while (column < columns) {
+                const quint64 word = set ? line[column >> 6] : ~line[column >> 6];
+                const quint64 ahead = word >> (column & 63);
+                if (ahead != 0)
+                    return std::min(column + int(qCountTrailingZeroBits(ahead)), columns);
+                column = (column | 63) + 1;
             }
-            if (!marked(line, column)) {
-                ++column;
-                continue;
-            }
-            const int start = column;
-            while (column < columns && marked(line, column))
-                ++column;
+            return columns;
+        };
+        for (int start = next(0, true); start < columns; start = next(start, true)) {
+            const int end = next(start, false);
             const int left = start * tile;
-            rects.emplace_back(left, top, std::min(column * tile, size.width()) - left, height);
+            rects.emplace_back(left, top, std::min(end * tile, size.width()) - left, height);
+            start = end;
         }
     }
     QRegion region;

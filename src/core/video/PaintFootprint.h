@@ -34,6 +34,9 @@ public:
     // Marks the pixels within `margin` of a device rectangle or segment.
     void markRect(const QRectF& rect, qreal margin);
     void markSegment(QPointF from, QPointF to, qreal margin);
+    // Marks pixels left..right x top..bottom (inclusive; any part outside
+    // the picture is left out).
+    void markPixels(int left, int top, int right, int bottom);
 
     // Tile edge in pixels.
     static constexpr int tile = 8;
@@ -42,8 +45,6 @@ protected:
     int metric(PaintDeviceMetric metric) const override;
 
 private:
-    void markTiles(int left, int top, int right, int bottom);
-
     QSize size;
     int dpiX;
     int dpiY;
@@ -54,5 +55,6 @@ private:
     // One bit per tile, rows of `words` 64-bit words.
     int words;
     std::vector<quint64> bits;
+    QRect lastTiles;
     std::unique_ptr<QPaintEngine> engine;
 };
