@@ -184,6 +184,12 @@ private slots:
             ImageFilters::edgeEnhance(in, result, way.bands, way.vector);
             QVERIFY2(result == edges, way.name);
         }
+        // Beside the source, as the command runs it; the source stays.
+        const QImage source = in.copy();
+        QImage beside = in.isNull() ? QImage() : QImage(in.size(), QImage::Format_RGB32);
+        ImageFilters::monochrome(source, beside);
+        QCOMPARE(beside, grey);
+        QCOMPARE(source, in);
     }
 
     void profileFollowsTheTool_data()
