@@ -32,6 +32,8 @@ void zoomBench(const QImage& frame, const std::string& label);
 void filterBench(const QImage& frame, const std::string& label, std::map<std::string, std::string>& notes);
 // In bench_save.cpp.
 void saveBench(const QImage& frame, const std::string& label, std::map<std::string, std::string>& notes);
+// In bench_history.cpp.
+void historyBench(const QImage& frame, const std::string& label, std::map<std::string, std::string>& notes);
 // In bench_favorites.cpp.
 void favoritesBench(
     const QImage& frame, const QString& dir, const std::string& label, std::map<std::string, std::string>& notes);
@@ -283,6 +285,7 @@ int main(int argc, char** argv)
             toolBench(picture, size.label);
             zoomBench(picture, size.label);
             filterBench(picture, size.label, notes);
+            historyBench(picture, size.label, notes);
         }
     }
 

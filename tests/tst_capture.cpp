@@ -147,8 +147,11 @@ private slots:
                 QVERIFY(!scene.action(id)->isEnabled());
             QCOMPARE(scene.action(ID_FREEZE)->text(), QStringLiteral("Live!"));
             // "Select Camera..." follows "Video Controls..." in the Image menu.
-            QMenu* image = scene.frame.menuBar()->actions().at(4)->menu();
-            const QList<QAction*> items = image->actions();
+            QList<QAction*> items;
+            for (const QAction* popup : scene.frame.menuBar()->actions()) {
+                if (popup->text() == QStringLiteral("&Image"))
+                    items = popup->menu()->actions();
+            }
             const int controls = int(items.indexOf(scene.frame.action(ID_VIDEO_CONTROLS)));
             QVERIFY(controls >= 0);
             QCOMPARE(items.value(controls + 1)->text(), QStringLiteral("Select Camera..."));
@@ -202,6 +205,47 @@ private slots:
         QCOMPARE(scene.doc().FrameBuffer.image(), solid(palette[0]));
         scene.frame.dispatch(ID_FREEZE);
         QVERIFY(scene.doc().IsLive());
+    }
+
+    void liveFramesStartANewHistory()
+    {
+        auto* cameras = new FakeSource;
+        cameras->list = { { { 640, 480 }, 30 } };
+        Scene scene(ini(), cameras);
+        const auto picture = [&scene] { return scene.doc().FrameBuffer.image().copy(); };
+        scene.action(ID_MONOCHROME)->trigger();
+        scene.action(ID_MAKE_IMAGE_LIVE)->trigger();
+        // A frame lands, and before its notice arrives the user freezes and
+        // filters: the filter is a step of the frozen frame's history.
+        std::thread([&] {
+            cameras->handler(frameOf(pattern({ 640, 480 }), QVideoFrameFormat::Format_BGRX8888));
+        }).join();
+        scene.frame.action(ID_FREEZE_IMAGE)->trigger();
+        const QImage frozen = picture();
+        QCOMPARE(frozen, pattern({ 640, 480 }));
+        scene.frame.action(ID_MONOCHROME)->trigger();
+        QCoreApplication::sendPostedEvents();
+        QVERIFY(picture() != frozen);
+        QVERIFY(scene.action(ID_EDIT_UNDO)->isEnabled());
+        scene.action(ID_EDIT_UNDO)->trigger();
+        QCOMPARE(picture(), frozen);
+        QVERIFY(!scene.action(ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(!scene.doc().ImageChanged());
+
+        // A frame that lands after a step starts a new history, and so does a new format.
+        scene.action(ID_EDIT_REDO)->trigger();
+        scene.action(ID_MAKE_IMAGE_LIVE)->trigger();
+        pushFrom(*cameras, frameOf(solid(palette[1]), QVideoFrameFormat::Format_BGRX8888));
+        QVERIFY(!scene.action(ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(!scene.action(ID_EDIT_REDO)->isEnabled());
+        QVERIFY(!scene.doc().ImageChanged());
+        scene.action(ID_FREEZE_IMAGE)->trigger();
+        scene.action(ID_EDGE_ENHANCE)->trigger();
+        QVERIFY(scene.action(ID_EDIT_UNDO)->isEnabled());
+        scene.prompts.videoFormatAnswer = 0;
+        scene.action(ID_VIDEO_FORMAT)->trigger();
+        QVERIFY(!scene.action(ID_EDIT_UNDO)->isEnabled());
+        QVERIFY(!scene.doc().ImageChanged());
     }
 
     void profileFollowsFrames()
@@ -315,6 +359,8 @@ private slots:
             }
             if (i % 13 == 11)
                 video.AllocateFrameBuffer(i % 2 ? 400 : 640, 300);
+            if (i % 5 == 4)
+                video.onCommand(i % 10 == 4 ? ID_EDIT_UNDO : ID_EDIT_REDO);
             video.composeView();
             const QRect image(
                 video.BorderWidth, video.BorderWidth, video.FrameBuffer.width(), video.FrameBuffer.height());

@@ -184,6 +184,12 @@ private slots:
             ImageFilters::edgeEnhance(in, result, way.bands, way.vector);
             QVERIFY2(result == edges, way.name);
         }
+        // Beside the source, as the command runs it; the source stays.
+        const QImage source = in.copy();
+        QImage beside = in.isNull() ? QImage() : QImage(in.size(), QImage::Format_RGB32);
+        ImageFilters::monochrome(source, beside);
+        QCOMPARE(beside, grey);
+        QCOMPARE(source, in);
     }
 
     void profileFollowsTheTool_data()
@@ -274,7 +280,7 @@ private slots:
         QCOMPARE(image.pixel(command == ID_MONOCHROME ? QPoint(5, 5) : QPoint(5, 4)), qRgb(20, 20, 20));
         QCOMPARE(image, plainRule(picture, command == ID_EDGE_ENHANCE));
         QCOMPARE(video.log.messages, command == ID_EDGE_ENHANCE ? notice : Messages());
-        QVERIFY(!video.wnd.ImageChanged);
+        QVERIFY(video.wnd.ImageChanged());
         // The pane samples while the notice is delivered: the new image must be in place by then.
         if (!video.log.messages.isEmpty())
             QCOMPARE(video.log.seen, image);

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,6 +27,14 @@
 #include "ui/video/CVideoWnd.h"
 
 using Points = QVector<QPoint>;
+using Keys = QList<QKeyCombination>;
+
+namespace {
+
+const QKeyCombination undo(Qt::ControlModifier, Qt::Key_Z);
+const QKeyCombination redo(Qt::ControlModifier, Qt::Key_Y);
+
+} // namespace
 
 class TestInteraction : public QObject {
     Q_OBJECT
@@ -63,6 +72,13 @@ private:
             QCoreApplication::processEvents();
             return frame.action(id)->isChecked();
         }
+        QString text(int id)
+        {
+            QCoreApplication::processEvents();
+            return frame.action(id)->text();
+        }
+        QImage picture() { return doc().FrameBuffer.image().copy(); }
+        void press(QKeyCombination keys) { key(keys.key(), keys.keyboardModifiers()); }
     };
 
     QTemporaryDir dir;
@@ -227,12 +243,21 @@ private slots:
         w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
         w.key(Qt::Key_R);
         QCOMPARE(w.prompts.asked.count(QStringLiteral("burnNow")), 1);
-        QVERIFY(w.doc().ImageChanged);
+        QVERIFY(w.doc().ImageChanged());
         const QImage& image = w.doc().FrameBuffer.image();
         QCOMPARE(image.pixel(150, 50), qRgb(0, 0, 0));
         // Burnt without handles.
         QCOMPARE(image.pixel(97, 50), qRgb(255, 255, 255));
         QCOMPARE(image.pixel(103, 47), qRgb(255, 255, 255));
+        // Undo takes the burn-in back and the Line with it; Redo gives the Rectangle back.
+        w.press(undo);
+        QCOMPARE(w.doc().FrameBuffer.image().pixel(150, 50), qRgb(255, 255, 255));
+        QCOMPARE(w.tool()->kind, int(KindLine));
+        QVERIFY(w.tool()->placed);
+        QVERIFY(!w.doc().ImageChanged());
+        w.press(redo);
+        QCOMPARE(w.doc().FrameBuffer.image().pixel(150, 50), qRgb(0, 0, 0));
+        QCOMPARE(w.tool()->kind, int(KindRectangle));
 
         // "Don't show me this again" lasts: the next replacement asks nothing.
         // (The burn recorded the Line, and the results bar it brought up
@@ -356,7 +381,7 @@ private slots:
             QVERIFY(w.enabled(ID_BURN_ON));
             w.key(Qt::Key_B);
             QCOMPARE(w.doc().FrameBuffer.image().pixel(150, 50), qRgb(0, 0, 0));
-            QVERIFY(w.doc().ImageChanged);
+            QVERIFY(w.doc().ImageChanged());
             QVERIFY(!w.enabled(ID_BURN_ON));
         }
         for (auto button : { QDialogButtonBox::Cancel, QDialogButtonBox::Ok }) {
@@ -382,7 +407,7 @@ private slots:
             QVERIFY(!w.tool());
             QVERIFY(!w.checked(ID_LINE));
             w.key(Qt::Key_B);
-            QVERIFY(!w.doc().ImageChanged);
+            QVERIFY(!w.doc().ImageChanged());
             w.frame.close();
             QVERIFY(!w.prompts.asked.contains(QStringLiteral("saveChanges")));
         }
@@ -460,11 +485,16 @@ private slots:
             printer.setOutputFileName(dir.filePath(QStringLiteral("polygon.pdf")));
             return true;
         };
+        const QImage before = w.picture();
         w.frame.action(command)->trigger();
         QVERIFY(w.prompts.messages.isEmpty());
         // Still on screen as it was.
         QVERIFY(w.tool()->placed);
         QCOMPARE(w.tool()->points, polygon);
+        // The output burnt it into the pixels, a step that can be undone;
+        // a saved picture counts as unchanged.
+        QCOMPARE(w.text(ID_EDIT_UNDO), QStringLiteral("&Undo Burn On\tCtrl+Z"));
+        QCOMPARE(w.doc().ImageChanged(), command == ID_FILE_PRINT);
         if (command == ID_FILE_SAVE) {
             // The outline and nothing else: no handles, no mark at the image's origin.
             const QImage saved = QImage(w.prompts.saveFileAnswer).convertToFormat(QImage::Format_RGB32);
@@ -473,6 +503,215 @@ private slots:
             QCOMPARE(saved.pixel(border), qRgb(255, 255, 255));
             QCOMPARE(saved.pixel(a - QPoint(3, 3) + border), qRgb(255, 255, 255));
         }
+        w.press(undo);
+        QCOMPARE(w.picture(), before);
+        QVERIFY(w.tool()->placed);
+        QCOMPARE(w.tool()->points, polygon);
+    }
+
+    void historyFollowsTheKeys_data()
+    {
+        // After a Line burnt in, Monochrome and Edge Enhance (pictures 1 to 3;
+        // 0 is the picture as opened), the keys the user presses; then the
+        // picture shown and what Undo and Redo name.
+        QTest::addColumn<Keys>("keys");
+        QTest::addColumn<int>("picture");
+        QTest::addColumn<QString>("undoName");
+        QTest::addColumn<QString>("redoName");
+        const QKeyCombination redoShifted(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+        const QKeyCombination edges(Qt::ShiftModifier, Qt::Key_E);
+        QTest::newRow("all done") << Keys {} << 3 << "Edge Enhance"
+                                  << "";
+        QTest::newRow("one undone") << Keys { undo } << 2 << "Monochrome"
+                                    << "Edge Enhance";
+        QTest::newRow("two undone") << Keys { undo, undo } << 1 << "Burn On"
+                                    << "Monochrome";
+        QTest::newRow("all undone: as opened") << Keys { undo, undo, undo } << 0 << ""
+                                               << "Burn On";
+        QTest::newRow("one undo too many") << Keys { undo, undo, undo, undo } << 0 << ""
+                                           << "Burn On";
+        QTest::newRow("all undone and redone") << Keys { undo, undo, undo, redo, redo, redo } << 3 << "Edge Enhance"
+                                               << "";
+        QTest::newRow("redone by Ctrl+Shift+Z") << Keys { undo, undo, redoShifted } << 2 << "Monochrome"
+                                                << "Edge Enhance";
+        QTest::newRow("one redo too many") << Keys { undo, redo, redo } << 3 << "Edge Enhance"
+                                           << "";
+        // Edge Enhance reads the lumas: on the burnt picture it gives what it gave on the grey one.
+        QTest::newRow("a new step ends the redo") << Keys { undo, undo, edges } << 3 << "Edge Enhance"
+                                                  << "";
+        QTest::newRow("Ctrl+X cuts nothing")
+            << Keys { QKeyCombination(Qt::ControlModifier, Qt::Key_X) } << 3 << "Edge Enhance"
+            << "";
+    }
+    void historyFollowsTheKeys()
+    {
+        QFETCH(Keys, keys);
+        QFETCH(int, picture);
+        QFETCH(QString, undoName);
+        QFETCH(QString, redoName);
+        Window w(iniPath());
+        const QString path = TestImages::write(dir.path(), QStringLiteral("slide.png"), TestImages::pattern(200, 150));
+        w.frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(path), 0);
+        QList<QImage> pictures { w.picture() };
+        QCOMPARE(w.text(ID_EDIT_UNDO), QStringLiteral("&Undo\tCtrl+Z"));
+        QVERIFY(!w.enabled(ID_EDIT_UNDO));
+        w.lay(Qt::Key_L, { 20, 20 }, { 180, 130 });
+        const Points line = w.tool()->points;
+        w.key(Qt::Key_B);
+        pictures << w.picture();
+        w.key(Qt::Key_M, Qt::ShiftModifier);
+        pictures << w.picture();
+        w.key(Qt::Key_E, Qt::ShiftModifier);
+        pictures << w.picture();
+        for (const QKeyCombination& pressed : keys)
+            w.press(pressed);
+
+        QCOMPARE(w.picture(), pictures[picture]);
+        QCOMPARE(w.enabled(ID_EDIT_UNDO), !undoName.isEmpty());
+        QCOMPARE(w.text(ID_EDIT_UNDO),
+            undoName.isEmpty() ? QStringLiteral("&Undo\tCtrl+Z") : QStringLiteral("&Undo %1\tCtrl+Z").arg(undoName));
+        QCOMPARE(w.enabled(ID_EDIT_REDO), !redoName.isEmpty());
+        QCOMPARE(w.text(ID_EDIT_REDO),
+            redoName.isEmpty() ? QStringLiteral("&Redo\tCtrl+Y") : QStringLiteral("&Redo %1\tCtrl+Y").arg(redoName));
+        // The burnt Line is the placed tool again once its burn-in is undone.
+        QCOMPARE(w.tool()->placed, picture == 0);
+        QCOMPARE(w.tool()->points, line);
+        // Back at the picture as opened, closing asks nothing.
+        QCOMPARE(w.doc().ImageChanged(), picture != 0);
+        w.frame.close();
+        QCOMPARE(w.prompts.asked.contains(QStringLiteral("saveChanges")), picture != 0);
+    }
+
+    void burnInComesBackExactly_data()
+    {
+        // A tool laid by its key and the pointer (a press and a drag to the
+        // second point, or clicks), in a bold, italic, underlined large label.
+        QTest::addColumn<int>("toolKey");
+        QTest::addColumn<Points>("at");
+        QTest::addColumn<int>("textStyle");
+        const int everything = 0x77;
+        QTest::newRow("line across") << int(Qt::Key_L) << Points { { 3, 2 }, { 636, 470 } } << everything;
+        QTest::newRow("line, plain label") << int(Qt::Key_L) << Points { { 600, 20 }, { 40, 460 } } << 7;
+        QTest::newRow("line off the edge") << int(Qt::Key_L) << Points { { 630, 470 }, { 700, 520 } } << everything;
+        QTest::newRow("angle") << int(Qt::Key_A) << Points { { 100, 100 }, { 300, 400 } } << everything;
+        QTest::newRow("rectangle") << int(Qt::Key_R) << Points { { 50, 60 }, { 500, 300 } } << everything;
+        QTest::newRow("circle") << int(Qt::Key_C) << Points { { 320, 240 }, { 420, 300 } } << everything;
+        QTest::newRow("horizontal") << int(Qt::Key_H) << Points { { 100, 200 }, { 400, 260 } } << everything;
+        QTest::newRow("vertical") << int(Qt::Key_V) << Points { { 200, 50 }, { 260, 430 } } << everything;
+        QTest::newRow("polygon") << int(Qt::Key_P) << Points { { 10, 10 }, { 600, 40 }, { 300, 470 } } << everything;
+        QTest::newRow("reticule") << int(Qt::Key_G) << Points { { 320, 240 } } << everything;
+        QTest::newRow("text") << int(Qt::Key_T) << Points { { 500, 400 } } << everything;
+        QTest::newRow("arrow") << int(Qt::Key_W) << Points { { 5, 5 } } << everything;
+    }
+    void burnInComesBackExactly()
+    {
+        QFETCH(int, toolKey);
+        QFETCH(Points, at);
+        QFETCH(int, textStyle);
+        Window w(iniPath());
+        const QString tool = QStringLiteral("Tool");
+        w.settings.writeInt(tool, QStringLiteral("TextStyle"), textStyle);
+        w.settings.writeInt(tool, QStringLiteral("FontSize"), 7);
+        w.settings.writeInt(tool, QStringLiteral("FontFace"), 2);
+        w.settings.writeInt(tool, QStringLiteral("ToolColor"), 0x0000ff);
+        w.settings.writeInt(tool, QStringLiteral("ReticuleCount"), 1000);
+        w.prompts.toolDialogChange = [](CTool& text) { text.label = QStringLiteral("Wfj_\ng|Q"); };
+        // Every pixel differs from every other: a pixel put back in the wrong
+        // place would show.
+        const QImage original = TestImages::pattern(640, 480);
+        w.doc().FrameBuffer.image() = original;
+        w.key(Qt::Key(toolKey));
+        if (toolKey == Qt::Key_P) {
+            w.click(at[0]);
+            w.move(at[1]);
+            w.click(at[1]);
+            w.move(at[2]);
+            w.mouse(QTest::MouseDClick, at[2]);
+        } else if (at.size() == 1) {
+            w.click(at[0]);
+        } else {
+            w.drag(at[0], at[1]);
+        }
+        QVERIFY(w.tool()->placed);
+        const Points points = w.tool()->points;
+        const QString label = w.tool()->label;
+
+        w.key(Qt::Key_B);
+        const QImage burnt = w.picture();
+        QVERIFY(burnt != original);
+        QVERIFY(!w.tool()->placed);
+        w.press(undo);
+        QCOMPARE(w.picture(), original);
+        QVERIFY(w.tool()->placed);
+        QCOMPARE(w.tool()->points, points);
+        QCOMPARE(w.tool()->label, label);
+        // The burn-in was all of the figure: the tool drawn without handles.
+        QImage drawn = original.copy();
+        {
+            QPainter painter(&drawn);
+            w.tool()->showHandles = false;
+            w.tool()->Draw(painter);
+            w.tool()->showHandles = true;
+        }
+        QCOMPARE(burnt, drawn);
+        w.press(redo);
+        QCOMPARE(w.picture(), burnt);
+        QVERIFY(!w.tool()->placed);
+        // The history holds the pixels the tool drew on, not the picture.
+        QVERIFY(w.doc().historyBytes() < original.sizeInBytes() / 4);
+    }
+
+    void historyKeepsWithinItsBudget_data()
+    {
+        // The budget in pictures' worth of pixels, and how many of four
+        // filter steps can then be undone.
+        QTest::addColumn<double>("budget");
+        QTest::addColumn<int>("undoable");
+        QTest::newRow("none: the last step stays") << 0.0 << 1;
+        QTest::newRow("two and a half") << 2.5 << 2;
+        QTest::newRow("three") << 3.0 << 3;
+        QTest::newRow("the default gigabyte") << -1.0 << 4;
+    }
+    void historyKeepsWithinItsBudget()
+    {
+        QFETCH(double, budget);
+        QFETCH(int, undoable);
+        Window w(iniPath());
+        w.doc().FrameBuffer.image() = TestImages::pattern(640, 480);
+        const qint64 picture = w.doc().FrameBuffer.image().sizeInBytes();
+        if (budget >= 0)
+            w.doc().setHistoryBudget(qint64(budget * double(picture)));
+        QList<QImage> pictures { w.picture() };
+        for (Qt::Key filter : { Qt::Key_M, Qt::Key_E, Qt::Key_E, Qt::Key_E }) {
+            w.key(filter, Qt::ShiftModifier);
+            QVERIFY(!pictures.contains(w.picture()));
+            pictures << w.picture();
+        }
+        QCOMPARE(w.doc().historyBytes(), undoable * picture);
+        for (int i = 0; i < 5; ++i)
+            w.press(undo);
+        // The oldest steps went first.
+        QCOMPARE(w.picture(), pictures[4 - undoable]);
+        QVERIFY(!w.enabled(ID_EDIT_UNDO));
+        QCOMPARE(w.doc().ImageChanged(), undoable < 4);
+        for (int i = 0; i < undoable; ++i)
+            w.press(redo);
+        QCOMPARE(w.picture(), pictures[4]);
+    }
+
+    void anOpenedPictureStartsAnew()
+    {
+        Window w(iniPath());
+        w.key(Qt::Key_M, Qt::ShiftModifier);
+        QVERIFY(w.enabled(ID_EDIT_UNDO));
+        w.prompts.openFileAnswer
+            = TestImages::write(dir.path(), QStringLiteral("next.png"), TestImages::pattern(64, 48));
+        w.frame.action(ID_FILE_OPEN)->trigger();
+        QVERIFY(!w.enabled(ID_EDIT_UNDO));
+        QVERIFY(!w.enabled(ID_EDIT_REDO));
+        QVERIFY(!w.doc().ImageChanged());
+        w.press(undo);
+        QCOMPARE(w.picture(), TestImages::pattern(64, 48));
     }
 
     // S lays a scale bar 20 pixels from the picture's left and bottom edges (after the prompts

@@ -49,8 +49,9 @@ private slots:
         // Items are separated by "|", and ">" marks a popup.
         QTest::addColumn<QStringList>("popupPath");
         QTest::addColumn<QString>("items");
-        QTest::newRow("menu bar") << QStringList {} << ">&File|>&View|>F&avorites|>&Tools|>&Image|>&Help";
+        QTest::newRow("menu bar") << QStringList {} << ">&File|>&Edit|>&View|>F&avorites|>&Tools|>&Image|>&Help";
         QTest::newRow("File") << QStringList { "&File" } << "&Open...|&Save...|&Export Measurements...|&Print|E&xit";
+        QTest::newRow("Edit") << QStringList { "&Edit" } << "&Undo\tCtrl+Z|&Redo\tCtrl+Y";
         QTest::newRow("View") << QStringList { "&View" }
                               << "&Toolbar|&Status Bar|&Favorites|&Measurements|&Histogram|>Histogram Size|Zoom &In\t+|"
                                  "Zoom &Out\t-|&Fit to Window\tF|&Actual Pixels\t1|Fit &Large Pictures";
@@ -145,6 +146,12 @@ private slots:
         QTest::newRow("Export Measurements") << int(ID_FILE_EXPORT_MEASUREMENTS) << "&Export Measurements..."
                                              << "Save the recorded measurements as a CSV file"
                                              << "Export Measurements" << QStringList { "&File" };
+        QTest::newRow("Undo") << int(ID_EDIT_UNDO) << "&Undo\tCtrl+Z"
+                              << "Undo the last change to the picture"
+                              << "Undo" << QStringList { "&Edit" };
+        QTest::newRow("Redo") << int(ID_EDIT_REDO) << "&Redo\tCtrl+Y"
+                              << "Redo the change undone last"
+                              << "Redo" << QStringList { "&Edit" };
         QTest::newRow("32812") << int(ID_LIVE) << QString() << QString() << QString() << QStringList {};
         QTest::newRow("Fit Large") << int(ID_VIEW_FIT_LARGE) << "Fit &Large Pictures"
                                    << "Open pictures larger than the window fitted to it"
@@ -182,6 +189,9 @@ private slots:
         QTest::newRow("Calibrate") << int(ID_CALIBRATE) << Keys { Qt::SHIFT | Qt::Key_H } << true;
         QTest::newRow("nudge") << int(ID_NUDGE_CTRL_SHIFT_DOWN) << Keys { Qt::CTRL | Qt::SHIFT | Qt::Key_Down } << true;
         QTest::newRow("Cut") << int(ID_EDIT_CUT) << Keys { Qt::CTRL | Qt::Key_X } << false;
+        QTest::newRow("Undo") << int(ID_EDIT_UNDO) << Keys { Qt::CTRL | Qt::Key_Z } << false;
+        QTest::newRow("Redo") << int(ID_EDIT_REDO) << Keys { Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z }
+                              << false;
         QTest::newRow("Freeze Image") << int(ID_FREEZE_IMAGE) << Keys { Qt::Key_Escape } << true;
         QTest::newRow("Make Image Live") << int(ID_MAKE_IMAGE_LIVE) << Keys { QKeySequence("`"), QKeySequence("~") }
                                          << true;
@@ -260,26 +270,46 @@ private slots:
         QVERIFY(prompts.messages.first().contains(QStringLiteral("missing.png")));
     }
 
-    void closeOffersToSaveAfterBurnIn_data()
+    void closeOffersToSaveAChangedPicture_data()
     {
-        QTest::addColumn<bool>("imageChanged");
+        // The commands before closing; the save writes into the test folder.
+        QTest::addColumn<QList<int>>("commands");
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("dialogs");
         const int addToFavorites = UserPrompts::SaveChangesAddToFavorites;
         const int saveAsFile = UserPrompts::SaveChangesSaveAsFile;
-        QTest::newRow("nothing burnt") << false << addToFavorites << QStringList {};
-        QTest::newRow("add to favorites") << true << addToFavorites << QStringList { "saveChanges", "addFavorite" };
-        QTest::newRow("save as file") << true << saveAsFile << QStringList { "saveChanges", "saveAs" };
-        QTest::newRow("no") << true << int(QDialog::Rejected) << QStringList { "saveChanges" };
+        const int no = QDialog::Rejected;
+        using Ids = QList<int>;
+        const Ids filtered { ID_MONOCHROME };
+        QTest::newRow("nothing changed") << Ids {} << addToFavorites << QStringList {};
+        QTest::newRow("add to favorites") << filtered << addToFavorites << QStringList { "saveChanges", "addFavorite" };
+        QTest::newRow("save as file") << filtered << saveAsFile << QStringList { "saveChanges", "saveAs" };
+        QTest::newRow("no") << filtered << no << QStringList { "saveChanges" };
+        QTest::newRow("undone") << Ids { ID_MONOCHROME, ID_EDGE_ENHANCE, ID_EDIT_UNDO, ID_EDIT_UNDO } << no
+                                << QStringList {};
+        QTest::newRow("redone") << Ids { ID_MONOCHROME, ID_EDIT_UNDO, ID_EDIT_REDO } << no
+                                << QStringList { "saveChanges" };
+        QTest::newRow("saved") << Ids { ID_MONOCHROME, ID_FILE_SAVE } << no << QStringList { "saveAs" };
+        QTest::newRow("changed after saving")
+            << Ids { ID_MONOCHROME, ID_FILE_SAVE, ID_EDGE_ENHANCE } << no << QStringList { "saveAs", "saveChanges" };
+        QTest::newRow("undone to the saved picture")
+            << Ids { ID_MONOCHROME, ID_FILE_SAVE, ID_EDGE_ENHANCE, ID_EDIT_UNDO } << no << QStringList { "saveAs" };
+        QTest::newRow("undone past the save")
+            << Ids { ID_MONOCHROME, ID_FILE_SAVE, ID_EDIT_UNDO } << no << QStringList { "saveAs", "saveChanges" };
     }
-    void closeOffersToSaveAfterBurnIn()
+    void closeOffersToSaveAChangedPicture()
     {
-        QFETCH(bool, imageChanged);
+        QFETCH(QList<int>, commands);
         QFETCH(int, answer);
         QFETCH(QStringList, dialogs);
         prompts.saveChangesAnswer = answer;
+        prompts.saveFileAnswer = dir.filePath(QStringLiteral("saved.png"));
         CMainFrame frame(*settings, prompts);
-        frame.imagePane().imageDocument().ImageChanged = imageChanged;
+        for (int id : commands) {
+            // The states refresh on the event loop's next turn, as between two clicks.
+            QCoreApplication::processEvents();
+            frame.action(id)->trigger();
+        }
         QVERIFY(frame.close());
         QCOMPARE(prompts.asked, dialogs);
     }

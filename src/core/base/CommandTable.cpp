@@ -121,7 +121,7 @@ QList<CommandInfo> buildTable()
             QStringLiteral("Display Operation Manual\nShow Manual"), QStringLiteral("help") },
         { ID_APP_ABOUT, QStringLiteral("&About Scopique..."), {},
             QStringLiteral("Display program information and version\nAbout"), {} },
-        // Without a menu item: toolbar camera buttons, a second live command, edit keys that do nothing.
+        // Without a menu item: toolbar camera buttons, a second live command, a Cut key that does nothing.
         { ID_FREEZE_IMAGE, QStringLiteral("Freeze Image"), { key(Qt::Key_Escape) },
             QStringLiteral("Freeze Image\nFreeze"), QStringLiteral("freeze") },
         { ID_MAKE_IMAGE_LIVE, QStringLiteral("Make Image Live"),
@@ -129,7 +129,11 @@ QList<CommandInfo> buildTable()
             QStringLiteral("Make Image Live\nLive"), QStringLiteral("live") },
         { ID_LIVE, {}, {}, {}, {} },
         { ID_EDIT_CUT, QStringLiteral("Cut"), { key(ctrl | Qt::Key_X) }, {}, {} },
-        { ID_EDIT_UNDO, QStringLiteral("Undo"), { key(ctrl | Qt::Key_Z) }, {}, {} },
+        // Edit
+        { ID_EDIT_UNDO, QStringLiteral("&Undo\tCtrl+Z"), { key(ctrl | Qt::Key_Z) },
+            QStringLiteral("Undo the last change to the picture\nUndo"), {} },
+        { ID_EDIT_REDO, QStringLiteral("&Redo\tCtrl+Y"), { key(ctrl | Qt::Key_Y), key(ctrl | shift | Qt::Key_Z) },
+            QStringLiteral("Redo the change undone last\nRedo"), {} },
         // The "Notshown" menu: arrow keys that nudge the tool.
         { ID_NUDGE_LEFT, QStringLiteral("L"), { key(Qt::Key_Left) }, {}, {} },
         { ID_NUDGE_RIGHT, QStringLiteral("R"), { key(Qt::Key_Right) }, {}, {} },

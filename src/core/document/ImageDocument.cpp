@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Tallmere
 #include "core/document/ImageDocument.h"
 
+#include <algorithm>
+#include <cstring>
 #include <ctime>
 
 #include <QFileInfo>
@@ -20,6 +22,7 @@
 #include "core/tools/ToolKind.h"
 #include "core/video/ImageFilters.h"
 #include "core/video/ImageLoader.h"
+#include "core/video/PaintFootprint.h"
 #include "core/video/ProfileSampler.h"
 #include "core/video/ViewComposer.h"
 
@@ -62,6 +65,23 @@ bool isNudge(int id)
 {
     return (id >= ID_NUDGE_LEFT && id <= ID_NUDGE_CTRL_DOWN)
         || (id >= ID_NUDGE_CTRL_SHIFT_LEFT && id <= ID_NUDGE_CTRL_SHIFT_DOWN);
+}
+
+// The pixels of `area`, its rectangles in order, each row by row.
+std::vector<QRgb> pixelsOf(const QImage& image, const QRegion& area)
+{
+    size_t count = 0;
+    for (const QRect& rect : area)
+        count += size_t(rect.width()) * size_t(rect.height());
+    std::vector<QRgb> pixels(count);
+    QRgb* to = pixels.data();
+    for (const QRect& rect : area) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            std::memcpy(to, image.constScanLine(y) + size_t(rect.left()) * sizeof(QRgb), rect.width() * sizeof(QRgb));
+            to += rect.width();
+        }
+    }
+    return pixels;
 }
 
 // The border commands and the width each sets.
@@ -108,6 +128,7 @@ ImageDocument::ImageDocument(SettingsStore& settings, UserPrompts& prompts, AppM
         if (IsLive())
             imageName.clear();
     });
+    connect(&history, &PictureHistory::stateChanged, this, &ImageDocument::stateChanged);
 }
 
 ImageDocument::~ImageDocument()
@@ -129,9 +150,11 @@ void ImageDocument::setFrameSource(std::unique_ptr<FrameSource> newSource, Frame
 
 void ImageDocument::frameArrived()
 {
+    ++framesCopied;
     QMetaObject::invokeMethod(
         this,
         [this] {
+            followFrames();
             NotifyHistogram();
             emit pictureChanged();
         },
@@ -225,6 +248,7 @@ bool ImageDocument::LoadImageFile(const QString& path)
         std::lock_guard<std::mutex> hold(frameLock);
         FrameBuffer.adopt(decodeScratch, result.border);
     }
+    history.clear();
     // The title block is switched off on screen only; its setting stays.
     TitleBlock = false;
     SetBorderWidth(result.border);
@@ -238,6 +262,7 @@ void ImageDocument::AllocateFrameBuffer(int w, int h)
         std::lock_guard<std::mutex> hold(frameLock);
         FrameBuffer.allocate(w, h);
     }
+    history.clear();
     SetBorderWidth(BorderWidth);
 }
 
@@ -299,10 +324,15 @@ void ImageDocument::NotifyHistogram()
 
 void ImageDocument::monochromeCommand()
 {
+    followFrames();
+    // The grey picture is written beside the old one, which goes to the
+    // history as it is.
     {
         std::lock_guard<std::mutex> hold(frameLock);
-        ImageFilters::monochrome(FrameBuffer.image());
+        ImageFilters::monochrome(FrameBuffer.image(), spare);
+        FrameBuffer.image().swap(spare);
     }
+    history.recordFilter(QStringLiteral("Monochrome"), std::move(spare));
     emit pictureChanged();
 }
 
@@ -310,12 +340,14 @@ void ImageDocument::edgeEnhanceCommand()
 {
     // The edges are computed from the lumas that Monochrome would leave, so
     // the grey image itself never needs to be shown or kept: the old pixels
-    // become the next run's scratch.
+    // go to the history as they are.
+    followFrames();
     {
         std::lock_guard<std::mutex> hold(frameLock);
-        ImageFilters::edgeEnhance(FrameBuffer.image(), edgeScratch);
-        FrameBuffer.image().swap(edgeScratch);
+        ImageFilters::edgeEnhance(FrameBuffer.image(), spare);
+        FrameBuffer.image().swap(spare);
     }
+    history.recordFilter(QStringLiteral("Edge Enhance"), std::move(spare));
     NotifyHistogram();
     emit pictureChanged();
 }
@@ -369,15 +401,35 @@ bool ImageDocument::burnToolPixels()
 {
     if (!tool || !tool->placed)
         return false;
-    // Image coordinates are the picture's own: no shift, no clip.
-    std::lock_guard<std::mutex> hold(frameLock);
-    if (!FrameBuffer.isEmpty()) {
-        QPainter painter(&FrameBuffer.image());
+    followFrames();
+    QRegion area;
+    std::vector<QRgb> before;
+    {
+        // Image coordinates are the picture's own: no shift.
+        std::lock_guard<std::mutex> hold(frameLock);
+        QImage& image = FrameBuffer.image();
+        if (image.isNull())
+            return true;
         const bool showHandles = tool->showHandles;
         tool->showHandles = false;
-        tool->Draw(painter);
+        // Where the tool lands, found first so that the history keeps only
+        // those pixels; the drawing is held to that area, so that undoing
+        // it gives back every pixel it changed.
+        PaintFootprint footprint(image);
+        {
+            QPainter probe(&footprint);
+            tool->Draw(probe);
+        }
+        area = footprint.region();
+        before = pixelsOf(image, area);
+        {
+            QPainter painter(&image);
+            painter.setClipRegion(area);
+            tool->Draw(painter);
+        }
         tool->showHandles = showHandles;
     }
+    history.recordBurn(area, std::move(before), ToolFactory::copy(*tool));
     return true;
 }
 
@@ -420,6 +472,7 @@ bool ImageDocument::SaveImageFile(const QString& path, const std::optional<QStri
         prompts.showMessage(error);
         return false;
     }
+    history.markSaved();
     return true;
 }
 
@@ -687,7 +740,20 @@ bool ImageDocument::onCommand(int id)
     case ID_BURN_ON:
         recordBeforeBurn();
         BurnIn();
-        ImageChanged = true;
+        return true;
+    case ID_EDIT_UNDO:
+        followFrames();
+        if (!(tool && isCalibrationKind(tool->kind)) && history.canUndo()) {
+            history.undo();
+            historyMoved();
+        }
+        return true;
+    case ID_EDIT_REDO:
+        followFrames();
+        if (!(tool && isCalibrationKind(tool->kind)) && history.canRedo()) {
+            history.redo();
+            historyMoved();
+        }
         return true;
     case ID_TOOL_OPTIONS:
         editToolOptions();
@@ -786,6 +852,16 @@ bool ImageDocument::updateCommand(int id, CommandState& state) const
     case ID_RECORD_MEASUREMENT:
         state.enabled = tool && tool->placed && isMeasuringKind(tool->kind);
         return true;
+    case ID_EDIT_UNDO:
+        state.enabled = !calibrating && history.canUndo();
+        state.text = state.enabled ? QStringLiteral("&Undo %1\tCtrl+Z").arg(history.undoName())
+                                   : QStringLiteral("&Undo\tCtrl+Z");
+        return true;
+    case ID_EDIT_REDO:
+        state.enabled = !calibrating && history.canRedo();
+        state.text = state.enabled ? QStringLiteral("&Redo %1\tCtrl+Y").arg(history.redoName())
+                                   : QStringLiteral("&Redo\tCtrl+Y");
+        return true;
     case ID_SET_MAGNIFICATION:
     case ID_CALIBRATE:
     case ID_CALIBRATE_VERTICAL:
@@ -801,4 +877,63 @@ bool ImageDocument::updateCommand(int id, CommandState& state) const
     default:
         return false;
     }
+}
+
+void ImageDocument::exchangeImage(QImage& other)
+{
+    std::lock_guard<std::mutex> hold(frameLock);
+    if (other.size() == FrameBuffer.size())
+        FrameBuffer.image().swap(other);
+}
+
+void ImageDocument::exchangePixels(const QRegion& area, std::vector<QRgb>& pixels)
+{
+    std::lock_guard<std::mutex> hold(frameLock);
+    QImage& image = FrameBuffer.image();
+    size_t count = 0;
+    for (const QRect& rect : area)
+        count += size_t(rect.width()) * size_t(rect.height());
+    if (count != pixels.size() || !image.rect().contains(area.boundingRect()))
+        return;
+    QRgb* stored = pixels.data();
+    for (const QRect& rect : area) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y)) + rect.left();
+            std::swap_ranges(row, row + rect.width(), stored);
+            stored += rect.width();
+        }
+    }
+}
+
+void ImageDocument::exchangeTool(std::unique_ptr<CTool>& other)
+{
+    // As for any replacement of the tool, its profile pane goes.
+    mainWindow.send(WM_APP_SHOW_HISTOGRAM, 0, 0);
+    tool.swap(other);
+    pushScalesIntoTool();
+    emit toolChanged();
+}
+
+void ImageDocument::followFrames()
+{
+    // A frame overwrote the picture the steps were made on. Checked before
+    // the history is used, since the frame's notice may still be queued
+    // behind the user's keys.
+    const quint64 copied = framesCopied;
+    if (copied == framesSeen)
+        return;
+    framesSeen = copied;
+    history.clear();
+}
+
+void ImageDocument::reuse(QImage& pixels)
+{
+    if (pixels.size() == FrameBuffer.size() && pixels.format() == FrameBuffer.image().format())
+        spare.swap(pixels);
+}
+
+void ImageDocument::historyMoved()
+{
+    NotifyHistogram();
+    emit pictureChanged();
 }

@@ -15,6 +15,7 @@
 #include "core/base/CommandTarget.h"
 #include "core/calibration/CalibrationState.h"
 #include "core/capture/FrameSource.h"
+#include "core/document/PictureHistory.h"
 #include "core/measure/MeasurementRecord.h"
 #include "core/tools/CTool.h"
 #include "core/video/PixelBuffer.h"
@@ -32,7 +33,11 @@ class UserPrompts;
 //
 // Coordinates: image pixels from the top-left of the image, y downwards;
 // the composed view (BackBuffer) adds BorderWidth on every side.
-class ImageDocument : public QObject, public CommandTarget {
+//
+// Every change to the pixels (a burn-in, a filter) is a step of its history,
+// for Undo and Redo; a new picture (opened, reallocated, or a camera frame)
+// starts a new history.
+class ImageDocument : public QObject, public CommandTarget, private PictureHistory::Picture {
     Q_OBJECT
 
 public:
@@ -74,8 +79,9 @@ public:
     // measurement may first be burnt into the image, if the user agrees.
     void SetActiveTool(std::unique_ptr<CTool> tool);
     CTool* activeTool() const { return tool.get(); }
-    // Draws the placed active tool, without handles, into the image for
-    // good, and leaves the tool unplaced. False when nothing was placed.
+    // Draws the placed active tool, without handles, into the image (a
+    // step of the history), and leaves the tool unplaced. False when nothing
+    // was placed.
     bool BurnIn();
     // Before a measuring tool is made: offers to calibrate and asks for the
     // magnification. True when the user chose to calibrate instead.
@@ -140,8 +146,13 @@ public:
     bool noMagnificationPrompt = false;
     bool noCalibrationPrompt = false;
     bool noBurnPrompt = false;
-    // Set by Burn On and never cleared: closing offers to save.
-    bool ImageChanged = false;
+    // Whether the pixels differ from the picture as it was opened or last
+    // saved: closing then offers to save.
+    bool ImageChanged() const { return history.changed(); }
+    // Bytes of pixel data the history may keep (a gigabyte by default).
+    void setHistoryBudget(qint64 bytes) { history.setBudget(bytes); }
+    // Bytes of pixel data the history keeps now.
+    qint64 historyBytes() const { return history.bytes(); }
     int BorderWidth = 20;
     QString Title1;
     QString Title2;
@@ -167,7 +178,7 @@ signals:
     void sizeChanged();
     // The active tool was replaced, placed, moved, finished or burnt in.
     void toolChanged();
-    // Live or frozen, or the cameras, changed.
+    // Live or frozen, the cameras, or what Undo and Redo would do changed.
     void stateChanged();
     // A calibration tool was laid; its dialog is the view's to open.
     void calibrationStarted(bool vertical);
@@ -175,8 +186,9 @@ signals:
     void measured(const MeasurementRecord& record);
 
 private:
-    // Draws the placed tool, without handles, into the FrameBuffer; the tool
-    // itself is left as it is. False when nothing was placed.
+    // Draws the placed tool, without handles, into the FrameBuffer and
+    // records the step; the tool itself is left as it is. False when
+    // nothing was placed.
     bool burnToolPixels();
     // After a burn-in: the tool stays active, unplaced and invisible.
     void unplaceBurntTool();
@@ -196,6 +208,15 @@ private:
     void addFavoriteCommand();
     // Burn On keeps the measurement it burns, unless it was just recorded.
     void recordBeforeBurn();
+    // The steps exchange their state with the picture's.
+    void exchangeImage(QImage& other) override;
+    void exchangePixels(const QRegion& area, std::vector<QRgb>& pixels) override;
+    void exchangeTool(std::unique_ptr<CTool>& other) override;
+    void reuse(QImage& pixels) override;
+    // Starts a new history when a camera frame has landed since it was last used.
+    void followFrames();
+    // The picture changed back or forth: repaint, refresh the profile.
+    void historyMoved();
 
     SettingsStore& settings;
     UserPrompts& prompts;
@@ -204,9 +225,14 @@ private:
     std::unique_ptr<CTool> tool;
     // Decoding target, kept so that same-size loads reuse its memory.
     QImage decodeScratch;
-    // Edge Enhance writes here and then exchanges it with the FrameBuffer,
-    // so that repeated runs reuse both buffers.
-    QImage edgeScratch;
+    // Where the filters write the new picture: memory a forgotten step gave
+    // back, else new.
+    QImage spare;
+    PictureHistory history { *this };
+    // Camera frames copied so far, counted on the camera's thread, and how
+    // many the history has seen: each new frame starts a new history.
+    std::atomic<quint64> framesCopied { 0 };
+    quint64 framesSeen = 0;
     // Saving and printing compose the burnt picture with no tool over it.
     bool hideToolOverlay = false;
     std::unique_ptr<FrameSource> source;

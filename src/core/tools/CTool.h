@@ -39,7 +39,6 @@ public:
     CTool(const SettingsStore& settings, AppMessageSink& mainWindow);
     virtual ~CTool() = default;
 
-    CTool(const CTool&) = delete;
     CTool& operator=(const CTool&) = delete;
 
     virtual void Reset();
@@ -114,6 +113,9 @@ public:
 protected:
     // The label's three passes, its text cell's top-left corner at `topLeft`.
     void drawLabelAt(QPainter& painter, QPoint topLeft) const;
+    // Copies are made through ToolFactory::copy, which knows the kind's class.
+    CTool(const CTool&) = default;
+
     // Sends an application message to the main window.
     void send(unsigned message, qintptr wParam, qintptr lParam) const;
 

@@ -14,6 +14,15 @@
 #include "core/tools/CTextTool.h"
 #include "core/tools/ToolKind.h"
 
+namespace {
+
+template <class Tool> std::unique_ptr<CTool> copyAs(const CTool& tool)
+{
+    return std::make_unique<Tool>(static_cast<const Tool&>(tool));
+}
+
+} // namespace
+
 std::unique_ptr<CTool> ToolFactory::create(int kind, const SettingsStore& settings, AppMessageSink& mainWindow)
 {
     switch (kind) {
@@ -43,6 +52,41 @@ std::unique_ptr<CTool> ToolFactory::create(int kind, const SettingsStore& settin
         return std::make_unique<CArrowTool>(settings, mainWindow);
     case KindScaleBar:
         return std::make_unique<CScaleBarTool>(settings, mainWindow);
+    default:
+        return nullptr;
+    }
+}
+
+std::unique_ptr<CTool> ToolFactory::copy(const CTool& tool)
+{
+    // The kind names the class, as in create().
+    switch (tool.kind) {
+    case KindCalibrate:
+        return copyAs<CCalibrateTool>(tool);
+    case KindCalibrateVertical:
+        return copyAs<CCalibrateVerticalTool>(tool);
+    case KindHorizontal:
+        return copyAs<CHorizontalTool>(tool);
+    case KindVertical:
+        return copyAs<CVerticalTool>(tool);
+    case KindLine:
+        return copyAs<CLineTool>(tool);
+    case KindRectangle:
+        return copyAs<CRectangleTool>(tool);
+    case KindCircle:
+        return copyAs<CCircleTool>(tool);
+    case KindAngle:
+        return copyAs<CAngleTool>(tool);
+    case KindPolygon:
+        return copyAs<CPolygonTool>(tool);
+    case KindReticule:
+        return copyAs<CReticuleTool>(tool);
+    case KindText:
+        return copyAs<CTextTool>(tool);
+    case KindArrow:
+        return copyAs<CArrowTool>(tool);
+    case KindScaleBar:
+        return copyAs<CScaleBarTool>(tool);
     default:
         return nullptr;
     }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -240,6 +241,38 @@ void ImageFilters::monochrome(QImage& image)
 void ImageFilters::edgeEnhance(const QImage& source, QImage& result)
 {
     edgeEnhance(source, result, 0, true);
+}
+
+void ImageFilters::monochrome(const QImage& source, QImage& result)
+{
+    if (source.isNull()) {
+        result = QImage();
+        return;
+    }
+    if (!is32Bit(source) || &source == &result) {
+        monochrome(source.convertToFormat(QImage::Format_RGB32), result);
+        return;
+    }
+    if (result.size() != source.size() || result.format() != source.format())
+        result = QImage(source.size(), source.format());
+    if (result.isNull())
+        return;
+    const int w = source.width();
+    const int h = source.height();
+    const uchar* const from = source.constBits();
+    const qsizetype fromStride = source.bytesPerLine();
+    uchar* const to = result.bits();
+    const qsizetype toStride = result.bytesPerLine();
+    const int count = bandsFor(source, 0);
+    // Each row is copied and then made grey while it is still in the cache.
+    runBands(count, [&](int band) {
+        const int last = int(qint64(h) * (band + 1) / count);
+        for (int y = int(qint64(h) * band / count); y < last; ++y) {
+            auto* row = reinterpret_cast<quint32*>(to + y * toStride);
+            std::memcpy(row, from + y * fromStride, size_t(w) * 4);
+            monochromeRow(row, w, true);
+        }
+    });
 }
 
 void ImageFilters::monochrome(QImage& image, int bands, bool vector)

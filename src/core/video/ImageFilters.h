@@ -22,6 +22,9 @@ public:
 
     // Makes every pixel grey: its luma in blue, green and red. In place.
     static void monochrome(QImage& image);
+    // The same into `result`, which takes source's size and is reused when
+    // it has it already; `source` is left as it is.
+    static void monochrome(const QImage& source, QImage& result);
 
     // The edge image of `source`'s luma (the grey that monochrome() would
     // leave), into `result`, which takes source's size and is reused when it

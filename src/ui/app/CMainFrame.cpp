@@ -168,6 +168,7 @@ void CMainFrame::createMenus()
 {
     addPopup(nullptr, QStringLiteral("&File"),
         { ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_EXPORT_MEASUREMENTS, 0, ID_FILE_PRINT, 0, ID_APP_EXIT });
+    addPopup(nullptr, QStringLiteral("&Edit"), { ID_EDIT_UNDO, ID_EDIT_REDO });
     QMenu* view = addPopup(nullptr, QStringLiteral("&View"),
         { ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_FAVORITES, ID_VIEW_MEASUREMENTS, ID_VIEW_HISTOGRAM });
     addPopup(view, QStringLiteral("Histogram Size"), { ID_HISTOGRAM_SMALL, ID_HISTOGRAM_MEDIUM, ID_HISTOGRAM_LARGE });
@@ -470,7 +471,7 @@ bool CMainFrame::updateCommand(int id, CommandState& state) const
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     pane.onCommand(ID_RESET_TOOL);
-    if (pane.imageDocument().ImageChanged) {
+    if (pane.imageDocument().ImageChanged()) {
         const int answer = prompts.saveChanges();
         if (answer == UserPrompts::SaveChangesAddToFavorites)
             dispatch(ID_FAVORITES_ADD);

@@ -1,0 +1,205 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: Tallmere
+#include "core/document/PictureHistory.h"
+
+#include <utility>
+
+#include <QUndoCommand>
+
+#include "core/tools/CTool.h"
+
+// One change. It is already done when it is recorded; undoing and redoing
+// both exchange the state it holds with the picture's.
+class PictureHistory::Step : public QUndoCommand {
+public:
+    Step(Picture& picture, const QString& name)
+        : QUndoCommand(name)
+        , picture(picture)
+    {
+    }
+
+    void undo() override
+    {
+        exchange();
+        done = false;
+    }
+    void redo() override
+    {
+        if (done)
+            return;
+        exchange();
+        done = true;
+    }
+
+    // Bytes of pixel data held.
+    virtual qint64 bytes() const = 0;
+    // Lets the pixel data go; the step cannot be undone any more.
+    virtual void forget() = 0;
+
+protected:
+    virtual void exchange() = 0;
+
+    Picture& picture;
+
+private:
+    bool done = true;
+};
+
+class PictureHistory::FilterStep : public Step {
+public:
+    FilterStep(Picture& picture, const QString& name, QImage other)
+        : Step(picture, name)
+        , other(std::move(other))
+    {
+    }
+
+    qint64 bytes() const override { return other.sizeInBytes(); }
+    void forget() override
+    {
+        picture.reuse(other);
+        other = QImage();
+    }
+
+protected:
+    void exchange() override { picture.exchangeImage(other); }
+
+private:
+    QImage other;
+};
+
+class PictureHistory::BurnStep : public Step {
+public:
+    BurnStep(Picture& picture, const QRegion& area, std::vector<QRgb> pixels, std::unique_ptr<CTool> tool)
+        : Step(picture, QStringLiteral("Burn On"))
+        , area(area)
+        , pixels(std::move(pixels))
+        , tool(std::move(tool))
+    {
+    }
+
+    qint64 bytes() const override { return qint64(pixels.size() * sizeof(QRgb)); }
+    void forget() override
+    {
+        pixels = {};
+        tool.reset();
+    }
+
+protected:
+    void exchange() override
+    {
+        picture.exchangePixels(area, pixels);
+        picture.exchangeTool(tool);
+    }
+
+private:
+    QRegion area;
+    std::vector<QRgb> pixels;
+    std::unique_ptr<CTool> tool;
+};
+
+PictureHistory::PictureHistory(Picture& picture, QObject* parent)
+    : QObject(parent)
+    , picture(picture)
+{
+    connect(&stack, &QUndoStack::indexChanged, this, &PictureHistory::stateChanged);
+    connect(&stack, &QUndoStack::cleanChanged, this, &PictureHistory::stateChanged);
+}
+
+PictureHistory::~PictureHistory() = default;
+
+void PictureHistory::recordFilter(const QString& name, QImage before)
+{
+    push(new FilterStep(picture, name, std::move(before)));
+}
+
+void PictureHistory::recordBurn(const QRegion& area, std::vector<QRgb> before, std::unique_ptr<CTool> tool)
+{
+    push(new BurnStep(picture, area, std::move(before), std::move(tool)));
+}
+
+void PictureHistory::push(Step* step)
+{
+    // The stack deletes the steps that could have been redone.
+    for (size_t i = size_t(stack.index()); i < steps.size(); ++i) {
+        held -= steps[i]->bytes();
+        steps[i]->forget();
+    }
+    steps.resize(size_t(stack.index()));
+    steps.push_back(step);
+    held += step->bytes();
+    stack.push(step);
+    keepWithinBudget();
+}
+
+void PictureHistory::keepWithinBudget()
+{
+    // Only steps that have been done can go, and never the last of them.
+    while (held > budget && kept < stack.index() - 1) {
+        held -= steps[size_t(kept)]->bytes();
+        steps[size_t(kept)]->forget();
+        ++kept;
+    }
+}
+
+bool PictureHistory::canUndo() const
+{
+    return stack.index() > kept;
+}
+
+bool PictureHistory::canRedo() const
+{
+    return stack.canRedo();
+}
+
+QString PictureHistory::undoName() const
+{
+    return canUndo() ? stack.undoText() : QString();
+}
+
+QString PictureHistory::redoName() const
+{
+    return canRedo() ? stack.redoText() : QString();
+}
+
+void PictureHistory::undo()
+{
+    if (canUndo())
+        stack.undo();
+}
+
+void PictureHistory::redo()
+{
+    if (canRedo())
+        stack.redo();
+}
+
+void PictureHistory::clear()
+{
+    for (size_t i = size_t(kept); i < steps.size(); ++i)
+        steps[i]->forget();
+    steps.clear();
+    kept = 0;
+    held = 0;
+    stack.clear();
+}
+
+void PictureHistory::markSaved()
+{
+    stack.setClean();
+}
+
+bool PictureHistory::changed() const
+{
+    return !stack.isClean();
+}
+
+void PictureHistory::setBudget(qint64 bytes)
+{
+    budget = bytes;
+    keepWithinBudget();
+}
+
+qint64 PictureHistory::bytes() const
+{
+    return held;
+}
