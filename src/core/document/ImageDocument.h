@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include "core/base/CommandTarget.h"
 #include "core/calibration/CalibrationState.h"
@@ -179,6 +180,13 @@ private:
     void videoFormatCommand();
     void videoControlsCommand();
     void selectCameraCommand();
+    // Live, or a message when no camera can go live.
+    void liveCommand();
+    // The cameras changed: a chosen camera that went while live freezes
+    // the picture on its last frame, and the user is told.
+    void camerasChanged();
+    // Live, but no frame for a while: the user is told once.
+    void cameraSilent();
     void saveCommand();
     void addFavoriteCommand();
 
@@ -195,4 +203,6 @@ private:
     // Saving and printing compose the burnt picture with no tool over it.
     bool hideToolOverlay = false;
     std::unique_ptr<FrameSource> source;
+    // Runs while live and is restarted by every frame.
+    QTimer silence;
 };
