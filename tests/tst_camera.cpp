@@ -2,6 +2,10 @@
 // SPDX-FileCopyrightText: Tallmere
 #include <memory>
 #include <mutex>
+#include <optional>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QCameraDevice>
@@ -65,6 +69,41 @@ QImage frameNow(ImageDocument& doc)
     std::lock_guard<std::mutex> hold(doc.frameLock);
     return doc.FrameBuffer.image().copy();
 }
+
+// What the process writes to its standard error while this lives (GLib's
+// warnings go there, past Qt's message handler).
+class StandardErrorCapture {
+public:
+    explicit StandardErrorCapture(const QString& path)
+        : file(path)
+        , saved(dup(2))
+    {
+        fflush(stderr);
+        const int to = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(to, 2);
+        close(to);
+    }
+    ~StandardErrorCapture() { restore(); }
+    QString text()
+    {
+        restore();
+        QFile log(file);
+        return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QStringLiteral("(unreadable)");
+    }
+
+private:
+    void restore()
+    {
+        if (saved < 0)
+            return;
+        fflush(stderr);
+        dup2(saved, 2);
+        close(saved);
+        saved = -1;
+    }
+    QString file;
+    int saved;
+};
 
 // The main window, shown, with the cameras plugged in before it.
 struct Window : ShownFrame {
@@ -218,6 +257,66 @@ private slots:
             QVERIFY(window.waitForBars({ 640, 480 }));
         else
             QVERIFY(QTest::qWaitFor(isGreen, 5000));
+    }
+
+    void cameraGoesAway()
+    {
+        const QSize size(640, 480);
+        auto camera = stack->plugIn(QStringLiteral("Leaving"));
+        QVERIFY2(camera, qPrintable(stack->failure()));
+        std::optional<Window> shown;
+        shown.emplace(ini());
+        Window& window = *shown;
+        ImageDocument& doc = window.doc();
+        window.live();
+        QVERIFY(window.waitForBars(size));
+        for (int id : { ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS })
+            QVERIFY(window.action(id)->isEnabled());
+
+        camera->unplug();
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(QTest::qWaitFor([&] { return !window.prompts.messages.isEmpty(); }, 2000));
+        QCOMPARE(window.prompts.messages, QStringList { QStringLiteral("The camera \"Leaving\" was disconnected.") });
+        QVERIFY(!doc.IsLive());
+        QCOMPARE(window.action(ID_FREEZE)->text(), QStringLiteral("Live!"));
+        // The last frame stays.
+        QCOMPARE(barsMismatch(frameNow(doc), size), QString());
+        QCOMPARE(barsMismatch(window.view(), size, QPoint(20, 20)), QString());
+        for (int id : { ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS, ID_SELECT_CAMERA })
+            QVERIFY(!window.action(id)->isEnabled());
+
+        // From here to the window's end nothing warns: not Qt, not GLib.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+        StandardErrorCapture errors(dir.filePath(QStringLiteral("stderr.txt")));
+        window.live();
+        QCOMPARE(window.prompts.messages.last(), QStringLiteral("No camera is available."));
+        QVERIFY(!doc.IsLive());
+        QTest::qWait(200);
+        shown.reset();
+        QCoreApplication::processEvents();
+        QCOMPARE(errors.text(), QString());
+    }
+
+    void silentCamera()
+    {
+        const auto camera = stack->plugIn(
+            QStringLiteral("Mute"), QStringLiteral("BGRx"), { 640, 480 }, 15, VirtualCamera::Picture::Silent);
+        QVERIFY2(camera, qPrintable(stack->failure()));
+        Window window(ini());
+        const QImage before = frameNow(window.doc());
+        window.live();
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(QTest::qWaitFor([&] { return !window.prompts.messages.isEmpty(); }, 5000));
+        QVERIFY(clock.elapsed() >= 2900);
+        QCOMPARE(window.prompts.messages,
+            QStringList { QStringLiteral("The camera \"Mute\" has sent no picture for three seconds.") });
+        // Still usable: it freezes and shows what it showed.
+        window.freeze();
+        QVERIFY(!window.doc().IsLive());
+        QCOMPARE(window.action(ID_FREEZE)->text(), QStringLiteral("Live!"));
+        QCOMPARE(frameNow(window.doc()), before);
     }
 };
 

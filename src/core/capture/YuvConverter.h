@@ -33,15 +33,20 @@ public:
     // False when the planes are too small for a frame of `size` (or the
     // size is odd where the layout needs pairs); nothing is written then.
     static bool fits(Layout layout, const Planes& planes, QSize size);
-    // Writes the frame into `target` (Format_RGB32, `size`), which fits()
-    // must have approved.
+    // Writes the frame into `target` (Format_RGB32), on every core, once
+    // fits() has approved the planes.
     void convert(Layout layout, const Planes& planes, QSize size, QImage& target) const;
 
 private:
-    // Fixed-point contributions (16 fraction bits) of each byte value.
-    int luma[256];
-    int redFromV[256];
-    int greenFromU[256];
-    int greenFromV[256];
-    int blueFromU[256];
+    static void spreadRow(Layout layout, const Planes& planes, int y, int w, int* ys, int* us, int* vs);
+    void convertRow(const int* ys, const int* us, const int* vs, int w, quint32* out) const;
+
+    // The luma's scale and black level, and what U and V (centred on 0)
+    // add to red, green and blue.
+    float lumaScale = 1;
+    int lumaOffset = 0;
+    float redV = 0;
+    float greenU = 0;
+    float greenV = 0;
+    float blueU = 0;
 };

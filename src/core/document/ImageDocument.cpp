@@ -98,6 +98,7 @@ ImageDocument::ImageDocument(SettingsStore& settings, UserPrompts& prompts, AppM
     calibration.load();
     AllocateFrameBuffer(640, 480);
     silence.setSingleShot(true);
+    silence.setTimerType(Qt::PreciseTimer);
     silence.setInterval(silenceLimitMs);
     connect(&silence, &QTimer::timeout, this, &ImageDocument::cameraSilent);
 }
