@@ -196,7 +196,11 @@ QSize QtCameraSource::applyFormat(int i)
     const QList<QCameraFormat> list = camera->cameraDevice().videoFormats();
     if (i < 0 || i >= list.size())
         return {};
-    camera->setCameraFormat(list[i]);
+    // A new format restarts the camera's stream (and PipeWire's GStreamer
+    // source then drops the memory of frames still queued): not for the
+    // format it already streams, nor when it has but one.
+    if (list.size() > 1 && !(list[i] == camera->cameraFormat()))
+        camera->setCameraFormat(list[i]);
     return list[i].resolution();
 }
 
