@@ -11,7 +11,19 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <signal.h>
+#include <sys/prctl.h>
+
 namespace {
+
+// A process that ends with the test, also when the test crashes and no
+// destructor runs.
+std::unique_ptr<QProcess> newProcess()
+{
+    auto process = std::make_unique<QProcess>();
+    process->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    return process;
+}
 
 // Ends a process by its id: asked first, forced when it does not go.
 void end(QProcess& process)
@@ -136,7 +148,7 @@ VirtualCameraStack::~VirtualCameraStack()
 
 QProcess* VirtualCameraStack::launch(const QString& program, const QStringList& arguments)
 {
-    auto process = std::make_unique<QProcess>();
+    auto process = newProcess();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // State and configuration of the daemons stay in the private folder.
     environment.insert(QStringLiteral("XDG_STATE_HOME"), runtime.filePath(QStringLiteral("state")));
@@ -201,7 +213,7 @@ std::unique_ptr<VirtualCamera> VirtualCameraStack::plugIn(
     pipeline << QStringLiteral("!") << QStringLiteral("pipewiresink") << QStringLiteral("mode=provide")
              << QStringLiteral("stream-properties=\"props,media.class=Video/Source,node.description=%1\"").arg(name);
 
-    auto process = std::make_unique<QProcess>();
+    auto process = newProcess();
     const QString log = runtime.filePath(QStringLiteral("camera-%1.log").arg(name));
     process->setStandardOutputFile(log);
     process->setStandardErrorFile(log, QIODevice::Append);
