@@ -30,8 +30,8 @@ public:
 
     YuvConverter(Matrix matrix, bool fullRange);
 
-    // False when the planes are too small for a frame of `size` (or the
-    // size is odd where the layout needs pairs); nothing is written then.
+    // False when the planes are too small for a frame of `size` (an odd
+    // width or height rounds its chroma up); nothing may be read then.
     static bool fits(Layout layout, const Planes& planes, QSize size);
     // Writes the frame into `target` (Format_RGB32), on every core, once
     // fits() has approved the planes.
