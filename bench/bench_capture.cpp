@@ -70,4 +70,7 @@ void captureBench()
     registerCapture("capture/2592x1944_BGRX", 2592, 1944, QVideoFrameFormat::Format_BGRX8888);
     // A format that needs Qt's own conversion, for comparison.
     registerCapture("capture/1920x1080_RGBX", 1920, 1080, QVideoFrameFormat::Format_RGBX8888);
+    // The common camera formats through Scopique's own YUV conversion.
+    registerCapture("capture/1920x1080_YUYV", 1920, 1080, QVideoFrameFormat::Format_YUYV);
+    registerCapture("capture/1920x1080_NV12", 1920, 1080, QVideoFrameFormat::Format_NV12);
 }

@@ -143,6 +143,9 @@ private slots:
             }
             QCOMPARE(scene.doc().FrameBuffer.image(), solid(0xff336699));
             QVERIFY(scene.prompts.asked.isEmpty());
+            // Live (and Freeze while frozen) says why nothing happens.
+            const QString none = QStringLiteral("No camera is available.");
+            QCOMPARE(scene.prompts.messages, QStringList({ none, none }));
             for (int id : { ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS, ID_SELECT_CAMERA })
                 QVERIFY(!scene.action(id)->isEnabled());
             QCOMPARE(scene.action(ID_FREEZE)->text(), QStringLiteral("Live!"));

@@ -29,6 +29,7 @@ public:
         double value = 0;
     };
     using FrameHandler = std::function<void(const QVideoFrame&)>;
+    using ChangeHandler = std::function<void()>;
 
     virtual ~FrameSource() = default;
 
@@ -46,4 +47,13 @@ public:
     virtual QSize applyFormat(int index) = 0;
     virtual QList<Control> controls() const = 0;
     virtual void applyControls(const QList<Control>& controls) = 0;
+
+    // The chosen camera's name.
+    virtual QString cameraName() const { return cameras().value(currentCamera()); }
+    // False once the chosen camera has been disconnected; it stays false
+    // until another camera is selected.
+    virtual bool cameraPresent() const { return true; }
+    // Called on the UI thread when cameras come or go, or the chosen one
+    // is found disconnected.
+    virtual void setChangeHandler(ChangeHandler) { }
 };

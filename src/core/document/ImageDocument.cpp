@@ -35,6 +35,9 @@ const QString imageSection = QStringLiteral("Image");
 constexpr int maxBorderWidth = 1000;
 constexpr int defaultBorderWidth = 20;
 
+// How long a live camera may send nothing before the user is told.
+constexpr int silenceLimitMs = 3000;
+
 // Where a calibration tool is laid when a calibration starts.
 const QPoint calibrationStart(320, 240);
 
@@ -129,6 +132,10 @@ ImageDocument::ImageDocument(SettingsStore& settings, UserPrompts& prompts, AppM
             imageName.clear();
     });
     connect(&history, &PictureHistory::stateChanged, this, &ImageDocument::stateChanged);
+    silence.setSingleShot(true);
+    silence.setTimerType(Qt::PreciseTimer);
+    silence.setInterval(silenceLimitMs);
+    connect(&silence, &QTimer::timeout, this, &ImageDocument::cameraSilent);
 }
 
 ImageDocument::~ImageDocument()
@@ -143,8 +150,10 @@ void ImageDocument::setFrameSource(std::unique_ptr<FrameSource> newSource, Frame
 {
     SetFrozen(true);
     source = std::move(newSource);
-    if (source)
+    if (source) {
         source->setFrameHandler(std::move(handler));
+        source->setChangeHandler([this] { camerasChanged(); });
+    }
     emit stateChanged();
 }
 
@@ -155,10 +164,38 @@ void ImageDocument::frameArrived()
         this,
         [this] {
             followFrames();
+            if (live)
+                silence.start();
             NotifyHistogram();
             emit pictureChanged();
         },
         Qt::QueuedConnection);
+}
+
+void ImageDocument::liveCommand()
+{
+    if (!source || !source->cameraPresent()) {
+        prompts.showMessage(QStringLiteral("No camera is available."));
+        return;
+    }
+    SetFrozen(false);
+}
+
+void ImageDocument::camerasChanged()
+{
+    const bool lost = live && !source->cameraPresent();
+    if (lost)
+        SetFrozen(true);
+    emit stateChanged();
+    if (lost)
+        prompts.showMessage(QStringLiteral("The camera \"%1\" was disconnected.").arg(source->cameraName()));
+}
+
+void ImageDocument::cameraSilent()
+{
+    if (live)
+        prompts.showMessage(
+            QStringLiteral("The camera \"%1\" has sent no picture for three seconds.").arg(source->cameraName()));
 }
 
 void ImageDocument::SetFrozen(bool frozen)
@@ -169,10 +206,13 @@ void ImageDocument::SetFrozen(bool frozen)
         std::lock_guard<std::mutex> hold(frameLock);
         live = !frozen;
     }
-    if (frozen)
+    if (frozen) {
+        silence.stop();
         source->stop();
-    else
+    } else {
+        silence.start();
         source->start();
+    }
     emit stateChanged();
 }
 
@@ -188,7 +228,7 @@ void ImageDocument::whileFrozen(const std::function<void()>& output)
 void ImageDocument::videoFormatCommand()
 {
     SetActiveTool(nullptr);
-    if (!source)
+    if (!source || !source->cameraPresent())
         return;
     const QList<FrameSource::Format> formats = source->formats();
     QStringList texts;
@@ -213,7 +253,7 @@ void ImageDocument::videoFormatCommand()
 
 void ImageDocument::videoControlsCommand()
 {
-    if (!source)
+    if (!source || !source->cameraPresent())
         return;
     QList<FrameSource::Control> controls = source->controls();
     if (prompts.videoControls(controls))
@@ -774,14 +814,17 @@ bool ImageDocument::onCommand(int id)
         edgeEnhanceCommand();
         return true;
     case ID_FREEZE:
-        SetFrozen(IsLive());
+        if (IsLive())
+            SetFrozen(true);
+        else
+            liveCommand();
         return true;
     case ID_FREEZE_IMAGE:
         SetFrozen(true);
         return true;
     case ID_MAKE_IMAGE_LIVE:
     case ID_LIVE:
-        SetFrozen(false);
+        liveCommand();
         return true;
     case ID_VIDEO_FORMAT:
         videoFormatCommand();
@@ -841,10 +884,11 @@ bool ImageDocument::updateCommand(int id, CommandState& state) const
         return true;
     case ID_VIDEO_FORMAT:
     case ID_VIDEO_CONTROLS:
-        state.enabled = source != nullptr;
+        state.enabled = source && source->cameraPresent();
         return true;
     case ID_SELECT_CAMERA:
-        state.enabled = source && source->cameras().size() > 1;
+        // A disconnected camera leaves the choice of any other.
+        state.enabled = source && source->cameras().size() > (source->cameraPresent() ? 1 : 0);
         return true;
     case ID_TITLE_BLOCK:
         state = { true, TitleBlock, {} };

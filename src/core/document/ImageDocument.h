@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include "core/base/CommandTarget.h"
 #include "core/calibration/CalibrationState.h"
@@ -204,6 +205,13 @@ private:
     void videoFormatCommand();
     void videoControlsCommand();
     void selectCameraCommand();
+    // Live, or a message when no camera can go live.
+    void liveCommand();
+    // The cameras changed: a chosen camera that went while live freezes
+    // the picture on its last frame, and the user is told.
+    void camerasChanged();
+    // Live, but no frame for a while: the user is told once.
+    void cameraSilent();
     void saveCommand();
     void addFavoriteCommand();
     // Burn On keeps the measurement it burns, unless it was just recorded.
@@ -251,4 +259,6 @@ private:
         }
     };
     RecordedPlacement lastRecorded;
+    // Runs while live and is restarted by every frame.
+    QTimer silence;
 };

@@ -6,6 +6,7 @@
 #include <QCameraDevice>
 #include <QMediaCaptureSession>
 #include <QMediaDevices>
+#include <QTimer>
 #include <QVideoSink>
 
 namespace {
@@ -15,6 +16,18 @@ const QString exposureTimeName = QStringLiteral("Exposure time");
 const QString whiteBalanceName = QStringLiteral("White balance");
 const QString zoomName = QStringLiteral("Zoom");
 const QString focusName = QStringLiteral("Focus");
+
+// Long enough for a frame of any camera that streams at all.
+constexpr int frameGapMs = 1000;
+
+bool listed(const QList<QCameraDevice>& list, const QCameraDevice& device)
+{
+    for (const QCameraDevice& d : list) {
+        if (d.id() == device.id())
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -26,7 +39,8 @@ std::unique_ptr<FrameSource> QtCameraSource::openDefault()
 }
 
 QtCameraSource::QtCameraSource()
-    : session(std::make_unique<QMediaCaptureSession>())
+    : devices(std::make_unique<QMediaDevices>())
+    , session(std::make_unique<QMediaCaptureSession>())
     , sink(std::make_unique<QVideoSink>())
 {
     session->setVideoSink(sink.get());
@@ -34,11 +48,18 @@ QtCameraSource::QtCameraSource()
     QObject::connect(
         sink.get(), &QVideoSink::videoFrameChanged, sink.get(),
         [this](const QVideoFrame& frame) {
+            ++frameCount;
             std::lock_guard<std::mutex> hold(handlerLock);
             if (running && handler)
                 handler(frame);
         },
         Qt::DirectConnection);
+    // Queued: the signal comes from inside the media backend's device
+    // watch, which a message box shown by the handler must not stall.
+    QObject::connect(
+        devices.get(), &QMediaDevices::videoInputsChanged, sink.get(), [this] { devicesChanged(); },
+        Qt::QueuedConnection);
+    known = QMediaDevices::videoInputs();
     selectCamera(0);
 }
 
@@ -59,19 +80,70 @@ QStringList QtCameraSource::cameras() const
 
 int QtCameraSource::currentCamera() const
 {
-    return index;
+    const QList<QCameraDevice> list = QMediaDevices::videoInputs();
+    for (int i = 0; i < list.size(); ++i) {
+        if (present && list[i].id() == device.id())
+            return i;
+    }
+    return -1;
 }
 
 void QtCameraSource::selectCamera(int i)
 {
-    const QList<QCameraDevice> devices = QMediaDevices::videoInputs();
-    if (i < 0 || i >= devices.size())
+    const QList<QCameraDevice> list = QMediaDevices::videoInputs();
+    if (i < 0 || i >= list.size())
         return;
     stop();
     session->setCamera(nullptr);
-    index = i;
-    camera = std::make_unique<QCamera>(devices[i]);
+    device = list[i];
+    present = true;
+    camera = std::make_unique<QCamera>(device);
     session->setCamera(camera.get());
+}
+
+QString QtCameraSource::cameraName() const
+{
+    return device.description();
+}
+
+bool QtCameraSource::cameraPresent() const
+{
+    return present;
+}
+
+void QtCameraSource::setChangeHandler(ChangeHandler h)
+{
+    changed = std::move(h);
+}
+
+void QtCameraSource::announce()
+{
+    if (changed)
+        changed();
+}
+
+void QtCameraSource::devicesChanged()
+{
+    const QList<QCameraDevice> now = QMediaDevices::videoInputs();
+    bool sameNameWent = false;
+    for (const QCameraDevice& d : known)
+        sameNameWent |= d.description() == device.description() && !listed(now, d);
+    known = now;
+    if (present && !listed(now, device)) {
+        present = false;
+    } else if (present && running && sameNameWent) {
+        // PipeWire's device provider can list one camera twice and drop
+        // only one copy when it goes, so the chosen copy may outlive its
+        // camera. A camera that still streams delivers a frame soon.
+        const quint64 seen = frameCount;
+        QTimer::singleShot(frameGapMs, sink.get(), [this, seen] {
+            if (present && running && frameCount == seen) {
+                present = false;
+                announce();
+            }
+        });
+    }
+    announce();
 }
 
 void QtCameraSource::setFrameHandler(FrameHandler h)
@@ -124,7 +196,11 @@ QSize QtCameraSource::applyFormat(int i)
     const QList<QCameraFormat> list = camera->cameraDevice().videoFormats();
     if (i < 0 || i >= list.size())
         return {};
-    camera->setCameraFormat(list[i]);
+    // A new format restarts the camera's stream (and PipeWire's GStreamer
+    // source then drops the memory of frames still queued): not for the
+    // format it already streams, nor when it has but one.
+    if (list.size() > 1 && !(list[i] == camera->cameraFormat()))
+        camera->setCameraFormat(list[i]);
     return list[i].resolution();
 }
 

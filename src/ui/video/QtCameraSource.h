@@ -2,13 +2,17 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
+
+#include <QCameraDevice>
 
 #include "core/capture/FrameSource.h"
 
 class QCamera;
 class QMediaCaptureSession;
+class QMediaDevices;
 class QVideoSink;
 
 // The cameras through Qt Multimedia: a QCamera in a capture session whose
@@ -32,9 +36,23 @@ public:
     QSize applyFormat(int index) override;
     QList<Control> controls() const override;
     void applyControls(const QList<Control>& controls) override;
+    QString cameraName() const override;
+    bool cameraPresent() const override;
+    void setChangeHandler(ChangeHandler handler) override;
 
 private:
-    int index = 0;
+    void devicesChanged();
+    void announce();
+
+    // The chosen camera, found again in the device list by its id.
+    QCameraDevice device;
+    bool present = false;
+    // The device list as last seen, to tell which cameras went.
+    QList<QCameraDevice> known;
+    std::unique_ptr<QMediaDevices> devices;
+    ChangeHandler changed;
+    // Frames the sink has delivered, on any thread.
+    std::atomic<quint64> frameCount { 0 };
     std::unique_ptr<QMediaCaptureSession> session;
     std::unique_ptr<QVideoSink> sink;
     std::unique_ptr<QCamera> camera;
