@@ -15,8 +15,8 @@
 #include <unistd.h>
 #endif
 
-#include "core/capture/YuvConverter.h"
 #include "core/document/ImageDocument.h"
+#include "core/video/YuvConverter.h"
 
 namespace {
 

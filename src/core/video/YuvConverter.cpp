@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
-#include "core/capture/YuvConverter.h"
+#include "core/video/YuvConverter.h"
 
 #include <algorithm>
 #include <cmath>
