@@ -11,6 +11,7 @@
 #include "core/base/SettingsStore.h"
 #include "core/base/TimeFormat.h"
 #include "core/base/UserPrompts.h"
+#include "core/document/DisplayRangeEditor.h"
 #include "core/favorites/FavoriteName.h"
 #include "core/output/ImageSaver.h"
 #include "core/output/PrintLayout.h"
@@ -20,6 +21,7 @@
 #include "core/video/ImageFilters.h"
 #include "core/video/ImageLoader.h"
 #include "core/video/ProfileSampler.h"
+#include "core/video/SampleMapper.h"
 #include "core/video/ViewComposer.h"
 
 namespace {
@@ -131,6 +133,9 @@ void ImageDocument::SetFrozen(bool frozen)
     {
         std::lock_guard<std::mutex> hold(frameLock);
         live = !frozen;
+        // Camera frames overwrite the pixels from now on.
+        if (!frozen)
+            dropSamples();
     }
     if (frozen)
         source->stop();
@@ -201,7 +206,7 @@ bool ImageDocument::LoadImageFile(const QString& path)
 {
     // Decoded first: a file that cannot be opened must not cost the user the
     // tool on screen (nor ask whether to burn it).
-    const LoadResult result = ImageLoader::decode(path, decodeScratch);
+    const LoadResult result = ImageLoader::decodeSamples(path, decodeScratch);
     if (!result.ok) {
         prompts.showMessage(result.error);
         return false;
@@ -209,7 +214,12 @@ bool ImageDocument::LoadImageFile(const QString& path)
     SetActiveTool(nullptr);
     {
         std::lock_guard<std::mutex> hold(frameLock);
-        FrameBuffer.adopt(decodeScratch, result.border);
+        if (result.samples) {
+            takeSamples(result.border);
+        } else {
+            dropSamples();
+            FrameBuffer.adopt(decodeScratch, result.border);
+        }
     }
     // The title block is switched off on screen only; its setting stays.
     TitleBlock = false;
@@ -221,6 +231,7 @@ void ImageDocument::AllocateFrameBuffer(int w, int h)
 {
     {
         std::lock_guard<std::mutex> hold(frameLock);
+        dropSamples();
         FrameBuffer.allocate(w, h);
     }
     SetBorderWidth(BorderWidth);
@@ -257,6 +268,8 @@ int ImageDocument::GetLuma(int x, int y) const
     const QImage& image = FrameBuffer.image();
     if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
         return 0;
+    if (!samples.isNull())
+        return SampleMapper::rawValue(samples, x, y);
     return ImageFilters::luma(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]);
 }
 
@@ -286,6 +299,7 @@ void ImageDocument::monochromeCommand()
 {
     {
         std::lock_guard<std::mutex> hold(frameLock);
+        dropSamples();
         ImageFilters::monochrome(FrameBuffer.image());
     }
     emit pictureChanged();
@@ -298,11 +312,67 @@ void ImageDocument::edgeEnhanceCommand()
     // become the next run's scratch.
     {
         std::lock_guard<std::mutex> hold(frameLock);
+        dropSamples();
         ImageFilters::edgeEnhance(FrameBuffer.image(), edgeScratch);
         FrameBuffer.image().swap(edgeScratch);
     }
     NotifyHistogram();
     emit pictureChanged();
+}
+
+void ImageDocument::takeSamples(int border)
+{
+    if (border == 0) {
+        samples.swap(decodeScratch);
+    } else {
+        const QRect inside(border, border, decodeScratch.width() - 2 * border, decodeScratch.height() - 2 * border);
+        samples = decodeScratch.copy(inside);
+    }
+    // The samples and the FrameBuffer are all that a picture keeps: the
+    // memory decoded into, or the previous picture's samples, goes.
+    decodeScratch = QImage();
+    range = SampleMapper::autoRange(SampleMapper::histogram(samples));
+    SampleMapper::map(samples, range, FrameBuffer.image());
+}
+
+void ImageDocument::dropSamples()
+{
+    samples = QImage();
+}
+
+bool ImageDocument::setDisplayRange(int minimum, int maximum)
+{
+    if (minimum < DisplayRange::lowest || maximum > DisplayRange::highest || minimum > maximum)
+        return false;
+    {
+        std::lock_guard<std::mutex> hold(frameLock);
+        if (samples.isNull())
+            return false;
+        range = { minimum, maximum };
+        SampleMapper::map(samples, range, FrameBuffer.image());
+    }
+    emit pictureChanged();
+    return true;
+}
+
+void ImageDocument::previewDisplayRange(DisplayRange shown)
+{
+    {
+        std::lock_guard<std::mutex> hold(frameLock);
+        if (samples.isNull())
+            return;
+        SampleMapper::map(samples, shown, FrameBuffer.image());
+    }
+    emit pictureChanged();
+}
+
+void ImageDocument::displayRangeCommand()
+{
+    if (!hasSamples())
+        return;
+    DisplayRangeEditor editor(*this, prompts);
+    if (!prompts.editDisplayRange(editor))
+        editor.cancel();
 }
 
 void ImageDocument::composeView()
@@ -351,6 +421,7 @@ bool ImageDocument::burnToolPixels()
     // Image coordinates are the picture's own: no shift, no clip.
     std::lock_guard<std::mutex> hold(frameLock);
     if (!FrameBuffer.isEmpty()) {
+        dropSamples();
         QPainter painter(&FrameBuffer.image());
         const bool showHandles = tool->showHandles;
         tool->showHandles = false;
@@ -689,6 +760,9 @@ bool ImageDocument::onCommand(int id)
     case ID_FAVORITES_ADD:
         addFavoriteCommand();
         return true;
+    case ID_DISPLAY_RANGE:
+        displayRangeCommand();
+        return true;
     default:
         return false;
     }
@@ -733,6 +807,9 @@ bool ImageDocument::updateCommand(int id, CommandState& state) const
         return true;
     case ID_TITLE_BLOCK:
         state = { true, TitleBlock, {} };
+        return true;
+    case ID_DISPLAY_RANGE:
+        state.enabled = hasSamples();
         return true;
     case ID_SET_MAGNIFICATION:
     case ID_CALIBRATE:

@@ -61,6 +61,37 @@ void flattenOverBlack(QImage& image)
     image.reinterpretAsFormat(QImage::Format_RGB32);
 }
 
+// Reads the 16-bit samples of a partly transparent colour picture as they
+// would show over black: premultiplied, made opaque.
+void flattenSamplesOverBlack(QImage& image)
+{
+    image.convertTo(QImage::Format_RGBA64_Premultiplied);
+    if (image.isNull())
+        return;
+    const int w = image.width();
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<quint16*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            row[4 * x + 3] = 0xffff;
+    }
+    image.reinterpretAsFormat(QImage::Format_RGBX64);
+}
+
+// Qt reads TIFF and PNG files of 16 bits per sample into these formats
+// only; 8-bit files never come out in them.
+bool hasSixteenBitSamples(const QImage& image)
+{
+    switch (image.format()) {
+    case QImage::Format_Grayscale16:
+    case QImage::Format_RGBX64:
+    case QImage::Format_RGBA64:
+    case QImage::Format_RGBA64_Premultiplied:
+        return true;
+    default:
+        return false;
+    }
+}
+
 quint32 le32At(const QByteArray& b, int at)
 {
     return quint8(b[at]) | quint32(quint8(b[at + 1])) << 8 | quint32(quint8(b[at + 2])) << 16
@@ -103,6 +134,16 @@ QString ImageLoader::specialFileProblem(const QString& path)
 }
 
 LoadResult ImageLoader::decode(const QString& path, QImage& decoded, qint64 maxPixels)
+{
+    return decodeFile(path, decoded, maxPixels, false);
+}
+
+LoadResult ImageLoader::decodeSamples(const QString& path, QImage& decoded, qint64 maxPixels)
+{
+    return decodeFile(path, decoded, maxPixels, true);
+}
+
+LoadResult ImageLoader::decodeFile(const QString& path, QImage& decoded, qint64 maxPixels, bool keepSamples)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -161,7 +202,12 @@ LoadResult ImageLoader::decode(const QString& path, QImage& decoded, qint64 maxP
     if (qint64(decoded.width()) * decoded.height() > maxPixels)
         return tooLarge(decoded.size());
 
-    if (decoded.format() != QImage::Format_RGB32) {
+    const bool samples = keepSamples && hasSixteenBitSamples(decoded);
+    if (samples && decoded.format() != QImage::Format_Grayscale16 && decoded.format() != QImage::Format_RGBX64) {
+        flattenSamplesOverBlack(decoded);
+        if (decoded.isNull())
+            return failure(path, QStringLiteral("there is not enough memory for the picture."));
+    } else if (!samples && decoded.format() != QImage::Format_RGB32) {
         if (decoded.hasAlphaChannel())
             flattenOverBlack(decoded);
         else
@@ -172,6 +218,7 @@ LoadResult ImageLoader::decode(const QString& path, QImage& decoded, qint64 maxP
 
     LoadResult result;
     result.ok = true;
+    result.samples = samples;
     const ImageTags tags = canHoldTags(format) ? ImageTags::readFile(path) : ImageTags();
     result.border = BorderRules::forImage(tags, decoded.width(), decoded.height());
     return result;
