@@ -34,6 +34,8 @@ void saveBench(const QImage& frame, const std::string& label, std::map<std::stri
 // In bench_favorites.cpp.
 void favoritesBench(
     const QImage& frame, const QString& dir, const std::string& label, std::map<std::string, std::string>& notes);
+// In bench_display.cpp.
+void displayBench(const QString& dir, std::map<std::string, std::string>& notes);
 
 namespace {
 
@@ -280,6 +282,8 @@ int main(int argc, char** argv)
             filterBench(picture, size.label, notes);
         }
     }
+
+    displayBench(dir.path(), notes);
 
     MedianTable table;
     benchmark::RunSpecifiedBenchmarks(&table);
