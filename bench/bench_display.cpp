@@ -110,7 +110,7 @@ void registerAuto(const std::string& group, const QImage& samples)
 {
     registerTimed(group + "/Scopique", [samples](benchmark::State& state) {
         for (auto _ : state) {
-            const DisplayRange range = SampleMapper::autoRange(SampleMapper::histogram(samples));
+            const DisplayRange range = SampleMapper::autoRange(samples);
             benchmark::DoNotOptimize(range);
         }
     });

@@ -4,6 +4,7 @@
 // raw, the range chosen in "Display Range", and everything that turns the
 // shown pixels into the picture.
 #include <functional>
+#include <random>
 
 #include <QImageReader>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include "core/base/StatusPanes.h"
 #include "core/document/DisplayRangeEditor.h"
 #include "core/video/ImageTags.h"
+#include "core/video/SampleMapper.h"
 #include "ui/video/CDisplayRangeDlg.h"
 
 using Points = QList<QPoint>;
@@ -401,6 +403,70 @@ private slots:
         const QRgb shown = w.doc().FrameBuffer.image().pixel(at);
         QCOMPARE(
             readouts(w, { at }), Values { keeps ? 36 + 64 * 30 : (qRed(shown) + qGreen(shown) + qBlue(shown)) / 3 });
+    }
+
+    // Large pictures take Auto's quick way and the row bands; both give what
+    // the plain rules give, at any width and for grey and colour.
+    void largePictures_data()
+    {
+        QTest::addColumn<QImage>("picture");
+        QTest::addColumn<int>("minimum");
+        QTest::addColumn<int>("maximum");
+        std::mt19937 random(17);
+        const auto picture = [&](QImage::Format format, QSize size, const std::function<int(int x, int y)>& value) {
+            QImage image(size, format);
+            const int channels = format == QImage::Format_Grayscale16 ? 1 : 4;
+            for (int y = 0; y < size.height(); ++y)
+                for (int i = 0; i < size.width() * channels; ++i)
+                    reinterpret_cast<quint16*>(image.scanLine(y))[i]
+                        = quint16(channels == 4 && i % 4 == 3 ? 0xffff : value(i / channels, y));
+            return image;
+        };
+        const QSize large(1001, 1003);
+        const auto noise = [&](int, int) { return int(random() % 4096); };
+        QTest::newRow("12-bit noise") << picture(QImage::Format_Grayscale16, large, noise) << -1 << -1;
+        QTest::newRow("colour noise") << picture(QImage::Format_RGBX64, large, noise) << -1 << -1;
+        // A third of the samples at 0 and some at 65535: ties at both ends.
+        QTest::newRow("plateaus at the ends") << picture(QImage::Format_Grayscale16, large, [&](int x, int y) {
+            return x < 333 ? 0 : x > 990 ? 65535 : 1000 + (x * 7 + y) % 3000;
+        }) << 0 << 65535;
+        QTest::newRow("hot and dead pixels") << picture(QImage::Format_Grayscale16, large, [&](int x, int y) {
+            return (x * 31 + y) % 997 == 0 ? 65535 : (x + y * 13) % 1009 == 0 ? 0 : 2000 + (x + y) % 100;
+        }) << -1 << -1;
+        QTest::newRow("two values") << picture(QImage::Format_Grayscale16, large, [&](int x, int) {
+            return 1000 + x % 2;
+        }) << 1000 << 1001;
+        QTest::newRow("all equal") << picture(QImage::Format_RGBX64, large, [&](int, int) { return 777; }) << 777
+                                   << 777;
+        // Every 16th row spans the scale, the others hold one value.
+        QTest::newRow("rows that mislead a sample of rows")
+            << picture(QImage::Format_Grayscale16, large, [&](int x, int y) { return y % 16 == 0 ? x * 65 : 30000; })
+            << 3575 << 61425;
+        QTest::newRow("odd width, few rows") << picture(QImage::Format_RGBX64, QSize(1003, 7), noise) << -1 << -1;
+    }
+    void largePictures()
+    {
+        QFETCH(QImage, picture);
+        QFETCH(int, minimum);
+        QFETCH(int, maximum);
+        const DisplayRange automatic = SampleMapper::autoRange(picture);
+        QCOMPARE(automatic, SampleMapper::autoRange(SampleMapper::histogram(picture)));
+        if (minimum >= 0)
+            QCOMPARE(automatic, (DisplayRange { minimum, maximum }));
+        const bool colour = picture.format() == QImage::Format_RGBX64;
+        const DisplayRange range { 300, 3700 };
+        QImage plain(picture.size(), QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const auto* p = reinterpret_cast<const quint16*>(picture.constScanLine(y)) + (colour ? 4 * x : x);
+                const auto shown = [&](int i) { return SampleMapper::displayed(p[colour ? i : 0], range); };
+                plain.setPixel(x, y, qRgb(shown(0), shown(1), shown(2)));
+            }
+        for (const int bands : { 1, 3, 0 }) {
+            QImage frame;
+            SampleMapper::map(picture, range, frame, bands);
+            QCOMPARE(frame, plain);
+        }
     }
 
     // Saving writes what is shown: the 8-bit view, tagged as always.

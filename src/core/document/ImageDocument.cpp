@@ -331,7 +331,7 @@ void ImageDocument::takeSamples(int border)
     // The samples and the FrameBuffer are all that a picture keeps: the
     // memory decoded into, or the previous picture's samples, goes.
     decodeScratch = QImage();
-    range = SampleMapper::autoRange(SampleMapper::histogram(samples));
+    range = SampleMapper::autoRange(samples);
     SampleMapper::map(samples, range, FrameBuffer.image());
 }
 

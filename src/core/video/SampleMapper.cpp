@@ -11,7 +11,7 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
-#define SCOPIQUE_STREAM 1
+#define SCOPIQUE_SSE2 1
 #endif
 
 namespace {
@@ -50,7 +50,7 @@ int firstRow(int h, int band, int count)
 // The FrameBuffer is written once and read back only by the next paint:
 // stores that bypass the cache skip reading every line before it is
 // overwritten, which is a third of the memory traffic.
-#ifdef SCOPIQUE_STREAM
+#ifdef SCOPIQUE_SSE2
 inline int alignedFrom(const quint32* out, int w)
 {
     int x = 0;
@@ -63,7 +63,7 @@ inline int alignedFrom(const quint32* out, int w)
 void greyRow(const quint16* in, quint32* out, int w, const quint32* table)
 {
     int x = 0;
-#ifdef SCOPIQUE_STREAM
+#ifdef SCOPIQUE_SSE2
     const int from = alignedFrom(out, w);
     for (; x < from; ++x)
         out[x] = table[in[x]];
@@ -89,7 +89,7 @@ inline quint32 colourPixel(const quint16* p, const quint8* table)
 void colourRow(const quint16* in, quint32* out, int w, const quint8* table)
 {
     int x = 0;
-#ifdef SCOPIQUE_STREAM
+#ifdef SCOPIQUE_SSE2
     const int from = alignedFrom(out, w);
     for (; x < from; ++x)
         out[x] = colourPixel(in + 4 * x, table);
@@ -116,6 +116,70 @@ std::array<quint8, valueCount>& levelTable()
 {
     thread_local std::array<quint8, valueCount> table;
     return table;
+}
+
+// Auto's search looks this far into each end of a sample of the rows (per
+// ten thousand): well beyond the share it leaves out, so that the counted
+// ends hold the values it is after unless the sample misleads.
+constexpr qint64 searchPerTenThousand = 100;
+// Every this many rows make the sample.
+constexpr int sampleRowStep = 16;
+
+// Counts every sample of rows first … last − 1.
+void countAll(const QImage& samples, int first, int last, quint32* counts)
+{
+    const int w = samples.width();
+    const bool colour = isColour(samples);
+    for (int y = first; y < last; ++y) {
+        const auto* row = reinterpret_cast<const quint16*>(samples.constScanLine(y));
+        if (!colour) {
+            for (int x = 0; x < w; ++x)
+                ++counts[row[x]];
+        } else {
+            for (int x = 0; x < 4 * w; x += 4) {
+                ++counts[row[x]];
+                ++counts[row[x + 1]];
+                ++counts[row[x + 2]];
+            }
+        }
+    }
+}
+
+// Counts every sample of rows first … last − 1 whose value is at most `low`
+// or at least `high`; the others are passed over.
+void countEnds(const QImage& samples, int first, int last, int low, int high, quint32* counts)
+{
+    const bool colour = isColour(samples);
+    const int values = (colour ? 4 : 1) * samples.width();
+    // The fourth value of a colour pixel is unused.
+    const auto counted = [&](int i, int v) { return (!colour || (i & 3) != 3) && (v <= low || v >= high); };
+    for (int y = first; y < last; ++y) {
+        const auto* row = reinterpret_cast<const quint16*>(samples.constScanLine(y));
+        int i = 0;
+#ifdef SCOPIQUE_SSE2
+        const __m128i lowest = _mm_set1_epi16(short(low));
+        const __m128i highest = _mm_set1_epi16(short(high));
+        const __m128i zero = _mm_setzero_si128();
+        // Two mask bits per value; those of the unused values are cleared.
+        const unsigned lanes = colour ? 0x3f3fu : 0xffffu;
+        for (; i + 8 <= values; i += 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
+            // v <= low where v − low saturates to 0, v >= high where high − v does.
+            const __m128i ends = _mm_or_si128(
+                _mm_cmpeq_epi16(_mm_subs_epu16(v, lowest), zero), _mm_cmpeq_epi16(_mm_subs_epu16(highest, v), zero));
+            unsigned mask = unsigned(_mm_movemask_epi8(ends)) & lanes;
+            while (mask != 0) {
+                const int lane = __builtin_ctz(mask) / 2;
+                ++counts[row[i + lane]];
+                mask &= ~(3u << (2 * lane));
+            }
+        }
+#endif
+        for (; i < values; ++i) {
+            if (counted(i, row[i]))
+                ++counts[row[i]];
+        }
+    }
 }
 
 } // namespace
@@ -148,7 +212,6 @@ std::vector<quint32> SampleMapper::histogram(const QImage& samples)
         return counts;
     const int w = samples.width();
     const int h = samples.height();
-    const int channels = isColour(samples) ? 4 : 1;
     const int count = qint64(w) * h < bandedFromPixels ? 1 : BandWorkers::shared().threads();
     // One set of counts per band, added up at the end: bands never share a
     // counter, and counting needs no atomics.
@@ -156,21 +219,8 @@ std::vector<quint32> SampleMapper::histogram(const QImage& samples)
     partial.assign(size_t(count) * valueCount, 0);
     quint32* const partialCounts = partial.data();
     runBands(count, [&](int band) {
-        quint32* const mine = partialCounts + size_t(band) * valueCount;
-        const int last = firstRow(h, band + 1, count);
-        for (int y = firstRow(h, band, count); y < last; ++y) {
-            const auto* row = reinterpret_cast<const quint16*>(samples.constScanLine(y));
-            if (channels == 1) {
-                for (int x = 0; x < w; ++x)
-                    ++mine[row[x]];
-            } else {
-                for (int x = 0; x < 4 * w; x += 4) {
-                    ++mine[row[x]];
-                    ++mine[row[x + 1]];
-                    ++mine[row[x + 2]];
-                }
-            }
-        }
+        countAll(
+            samples, firstRow(h, band, count), firstRow(h, band + 1, count), partialCounts + size_t(band) * valueCount);
     });
     for (int band = 0; band < count; ++band) {
         const quint32* from = partialCounts + size_t(band) * valueCount;
@@ -206,6 +256,80 @@ DisplayRange SampleMapper::autoRange(const std::vector<quint32>& histogram)
             break;
         }
     }
+    return range;
+}
+
+DisplayRange SampleMapper::autoRange(const QImage& samples)
+{
+    if (!holdsSamples(samples) || qint64(samples.width()) * samples.height() < bandedFromPixels)
+        return autoRange(histogram(samples));
+    const int w = samples.width();
+    const int h = samples.height();
+    const int channels = isColour(samples) ? 3 : 1;
+
+    // Where the ends lie, from every sampleRowStep-th row.
+    thread_local std::vector<quint32> sampled;
+    sampled.assign(valueCount, 0);
+    qint64 sampledCount = 0;
+    for (int y = 0; y < h; y += sampleRowStep) {
+        countAll(samples, y, y + 1, sampled.data());
+        sampledCount += qint64(w) * channels;
+    }
+    const qint64 reach = sampledCount * searchPerTenThousand / 10000;
+    int low = 0;
+    for (qint64 seen = sampled[0]; seen <= reach && low < valueCount - 1;)
+        seen += sampled[size_t(++low)];
+    int high = valueCount - 1;
+    for (qint64 seen = sampled[size_t(high)]; seen <= reach && high > 0;)
+        seen += sampled[size_t(--high)];
+    // Ends that meet leave nothing to pass over.
+    if (high - low < 2)
+        return autoRange(histogram(samples));
+
+    // Each band counts into its own ends of the table; only those are
+    // cleared and added up.
+    const int count = bandsFor(samples, 0);
+    thread_local std::vector<quint32> partial;
+    partial.resize(size_t(count) * valueCount);
+    quint32* const partialCounts = partial.data();
+    const auto clearEnds = [low, high](quint32* counts) {
+        std::fill(counts, counts + low + 1, 0u);
+        std::fill(counts + high, counts + valueCount, 0u);
+    };
+    runBands(count, [&](int band) {
+        quint32* const mine = partialCounts + size_t(band) * valueCount;
+        clearEnds(mine);
+        countEnds(samples, firstRow(h, band, count), firstRow(h, band + 1, count), low, high, mine);
+    });
+    thread_local std::vector<quint32> counted;
+    counted.resize(valueCount);
+    clearEnds(counted.data());
+    for (int band = 0; band < count; ++band) {
+        const quint32* from = partialCounts + size_t(band) * valueCount;
+        for (int v = 0; v <= low; ++v)
+            counted[size_t(v)] += from[v];
+        for (int v = high; v < valueCount; ++v)
+            counted[size_t(v)] += from[v];
+    }
+
+    // The counted ends must hold more than Auto leaves out; otherwise the
+    // sample misled, and every value is counted after all.
+    const qint64 left = qint64(w) * h * channels * trimPerTenThousand / 10000;
+    DisplayRange range { -1, -1 };
+    qint64 seen = 0;
+    for (int v = 0; v <= low && range.minimum < 0; ++v) {
+        seen += counted[size_t(v)];
+        if (seen > left)
+            range.minimum = v;
+    }
+    seen = 0;
+    for (int v = valueCount - 1; v >= high && range.maximum < 0; --v) {
+        seen += counted[size_t(v)];
+        if (seen > left)
+            range.maximum = v;
+    }
+    if (range.minimum < 0 || range.maximum < 0)
+        return autoRange(histogram(samples));
     return range;
 }
 
@@ -252,7 +376,7 @@ void SampleMapper::map(const QImage& samples, DisplayRange range, QImage& frame,
             else
                 greyRow(in, out, w, greyValues);
         }
-#ifdef SCOPIQUE_STREAM
+#ifdef SCOPIQUE_SSE2
         // The streamed pixels reach memory before the band counts as done.
         _mm_sfence();
 #endif

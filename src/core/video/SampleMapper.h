@@ -34,6 +34,10 @@ public:
     // equal (apart from those left out) give equal limits. An empty
     // histogram gives the full range.
     static DisplayRange autoRange(const std::vector<quint32>& histogram);
+    // The same for `samples`, without a full histogram where it can: a
+    // sample of the rows tells where the two ends lie, and one pass counts
+    // only the values there. The result is autoRange(histogram(samples)).
+    static DisplayRange autoRange(const QImage& samples);
 
     // `frame` becomes samples' size in Format_RGB32, reusing its memory when
     // it has that already, and every pixel the samples' grey or colour

@@ -113,6 +113,7 @@ CDisplayRangeDlg::CDisplayRangeDlg(DisplayRangeEditor& editor, QWidget* parent)
     auto* samples
         = new QLabel(QStringLiteral("Samples %1 to %2").arg(editor.lowestSample()).arg(editor.highestSample()));
     auto* fields = new QFormLayout;
+    fields->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     fields->addRow(QStringLiteral("Minimum"), minimum);
     fields->addRow(QStringLiteral("Maximum"), maximum);
 
