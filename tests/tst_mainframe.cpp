@@ -59,9 +59,10 @@ private slots:
                                << "Burn On!\tB|Calibrate\tShft+H|Calibrate Vertical\tShft+V|Set Magnification...\tM|"
                                   "Reset Tool!\tX|Horizontal\tH|Vertical\tV|Line\tL|Angle\tA|Rectangle\tR|Circle\tC|"
                                   "Polygon\tP|Reticule\tG|Text\tT|Arrow\tW|Options && Colors...\tO";
-        QTest::newRow("Image") << QStringList { "&Image" }
-                               << "Live!|&Monochrome!\tShift+M|&Edge Enhance!\tShift+E|>Border|Title Block|"
-                                  "Video Format...|Video Controls...|Select Camera...";
+        QTest::newRow("Image")
+            << QStringList { "&Image" }
+            << "Live!|&Monochrome!\tShift+M|&Edge Enhance!\tShift+E|&Display Range...|>Border|Title Block|"
+               "Video Format...|Video Controls...|Select Camera...";
         QTest::newRow("Border") << QStringList { "&Image", "Border" } << "None|Thin|Photo|ANSI";
         QTest::newRow("Help") << QStringList { "&Help" } << "&Help Contents\tF1|&About Scopique...";
     }
@@ -130,6 +131,9 @@ private slots:
         QTest::newRow("Options") << int(ID_TOOL_OPTIONS) << "Options && Colors...\tO"
                                  << "Change the colours, font and options of the tool"
                                  << "Options and Colors" << QStringList { "&Tools" };
+        QTest::newRow("Display Range") << int(ID_DISPLAY_RANGE) << "&Display Range..."
+                                       << "Choose the sample values shown as black and white"
+                                       << "Display Range" << QStringList { "&Image" };
         QTest::newRow("32812") << int(ID_LIVE) << QString() << QString() << QString() << QStringList {};
     }
     void commandTextsAndPrompts()
@@ -169,7 +173,7 @@ private slots:
         QTest::newRow("Help Contents") << int(ID_HELP_CONTENTS) << Keys { Qt::Key_F1 } << true;
         for (int id : { ID_FILE_OPEN, ID_VIEW_FAVORITES, ID_BORDER_ANSI, ID_FAVORITES_ADD, ID_FREEZE, ID_LIVE })
             QTest::addRow("%d enabled", id) << id << Keys {} << true;
-        for (int id : { ID_VIEW_HISTOGRAM, ID_VIDEO_FORMAT, ID_FAVORITES_OPEN })
+        for (int id : { ID_VIEW_HISTOGRAM, ID_VIDEO_FORMAT, ID_FAVORITES_OPEN, ID_DISPLAY_RANGE })
             QTest::addRow("%d disabled", id) << id << Keys {} << false;
     }
     void commandsHaveTheirKeysAndStates()
