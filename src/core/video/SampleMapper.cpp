@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: Tallmere
 #include "core/video/SampleMapper.h"
 
-#include <array>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -104,18 +104,32 @@ void colourRow(const quint16* in, quint32* out, int w, const quint8* table)
         out[x] = colourPixel(in + 4 * x, table);
 }
 
-// Tables kept by the thread that maps, so that a range change does not
+// The grey pixel, or the level of one channel, that every sample value
+// shows as. Kept by the thread that maps, so that a range change does not
 // allocate (and fault in) a quarter of a megabyte each time.
-std::array<quint32, valueCount>& greyTable()
+template <typename Entry> const Entry* lookupTable(DisplayRange range, Entry (*entry)(int level))
 {
-    thread_local std::array<quint32, valueCount> table;
-    return table;
+    thread_local std::vector<Entry> table;
+    table.resize(valueCount);
+    // Below and above the range the values show black and white; only those
+    // between need the rule.
+    const int first = qBound(0, range.minimum, valueCount - 1);
+    const int last = qBound(first, range.maximum, valueCount - 1);
+    std::fill(table.begin(), table.begin() + first, entry(SampleMapper::displayed(first - 1, range)));
+    for (int v = first; v <= last; ++v)
+        table[size_t(v)] = entry(SampleMapper::displayed(v, range));
+    std::fill(table.begin() + last + 1, table.end(), entry(SampleMapper::displayed(last + 1, range)));
+    return table.data();
 }
 
-std::array<quint8, valueCount>& levelTable()
+quint32 greyPixel(int level)
 {
-    thread_local std::array<quint8, valueCount> table;
-    return table;
+    return 0xff000000u | quint32(level) * 0x010101u;
+}
+
+quint8 channelLevel(int level)
+{
+    return quint8(level);
 }
 
 // Auto's search looks this far into each end of a sample of the rows (per
@@ -349,17 +363,8 @@ void SampleMapper::map(const QImage& samples, DisplayRange range, QImage& frame,
     if (frame.isNull())
         return;
     const bool colour = isColour(samples);
-    std::array<quint32, valueCount>& grey = greyTable();
-    std::array<quint8, valueCount>& level = levelTable();
-    for (int v = 0; v < valueCount; ++v) {
-        const int shown = displayed(v, range);
-        if (colour)
-            level[size_t(v)] = quint8(shown);
-        else
-            grey[size_t(v)] = 0xff000000u | quint32(shown) * 0x010101u;
-    }
-    const quint32* const greyValues = grey.data();
-    const quint8* const levels = level.data();
+    const quint32* const greyValues = colour ? nullptr : lookupTable(range, greyPixel);
+    const quint8* const levels = colour ? lookupTable(range, channelLevel) : nullptr;
     const int w = samples.width();
     const int h = samples.height();
     // bits() may copy a shared image; the helpers only ever see the pointer.
