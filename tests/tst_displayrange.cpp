@@ -102,6 +102,22 @@ Values readouts(ShownFrame& w, const Points& points)
     return lumas;
 }
 
+// The first value of the profile along row 0, once a Horizontal lies there.
+int profileStart(ShownFrame& w)
+{
+    w.key(Qt::Key_X);
+    w.key(Qt::Key_H);
+    w.mouse(QTest::MousePress, { 1, 0 });
+    w.mouse(QTest::MouseMove, { 5, 0 });
+    w.mouse(QTest::MouseRelease, { 5, 0 });
+    return w.frame.histogram(true).samples()[0];
+}
+
+int luma(QRgb c)
+{
+    return (qRed(c) + qGreen(c) + qBlue(c)) / 3;
+}
+
 Rgbs pixels(const QImage& image, const Points& points)
 {
     Rgbs found;
@@ -203,6 +219,8 @@ private slots:
         }
         QVERIFY(enabled(w, ID_DISPLAY_RANGE));
         QCOMPARE(readouts(w, points), raw);
+        // The profile shows the pixels: the mean of rows 0 and 1 at its start.
+        QCOMPARE(profileStart(w), (luma(frame.pixel(0, 0)) + luma(frame.pixel(0, 1))) / 2);
     }
 
     // 8-bit pictures open, show and read out exactly as Qt decodes them,
@@ -230,8 +248,7 @@ private slots:
         const Points points { { 0, 0 }, { 33, 17 }, { 63, 47 } };
         Values lumas;
         for (const QPoint& p : points) {
-            const QRgb c = decoded.pixel(p);
-            lumas << (qRed(c) + qGreen(c) + qBlue(c)) / 3;
+            lumas << luma(decoded.pixel(p));
         }
         QCOMPARE(readouts(w, points), lumas);
     }
@@ -401,8 +418,7 @@ private slots:
         QCOMPARE(enabled(w, ID_DISPLAY_RANGE), keeps);
         const QPoint at(36, 30);
         const QRgb shown = w.doc().FrameBuffer.image().pixel(at);
-        QCOMPARE(
-            readouts(w, { at }), Values { keeps ? 36 + 64 * 30 : (qRed(shown) + qGreen(shown) + qBlue(shown)) / 3 });
+        QCOMPARE(readouts(w, { at }), Values { keeps ? 36 + 64 * 30 : luma(shown) });
     }
 
     // Large pictures take Auto's quick way and the row bands; both give what
