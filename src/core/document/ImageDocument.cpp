@@ -208,6 +208,8 @@ bool ImageDocument::LoadImageFile(const QString& path)
     // tool on screen (nor ask whether to burn it).
     const LoadResult result = ImageLoader::decodeSamples(path, decodeScratch);
     if (!result.ok) {
+        // Memory decoded into for nothing is not kept.
+        decodeScratch = QImage();
         prompts.showMessage(result.error);
         return false;
     }
