@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <memory>
 
 #include "core/video/BandWorkers.h"
 
@@ -229,8 +230,7 @@ std::vector<quint32> SampleMapper::histogram(const QImage& samples)
     const int count = qint64(w) * h < bandedFromPixels ? 1 : BandWorkers::shared().threads();
     // One set of counts per band, added up at the end: bands never share a
     // counter, and counting needs no atomics.
-    thread_local std::vector<quint32> partial;
-    partial.assign(size_t(count) * valueCount, 0);
+    std::vector<quint32> partial(size_t(count) * valueCount, 0);
     quint32* const partialCounts = partial.data();
     runBands(count, [&](int band) {
         countAll(
@@ -300,12 +300,17 @@ DisplayRange SampleMapper::autoRange(const QImage& samples)
     if (high - low < 2)
         return autoRange(histogram(samples));
 
-    // Each band counts into its own ends of the table; only those are
-    // cleared and added up.
+    // Each band counts into its own ends of a table kept by this thread;
+    // only those are cleared and added up, so the rest of the table is never
+    // written and takes no memory.
     const int count = bandsFor(samples, 0);
-    thread_local std::vector<quint32> partial;
-    partial.resize(size_t(count) * valueCount);
-    quint32* const partialCounts = partial.data();
+    thread_local std::unique_ptr<quint32[]> partial;
+    thread_local size_t partialSize = 0;
+    if (partialSize < size_t(count) * valueCount) {
+        partialSize = size_t(count) * valueCount;
+        partial.reset(new quint32[partialSize]);
+    }
+    quint32* const partialCounts = partial.get();
     const auto clearEnds = [low, high](quint32* counts) {
         std::fill(counts, counts + low + 1, 0u);
         std::fill(counts + high, counts + valueCount, 0u);
