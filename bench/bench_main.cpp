@@ -39,6 +39,8 @@ void favoritesBench(
     const QImage& frame, const QString& dir, const std::string& label, std::map<std::string, std::string>& notes);
 // In bench_measurements.cpp.
 void measurementsBench(const QString& dir, std::map<std::string, std::string>& notes);
+// In bench_display.cpp.
+void displayBench(const QString& dir, std::map<std::string, std::string>& notes);
 
 namespace {
 
@@ -288,6 +290,8 @@ int main(int argc, char** argv)
             historyBench(picture, size.label, notes);
         }
     }
+
+    displayBench(dir.path(), notes);
 
     MedianTable table;
     benchmark::RunSpecifiedBenchmarks(&table);

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "core/base/UserPrompts.h"
+#include "core/document/DisplayRangeEditor.h"
 #include "core/favorites/FavoritesFolderChooser.h"
 #include "core/tools/CArrowTool.h"
 #include "core/tools/CCircleTool.h"
@@ -70,6 +71,9 @@ public:
     QStringList formatsSeen;
     bool videoControlsAccept = false;
     std::function<void(QList<FrameSource::Control>&)> videoControlsChange;
+    // Display Range: what the user does in the dialog; the answer is the
+    // dialog's result (OK only once the editor accepted). Cancelled when unset.
+    std::function<bool(DisplayRangeEditor&)> displayRangeScript;
     // Every prompt shown, by name.
     QStringList asked;
 
@@ -191,6 +195,11 @@ public:
         if (videoControlsAccept && videoControlsChange)
             videoControlsChange(controls);
         return videoControlsAccept;
+    }
+    bool editDisplayRange(DisplayRangeEditor& editor) override
+    {
+        asked << QStringLiteral("displayRange");
+        return displayRangeScript && displayRangeScript(editor);
     }
     bool editToolOptions(CTool& tool) override { return toolDialog(QStringLiteral("tool"), tool); }
     bool editCircleOptions(CCircleTool& tool) override { return toolDialog(QStringLiteral("circle"), tool); }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
 // libFuzzer target: arbitrary bytes through the picture loader (as a file,
-// the way File > Open reads it) and the tag reader (from memory).
+// the way File > Open reads it, 16-bit samples shown through Auto as the
+// document shows them) and the tag reader (from memory).
 #include <cstddef>
 #include <cstdint>
 
@@ -12,6 +13,7 @@
 
 #include "core/video/ImageLoader.h"
 #include "core/video/ImageTags.h"
+#include "core/video/SampleMapper.h"
 
 namespace {
 // Small enough that a decoded picture stays well inside the fuzzer's memory limit.
@@ -38,6 +40,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const LoadResult result = ImageLoader::decode(path, decoded, fuzzPixels);
     if (result.ok && (decoded.isNull() || decoded.format() != QImage::Format_RGB32))
         __builtin_trap();
+    QImage samples;
+    const LoadResult kept = ImageLoader::decodeSamples(path, samples, fuzzPixels);
+    if (kept.ok != result.ok || (kept.samples && !SampleMapper::holdsSamples(samples)))
+        __builtin_trap();
+    if (kept.samples) {
+        QImage shown;
+        SampleMapper::map(samples, SampleMapper::autoRange(SampleMapper::histogram(samples)), shown);
+        if (shown.size() != samples.size() || shown.format() != QImage::Format_RGB32)
+            __builtin_trap();
+    }
     ImageTags::readBytes(bytes);
     return 0;
 }

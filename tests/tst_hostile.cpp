@@ -299,6 +299,29 @@ QList<Case> makeCorpus()
         const QString foreign = QStringLiteral("Zwiebelhaut \u00B5m \u2013 400\u00D7 \u6D0B\u8471");
         tags(QStringLiteral("non-ASCII description"), QStringLiteral("19"), foreign, 19, foreign);
     }
+    // Pictures of 16 bits per sample, kept as samples and shown through Auto.
+    for (const char* format : { "png", "tiff" }) {
+        for (const QImage::Format sampleFormat : { QImage::Format_Grayscale16, QImage::Format_RGBX64 }) {
+            const bool grey = sampleFormat == QImage::Format_Grayscale16;
+            const QString ext = QString::fromLatin1(format == QByteArray("png") ? "png" : "tif");
+            const QString prefix = QStringLiteral("%1 16-bit %2: ").arg(format, grey ? "grey" : "colour");
+            const QString stem = QStringLiteral("16-%1-").arg(grey ? "grey" : "colour");
+            const auto add = [&](const QString& name, const QByteArray& bytes, bool opens, QSize size) {
+                corpus << Case { prefix + name, stem + QString(name).replace(u' ', u'-') + u'.' + ext, bytes, opens,
+                    size };
+            };
+            const QImage picture = TestImages::pattern(96, 64).convertToFormat(sampleFormat);
+            const QByteArray valid = TestImages::encode(picture, format);
+            add(QStringLiteral("first 64 bytes"), valid.left(64), false, QSize());
+            add(QStringLiteral("first half"), valid.left(valid.size() / 2), false, QSize());
+            add(QStringLiteral("60000 x 60000 header"),
+                bomb(format, TestImages::encode(QImage(8, 8, sampleFormat), format)), false, QSize());
+            add(QStringLiteral("one row"), TestImages::encode(picture.copy(0, 0, 96, 1), format), true, QSize(96, 1));
+            QImage equal(96, 64, sampleFormat);
+            equal.fill(QColor::fromRgba64(1234, 1234, 1234));
+            add(QStringLiteral("all equal"), TestImages::encode(equal, format), true, QSize(96, 64));
+        }
+    }
     return corpus;
 }
 

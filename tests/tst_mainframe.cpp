@@ -63,9 +63,10 @@ private slots:
                                   "Vertical\tShft+V|Set Magnification...\tM|"
                                   "Reset Tool!\tX|Horizontal\tH|Vertical\tV|Line\tL|Angle\tA|Rectangle\tR|Circle\tC|"
                                   "Polygon\tP|Reticule\tG|Text\tT|Arrow\tW|&Scale Bar\tS|Options && Colors...\tO";
-        QTest::newRow("Image") << QStringList { "&Image" }
-                               << "Live!|&Monochrome!\tShift+M|&Edge Enhance!\tShift+E|>Border|Title Block|"
-                                  "Video Format...|Video Controls...|Select Camera...";
+        QTest::newRow("Image")
+            << QStringList { "&Image" }
+            << "Live!|&Monochrome!\tShift+M|&Edge Enhance!\tShift+E|&Display Range...|>Border|Title Block|"
+               "Video Format...|Video Controls...|Select Camera...";
         QTest::newRow("Border") << QStringList { "&Image", "Border" } << "None|Thin|Photo|ANSI";
         QTest::newRow("Help") << QStringList { "&Help" } << "&Help Contents\tF1|&About Scopique...";
     }
@@ -152,6 +153,9 @@ private slots:
         QTest::newRow("Redo") << int(ID_EDIT_REDO) << "&Redo\tCtrl+Y"
                               << "Redo the change undone last"
                               << "Redo" << QStringList { "&Edit" };
+        QTest::newRow("Display Range") << int(ID_DISPLAY_RANGE) << "&Display Range..."
+                                       << "Choose the sample values shown as black and white"
+                                       << "Display Range" << QStringList { "&Image" };
         QTest::newRow("32812") << int(ID_LIVE) << QString() << QString() << QString() << QStringList {};
         QTest::newRow("Fit Large") << int(ID_VIEW_FIT_LARGE) << "Fit &Large Pictures"
                                    << "Open pictures larger than the window fitted to it"
@@ -206,7 +210,7 @@ private slots:
         QTest::newRow("Export Measurements") << int(ID_FILE_EXPORT_MEASUREMENTS) << Keys {} << false;
         for (int id : { ID_FILE_OPEN, ID_VIEW_FAVORITES, ID_BORDER_ANSI, ID_FAVORITES_ADD, ID_FREEZE, ID_LIVE })
             QTest::addRow("%d enabled", id) << id << Keys {} << true;
-        for (int id : { ID_VIEW_HISTOGRAM, ID_VIDEO_FORMAT, ID_FAVORITES_OPEN })
+        for (int id : { ID_VIEW_HISTOGRAM, ID_VIDEO_FORMAT, ID_FAVORITES_OPEN, ID_DISPLAY_RANGE })
             QTest::addRow("%d disabled", id) << id << Keys {} << false;
     }
     void commandsHaveTheirKeysAndStates()

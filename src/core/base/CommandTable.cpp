@@ -105,6 +105,8 @@ QList<CommandInfo> buildTable()
             QStringLiteral("Turn the image into grey levels\nMonochrome"), {} },
         { ID_EDGE_ENHANCE, QStringLiteral("&Edge Enhance!\tShift+E"), { key(shift | Qt::Key_E) },
             QStringLiteral("Bring out the edges of the image\nEdge Enhance"), {} },
+        { ID_DISPLAY_RANGE, QStringLiteral("&Display Range..."), {},
+            QStringLiteral("Choose the sample values shown as black and white\nDisplay Range"), {} },
         { ID_BORDER_NONE, QStringLiteral("None"), {}, QStringLiteral("No Border\nNo Border"), {}, checkable },
         { ID_BORDER_THIN, QStringLiteral("Thin"), {}, QStringLiteral("Thin Border\nThin Border"), {}, checkable },
         { ID_BORDER_PHOTO, QStringLiteral("Photo"), {}, QStringLiteral("Photo Border\nPhoto Border"), {}, checkable },

@@ -8,6 +8,7 @@
 #include "core/capture/FrameSource.h"
 
 class CFavoritesList;
+class DisplayRangeEditor;
 class FavoritesFolderChooser;
 class QPrinter;
 
@@ -82,4 +83,7 @@ public:
     virtual int videoFormat(const QStringList& formats, int current) = 0;
     // "Video Controls": true with the adjusted values on OK.
     virtual bool videoControls(QList<FrameSource::Control>& controls) = 0;
+    // "Display Range", run by `editor`: true when the user chose OK and the
+    // editor applied the range; on false the caller goes back (editor.cancel()).
+    virtual bool editDisplayRange(DisplayRangeEditor& editor) = 0;
 };

@@ -14,6 +14,7 @@
 #include "core/base/SettingsStore.h"
 #include "core/base/TimeFormat.h"
 #include "core/base/UserPrompts.h"
+#include "core/document/DisplayRangeEditor.h"
 #include "core/favorites/FavoriteName.h"
 #include "core/output/ImageSaver.h"
 #include "core/output/PrintLayout.h"
@@ -24,6 +25,7 @@
 #include "core/video/ImageLoader.h"
 #include "core/video/PaintFootprint.h"
 #include "core/video/ProfileSampler.h"
+#include "core/video/SampleMapper.h"
 #include "core/video/ViewComposer.h"
 
 namespace {
@@ -205,6 +207,9 @@ void ImageDocument::SetFrozen(bool frozen)
     {
         std::lock_guard<std::mutex> hold(frameLock);
         live = !frozen;
+        // Camera frames overwrite the pixels from now on.
+        if (!frozen)
+            dropSamples();
     }
     if (frozen) {
         silence.stop();
@@ -278,15 +283,22 @@ bool ImageDocument::LoadImageFile(const QString& path)
 {
     // Decoded first: a file that cannot be opened must not cost the user the
     // tool on screen (nor ask whether to burn it).
-    const LoadResult result = ImageLoader::decode(path, decodeScratch);
+    const LoadResult result = ImageLoader::decodeSamples(path, decodeScratch);
     if (!result.ok) {
+        // Memory decoded into for nothing is not kept.
+        decodeScratch = QImage();
         prompts.showMessage(result.error);
         return false;
     }
     SetActiveTool(nullptr);
     {
         std::lock_guard<std::mutex> hold(frameLock);
-        FrameBuffer.adopt(decodeScratch, result.border);
+        if (result.samples) {
+            takeSamples(result.border);
+        } else {
+            dropSamples();
+            FrameBuffer.adopt(decodeScratch, result.border);
+        }
     }
     history.clear();
     // The title block is switched off on screen only; its setting stays.
@@ -300,6 +312,7 @@ void ImageDocument::AllocateFrameBuffer(int w, int h)
 {
     {
         std::lock_guard<std::mutex> hold(frameLock);
+        dropSamples();
         FrameBuffer.allocate(w, h);
     }
     history.clear();
@@ -337,6 +350,8 @@ int ImageDocument::GetLuma(int x, int y) const
     const QImage& image = FrameBuffer.image();
     if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
         return 0;
+    if (!samples.isNull())
+        return SampleMapper::rawValue(samples, x, y);
     return ImageFilters::luma(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]);
 }
 
@@ -369,6 +384,7 @@ void ImageDocument::monochromeCommand()
     // history as it is.
     {
         std::lock_guard<std::mutex> hold(frameLock);
+        dropSamples();
         ImageFilters::monochrome(FrameBuffer.image(), spare);
         FrameBuffer.image().swap(spare);
     }
@@ -384,12 +400,68 @@ void ImageDocument::edgeEnhanceCommand()
     followFrames();
     {
         std::lock_guard<std::mutex> hold(frameLock);
+        dropSamples();
         ImageFilters::edgeEnhance(FrameBuffer.image(), spare);
         FrameBuffer.image().swap(spare);
     }
     history.recordFilter(QStringLiteral("Edge Enhance"), std::move(spare));
     NotifyHistogram();
     emit pictureChanged();
+}
+
+void ImageDocument::takeSamples(int border)
+{
+    if (border == 0) {
+        samples.swap(decodeScratch);
+    } else {
+        const QRect inside(border, border, decodeScratch.width() - 2 * border, decodeScratch.height() - 2 * border);
+        samples = decodeScratch.copy(inside);
+    }
+    // The samples and the FrameBuffer are all that a picture keeps: the
+    // memory decoded into, or the previous picture's samples, goes.
+    decodeScratch = QImage();
+    range = SampleMapper::autoRange(samples);
+    SampleMapper::map(samples, range, FrameBuffer.image());
+}
+
+void ImageDocument::dropSamples()
+{
+    samples = QImage();
+}
+
+bool ImageDocument::setDisplayRange(int minimum, int maximum)
+{
+    if (minimum < DisplayRange::lowest || maximum > DisplayRange::highest || minimum > maximum)
+        return false;
+    {
+        std::lock_guard<std::mutex> hold(frameLock);
+        if (samples.isNull())
+            return false;
+        range = { minimum, maximum };
+        SampleMapper::map(samples, range, FrameBuffer.image());
+    }
+    emit pictureChanged();
+    return true;
+}
+
+void ImageDocument::previewDisplayRange(DisplayRange shown)
+{
+    {
+        std::lock_guard<std::mutex> hold(frameLock);
+        if (samples.isNull())
+            return;
+        SampleMapper::map(samples, shown, FrameBuffer.image());
+    }
+    emit pictureChanged();
+}
+
+void ImageDocument::displayRangeCommand()
+{
+    if (!hasSamples())
+        return;
+    DisplayRangeEditor editor(*this, prompts);
+    if (!prompts.editDisplayRange(editor))
+        editor.cancel();
 }
 
 std::function<void(QPainter&)> ImageDocument::toolOverlay() const
@@ -450,6 +522,7 @@ bool ImageDocument::burnToolPixels()
         QImage& image = FrameBuffer.image();
         if (image.isNull())
             return true;
+        dropSamples();
         const bool showHandles = tool->showHandles;
         tool->showHandles = false;
         // Where the tool lands, found first so that the history keeps only
@@ -847,6 +920,9 @@ bool ImageDocument::onCommand(int id)
     case ID_FAVORITES_ADD:
         addFavoriteCommand();
         return true;
+    case ID_DISPLAY_RANGE:
+        displayRangeCommand();
+        return true;
     default:
         return false;
     }
@@ -905,6 +981,9 @@ bool ImageDocument::updateCommand(int id, CommandState& state) const
         state.enabled = !calibrating && history.canRedo();
         state.text = state.enabled ? QStringLiteral("&Redo %1\tCtrl+Y").arg(history.redoName())
                                    : QStringLiteral("&Redo\tCtrl+Y");
+        return true;
+    case ID_DISPLAY_RANGE:
+        state.enabled = hasSamples();
         return true;
     case ID_SET_MAGNIFICATION:
     case ID_CALIBRATE:

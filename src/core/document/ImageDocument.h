@@ -19,6 +19,7 @@
 #include "core/document/PictureHistory.h"
 #include "core/measure/MeasurementRecord.h"
 #include "core/tools/CTool.h"
+#include "core/video/DisplayRange.h"
 #include "core/video/PixelBuffer.h"
 
 class AppMessageSink;
@@ -63,8 +64,26 @@ public:
     void SetBorderWidth(int b);
     // The image plus the border band on every side.
     QSize viewSize() const;
-    // The brightness of an image pixel, 0 outside the image.
+    // The brightness of an image pixel, 0 outside the image; for a picture
+    // of 16 bits per sample its raw value (see SampleMapper::rawValue).
     int GetLuma(int x, int y) const;
+
+    // A picture of 16 bits per sample keeps them (Format_Grayscale16 or
+    // Format_RGBX64) beside the FrameBuffer, which shows them through the
+    // display range. 8-bit pictures have none, and a filter, a burn-in, a
+    // new buffer or live frames drop them: the pixels are then the picture.
+    bool hasSamples() const { return !samples.isNull(); }
+    const QImage& sampleImage() const { return samples; }
+    // The range the picture is shown through; Auto when it was opened.
+    DisplayRange displayRange() const { return range; }
+    // One step: shows the samples through minimum..maximum and keeps that
+    // range. False, with nothing changed, without samples or for limits
+    // outside 0..65535 or in the wrong order.
+    bool setDisplayRange(int minimum, int maximum);
+    // Shows the samples through `shown` while the range is being chosen,
+    // keeping displayRange() as it is: setDisplayRange() ends it, and
+    // previewDisplayRange(displayRange()) goes back.
+    void previewDisplayRange(DisplayRange shown);
     // Fills `samples` (2048 values, the histogram pane's) with the profile
     // along the active Horizontal or Calibrate tool's row, or down the
     // Vertical or Calibrate Vertical tool's column, through its point 1; for
@@ -225,6 +244,12 @@ private:
     void followFrames();
     // The picture changed back or forth: repaint, refresh the profile.
     void historyMoved();
+    void displayRangeCommand();
+    // With frameLock held: the decoded samples, less `border` pixels along
+    // every edge, become the picture's, shown through Auto.
+    void takeSamples(int border);
+    // With frameLock held: the pixels no longer show the samples.
+    void dropSamples();
 
     SettingsStore& settings;
     UserPrompts& prompts;
@@ -243,6 +268,10 @@ private:
     quint64 framesSeen = 0;
     // Saving and printing compose the burnt picture with no tool over it.
     bool hideToolOverlay = false;
+    // The picture's 16-bit samples, null for an 8-bit picture, and the range
+    // the FrameBuffer shows them through. Read and written under frameLock.
+    QImage samples;
+    DisplayRange range;
     std::unique_ptr<FrameSource> source;
     // The tool as it was last recorded: recording and then burning it
     // gives one row, moving it in between gives two.

@@ -14,6 +14,9 @@ struct LoadResult {
     QString error;
     // The border found in the file (tags first, then the width rule).
     int border = 0;
+    // The picture has 16 bits per sample and `decoded` holds them
+    // (decodeSamples() only).
+    bool samples = false;
 };
 
 // Decodes picture files (JPEG, PNG, GIF, BMP, TIFF, told by their content)
@@ -40,4 +43,13 @@ public:
     // the size matches, and works out the file's border. On failure
     // `decoded` may hold anything; the caller keeps its own picture.
     static LoadResult decode(const QString& path, QImage& decoded, qint64 maxPixels = MaxPixels);
+
+    // The same, except that a picture of 16 bits per sample (greyscale or
+    // colour TIFF and PNG) keeps them: `decoded` becomes Format_Grayscale16
+    // or Format_RGBX64, transparent pixels over black, and the result says
+    // so, for the caller to show through a display range.
+    static LoadResult decodeSamples(const QString& path, QImage& decoded, qint64 maxPixels = MaxPixels);
+
+private:
+    static LoadResult decodeFile(const QString& path, QImage& decoded, qint64 maxPixels, bool keepSamples);
 };

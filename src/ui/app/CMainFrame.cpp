@@ -183,6 +183,7 @@ void CMainFrame::createMenus()
             0, ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON, 0, ID_RETICULE,
             ID_TEXT, ID_ARROW, ID_SCALE_BAR, 0, ID_TOOL_OPTIONS });
     QMenu* image = addPopup(nullptr, QStringLiteral("&Image"), { ID_FREEZE, ID_MONOCHROME, ID_EDGE_ENHANCE });
+    image->addAction(commandActions.value(ID_DISPLAY_RANGE));
     addPopup(image, QStringLiteral("Border"), { ID_BORDER_NONE, ID_BORDER_THIN, ID_BORDER_PHOTO, ID_BORDER_ANSI });
     image->addAction(commandActions.value(ID_TITLE_BLOCK));
     image->addAction(commandActions.value(ID_VIDEO_FORMAT));

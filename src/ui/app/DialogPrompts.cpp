@@ -22,6 +22,7 @@
 #include "ui/output/CTitleBlockDlg.h"
 #include "ui/tools/CBurnNowDlg.h"
 #include "ui/tools/ToolOptionsDialogs.h"
+#include "ui/video/CDisplayRangeDlg.h"
 
 int DialogPrompts::saveChanges()
 {
@@ -230,6 +231,12 @@ bool DialogPrompts::videoControls(QList<FrameSource::Control>& controls)
         control.value = control.minimum + (control.maximum - control.minimum) * sliders[i]->value() / controlSteps;
     }
     return true;
+}
+
+bool DialogPrompts::editDisplayRange(DisplayRangeEditor& editor)
+{
+    CDisplayRangeDlg dialog(editor, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool DialogPrompts::editToolOptions(CTool& tool)

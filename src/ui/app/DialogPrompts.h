@@ -30,6 +30,7 @@ public:
     int selectCamera(const QStringList& cameras, int current) override;
     int videoFormat(const QStringList& formats, int current) override;
     bool videoControls(QList<FrameSource::Control>& controls) override;
+    bool editDisplayRange(DisplayRangeEditor& editor) override;
 
     bool editToolOptions(CTool& tool) override;
     bool editCircleOptions(CCircleTool& tool) override;
