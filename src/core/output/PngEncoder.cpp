@@ -21,6 +21,9 @@ namespace {
 // large enough that the extra block boundaries cost next to nothing.
 constexpr qint64 bandBytes = 512 * 1024;
 
+// Room left after the file for the tags that the saver adds to its header.
+constexpr qint64 tagRoom = 4096;
+
 // The PNG filter type of every row.
 constexpr uchar paethFilter = 4;
 
@@ -176,7 +179,9 @@ bool PngEncoder::encode(const QImage& picture, QByteArray& encoded, QString& err
             total += band.chunk.size() + 4 + 4;
         }
         QByteArray png;
-        png.reserve(qsizetype(total));
+        // With room for the tags: adding them then moves the bytes instead
+        // of copying them to new memory.
+        png.reserve(qsizetype(total) + tagRoom);
         png.append("\x89PNG\r\n\x1A\n", 8);
         // 8 bits per channel, colour type 2 (RGB), deflate, adaptive filters, no interlace.
         appendChunk(png, "IHDR", bigEndian({ quint32(width), quint32(height) }).append("\x08\x02\x00\x00\x00", 5));

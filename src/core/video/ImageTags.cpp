@@ -207,10 +207,14 @@ bool ImageTags::writeBytes(QByteArray& encoded) const
     QByteArray head = encoded.left(pixels) + pngEnd;
     if (!writeWhole(*this, head) || !head.endsWith(pngEnd))
         return false;
-    QByteArray tagged;
-    tagged.reserve(head.size() - pngEnd.size() + encoded.size() - pixels);
-    tagged.append(head.constData(), head.size() - pngEnd.size())
-        .append(encoded.constData() + pixels, encoded.size() - pixels);
-    encoded = tagged;
+    head.chop(pngEnd.size());
+    // In place: within the room an encoder left, the pixel data only moves.
+    const qsizetype oldSize = encoded.size(), grow = head.size() - pixels;
+    if (grow > 0)
+        encoded.resize(oldSize + grow);
+    std::memmove(encoded.data() + head.size(), encoded.constData() + pixels, size_t(oldSize - pixels));
+    std::memcpy(encoded.data(), head.constData(), size_t(head.size()));
+    if (grow < 0)
+        encoded.resize(oldSize + grow);
     return true;
 }
