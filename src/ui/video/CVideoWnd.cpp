@@ -9,7 +9,6 @@
 #include "core/document/ImageDocument.h"
 #include "ui/calibration/CCalibrateDlg.h"
 #include "ui/video/CSampleGrabberCallback.h"
-#include "ui/video/QtCameraSource.h"
 
 CVideoWnd::CVideoWnd(ImageDocument& document, QWidget* parent)
     : QWidget(parent)
@@ -31,7 +30,6 @@ CVideoWnd::CVideoWnd(ImageDocument& document, QWidget* parent)
     connect(&doc, &ImageDocument::sizeChanged, this, &CVideoWnd::followSize);
     connect(&doc, &ImageDocument::calibrationStarted, this, &CVideoWnd::openCalibrateDialog);
     followSize();
-    setFrameSource(QtCameraSource::openDefault());
 }
 
 void CVideoWnd::setFrameSource(std::unique_ptr<FrameSource> source)
