@@ -63,7 +63,8 @@ void paeth(const uchar* row, const uchar* above, uchar* filtered, qsizetype leng
     }
 }
 
-// One IDAT chunk: length, type, data, CRC of type and data.
+// A band's IDAT chunk (length, type and data; its CRC apart) and its share
+// of the stream's Adler-32 checksum.
 struct Band {
     QByteArray chunk;
     quint32 crc = 0;
@@ -116,6 +117,7 @@ void compressBand(const QImage& picture, int y0, int y1, bool first, bool last, 
             used += room - stream.avail_out;
             ok = result == Z_OK || result == Z_STREAM_END || result == Z_BUF_ERROR;
         } while (ok && stream.avail_out == 0);
+        ok = ok && stream.avail_in == 0;
     }
     deflateEnd(&stream);
     if (!ok || (last && result != Z_STREAM_END))
