@@ -18,6 +18,7 @@
 #include "VirtualCamera.h"
 #include "core/base/CommandIds.h"
 #include "ui/histogram/CHistogramWnd.h"
+#include "ui/video/QtCameraSource.h"
 
 // The camera path on a real device stack: Qt Multimedia finds virtual
 // cameras on a private PipeWire, negotiates their formats and delivers
@@ -107,7 +108,12 @@ private:
 
 // The main window, shown, with the cameras plugged in before it.
 struct Window : ShownFrame {
-    using ShownFrame::ShownFrame;
+    explicit Window(const QString& ini)
+        : ShownFrame(ini)
+    {
+        // As the program does once its window is painted.
+        video().setFrameSource(QtCameraSource::openDefault());
+    }
     QAction* action(int id)
     {
         // Command states refresh on the event loop's next turn.

@@ -5,7 +5,12 @@
 
 #include <sys/resource.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -15,6 +20,7 @@
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
 #include "core/document/ImageDocument.h"
+#include "core/output/ImageSaver.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
 #include "core/video/ImageTags.h"
@@ -71,6 +77,47 @@ QByteArray readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The output of a checking tool that install-deps provides, or a null
+// string when it is not installed: the check is then left out.
+QString runTool(const QString& name, const QStringList& arguments, int& exitCode)
+{
+    const QString program = QStandardPaths::findExecutable(name);
+    if (program.isEmpty())
+        return QString();
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Software, Make and ImageDescription as ExifTool reads them, a tool that
+// shares no code with the program; null texts without ExifTool.
+QStringList exifToolTags(const QString& path)
+{
+    int exitCode = 0;
+    const QString json = runTool(QStringLiteral("exiftool"),
+        { QStringLiteral("-json"), QStringLiteral("-Software"), QStringLiteral("-Make"),
+            QStringLiteral("-ImageDescription"), path },
+        exitCode);
+    if (json.isNull())
+        return {};
+    const QJsonObject tags = QJsonDocument::fromJson(json.toUtf8()).array().at(0).toObject();
+    QStringList texts;
+    for (const char* key : { "Software", "Make", "ImageDescription" })
+        texts << (tags.contains(QLatin1String(key)) ? tags.value(QLatin1String(key)).toVariant().toString()
+                                                    : QString());
+    return texts;
+}
+
+// pngcheck's verdict on a file: structure, chunk CRCs and the zlib stream.
+bool pngcheckAccepts(const QString& path)
+{
+    int exitCode = 0;
+    const QString report = runTool(QStringLiteral("pngcheck"), { path }, exitCode);
+    return report.isNull() || (exitCode == 0 && report.startsWith(QLatin1String("OK:")));
 }
 
 QStringList entries(const QString& folder)
@@ -140,6 +187,10 @@ private slots:
         QTest::newRow(".JPG") << "A.JPG" << QByteArray("jpeg") << none;
         QTest::newRow(".png") << "a.png" << QByteArray("png") << text;
         QTest::newRow(".PNG") << "a.PNG" << QByteArray("png") << empty;
+        QTest::newRow(".Png") << "a.Png" << QByteArray("png") << none;
+        QTest::newRow(".png.jpg") << "a.png.jpg" << QByteArray("jpeg") << none;
+        QTest::newRow(".pngx") << "a.pngx" << QByteArray("bmp") << none;
+        QTest::newRow("apng") << "apng" << QByteArray("bmp") << none;
         QTest::newRow(".tif") << "a.tif" << QByteArray("tiff") << text;
         QTest::newRow(".tiff") << "a.tiff" << QByteArray("tiff") << empty;
         QTest::newRow(".gif") << "a.gif" << QByteArray("gif") << text;
@@ -163,14 +214,81 @@ private slots:
         // 24-bit colour without alpha.
         if (format == "bmp")
             QCOMPARE(int(bytes[28]), 24);
-        if (format == "png")
+        if (format == "png") {
             QCOMPARE(bytes.mid(24, 2), QByteArray("\x08\x02", 2));
+            QVERIFY(pngcheckAccepts(path));
+        }
+        // The lossless formats hold the view as it was composed, pixel for pixel.
+        if (format == "png" || format == "bmp" || format == "tiff")
+            QCOMPARE(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32), scene.video().BackBuffer.image());
 
         const bool tagged = format == "jpeg" || format == "png" || format == "tiff";
         const ImageTags tags = ImageTags::readFile(path);
         QCOMPARE(tags.software, tagged ? OptionalText(QStringLiteral("Scopique")) : OptionalText());
         QCOMPARE(tags.make, tagged ? OptionalText(QStringLiteral("20")) : OptionalText());
         QCOMPARE(tags.description, tagged ? description : OptionalText());
+        const QStringList exifTool = exifToolTags(path);
+        if (tagged && !exifTool.isEmpty())
+            QCOMPARE(exifTool,
+                QStringList({ QStringLiteral("Scopique"), QStringLiteral("20"), description.value_or(QString()) }));
+    }
+
+    void pngKeepsEveryPixel_data()
+    {
+        QTest::addColumn<QImage>("picture");
+        QTest::addColumn<OptionalText>("description");
+        QTest::addColumn<bool>("overLimit");
+        const OptionalText none, text(QStringLiteral("Zwiebelhaut \u00B5m\nZeile 2"));
+        QTest::newRow("1 x 1") << TestImages::pattern(1, 1) << text << false;
+        QTest::newRow("one row") << TestImages::pattern(997, 1) << none << false;
+        QTest::newRow("one column") << TestImages::pattern(1, 613) << text << false;
+        QTest::newRow("odd width, flat") << blocks(QSize(333, 77)) << none << false;
+        // Larger than one band of rows: the bands join into one stream.
+        QTest::newRow("odd width, several bands") << TestImages::pattern(2001, 301) << text << false;
+        // Gradients, where every branch of the row filter's predictor is taken.
+        QTest::newRow("smooth, several bands") << TestImages::pattern(40, 30).scaled(1501, 1201, Qt::IgnoreAspectRatio,
+            Qt::SmoothTransformation) << none << false;
+        QTest::newRow("file-size limit") << TestImages::pattern(2001, 301) << text << true;
+    }
+    void pngKeepsEveryPixel()
+    {
+        QFETCH(QImage, picture);
+        QFETCH(OptionalText, description);
+        QFETCH(bool, overLimit);
+        const QString where = folder(QStringLiteral("png"));
+        const QByteArray old = TestImages::encode(TestImages::pattern(64, 48), "png");
+        const QString path = TestImages::writeBytes(where, QStringLiteral("picture.png"), old);
+
+        // A file-size limit stops the write short, as a full disk does.
+        rlimit previous {};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        if (overLimit)
+            limited.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &limited);
+        QString error;
+        const bool saved = ImageSaver::save(picture, path, 7, description, error);
+        setrlimit(RLIMIT_FSIZE, &previous);
+
+        QCOMPARE(saved, !overLimit);
+        QCOMPARE(entries(where), QStringList { "picture.png" });
+        const QByteArray bytes = readAll(path);
+        if (overLimit) {
+            QVERIFY(error.contains(QDir::toNativeSeparators(path)));
+            QCOMPARE(bytes, old);
+            return;
+        }
+        QVERIFY(pngcheckAccepts(path));
+        QCOMPARE(bytes.mid(24, 2), QByteArray("\x08\x02", 2));
+        QCOMPARE(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32), picture);
+        const ImageTags tags = ImageTags::readFile(path);
+        QCOMPARE(tags.software, OptionalText(QStringLiteral("Scopique")));
+        QCOMPARE(tags.make, OptionalText(QStringLiteral("7")));
+        QCOMPARE(tags.description, description);
+        const QStringList exifTool = exifToolTags(path);
+        if (!exifTool.isEmpty())
+            QCOMPARE(exifTool,
+                QStringList({ QStringLiteral("Scopique"), QStringLiteral("7"), description.value_or(QString()) }));
     }
 
     void savedPictureReopensWithoutItsBorder_data()

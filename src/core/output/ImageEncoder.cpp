@@ -7,6 +7,8 @@
 
 #include <gif_lib.h>
 
+#include "core/output/PngEncoder.h"
+
 namespace {
 
 // GIF stores sizes in 16 bits.
@@ -114,16 +116,13 @@ bool ImageEncoder::encode(const QImage& picture, const QByteArray& format, QByte
     }
     if (format == "gif")
         return encodeGif(picture, encoded, error);
+    if (format == "png")
+        return PngEncoder::encode(picture, encoded, error);
 
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
-    // PNG is lossless at any zlib level; the fastest one (quality 89) keeps
-    // Save from freezing the window on a camera picture. The other formats
-    // keep their encoder's defaults.
-    if (format == "png")
-        writer.setQuality(89);
     // Qt's writers store Format_RGB32 as 24-bit colour without alpha.
     if (!writer.write(picture) || bytes.isEmpty()) {
         error = QStringLiteral("the %1 encoder failed (%2).")

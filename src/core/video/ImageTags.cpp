@@ -2,11 +2,13 @@
 // SPDX-FileCopyrightText: Tallmere
 #include "core/video/ImageTags.h"
 
+#include <cstring>
 #include <exception>
 #include <string>
 
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include <exiv2/exiv2.hpp>
 
@@ -114,7 +116,9 @@ ImageTags ImageTags::readBytes(const QByteArray& encoded)
     return {};
 }
 
-bool ImageTags::writeBytes(QByteArray& encoded) const
+namespace {
+
+bool writeWhole(const ImageTags& tags, QByteArray& encoded)
 {
     muteTagLibrary();
     if (encoded.isEmpty() || encoded.size() > maxTaggedBytes)
@@ -127,9 +131,9 @@ bool ImageTags::writeBytes(QByteArray& encoded) const
             return false;
         image->readMetadata();
         Exiv2::ExifData& exif = image->exifData();
-        setAsciiTag(exif, SoftwareKey, software);
-        setAsciiTag(exif, MakeKey, make);
-        setAsciiTag(exif, DescriptionKey, description);
+        setAsciiTag(exif, SoftwareKey, tags.software);
+        setAsciiTag(exif, MakeKey, tags.make);
+        setAsciiTag(exif, DescriptionKey, tags.description);
         image->writeMetadata();
 
         Exiv2::BasicIo& io = image->io();
@@ -144,11 +148,12 @@ bool ImageTags::writeBytes(QByteArray& encoded) const
             return false;
         // The library has written tags it cannot read back before (a text
         // cut at a NUL aside): only what reads back as written counts.
-        const ImageTags back = readBytes(tagged);
+        const ImageTags back = ImageTags::readBytes(tagged);
         const auto same = [](const std::optional<QString>& written, const std::optional<QString>& read) {
             return !written || (read && *read == written->left(written->indexOf(QChar(0))));
         };
-        if (!same(software, back.software) || !same(make, back.make) || !same(description, back.description))
+        if (!same(tags.software, back.software) || !same(tags.make, back.make)
+            || !same(tags.description, back.description))
             return false;
         encoded = tagged;
         return true;
@@ -156,4 +161,60 @@ bool ImageTags::writeBytes(QByteArray& encoded) const
     } catch (const std::exception&) {
     }
     return false;
+}
+
+const char pngSignature[] = "\x89PNG\r\n\x1A\n";
+// The closing chunk of every PNG file: no data, then the CRC of "IEND".
+const QByteArray pngEnd("\0\0\0\0IEND\xAE\x42\x60\x82", 12);
+
+// Where the pixel data of a PNG file begins when nothing but IDAT chunks and
+// the closing IEND follow it; else -1.
+qsizetype pngPixelData(const QByteArray& bytes)
+{
+    if (!bytes.startsWith(pngSignature) || !bytes.endsWith(pngEnd))
+        return -1;
+    qsizetype pixels = -1;
+    for (qsizetype at = 8; at + 12 <= bytes.size();) {
+        const quint32 length = qFromBigEndian<quint32>(bytes.constData() + at);
+        if (length > quint32(bytes.size() - at - 12))
+            return -1;
+        const char* type = bytes.constData() + at + 4;
+        const qsizetype next = at + 12 + qsizetype(length);
+        if (std::memcmp(type, "IEND", 4) == 0)
+            return next == bytes.size() ? pixels : -1;
+        if (std::memcmp(type, "IDAT", 4) == 0) {
+            if (pixels < 0)
+                pixels = at;
+        } else if (pixels >= 0) {
+            return -1;
+        }
+        at = next;
+    }
+    return -1;
+}
+
+} // namespace
+
+bool ImageTags::writeBytes(QByteArray& encoded) const
+{
+    // The tag library copies the whole file twice and reads it back once; a
+    // PNG's tags go after its header, so the header alone, closed with an
+    // IEND, is enough for it, and the pixel data joins the tagged header
+    // unread.
+    const qsizetype pixels = pngPixelData(encoded);
+    if (pixels <= 0)
+        return writeWhole(*this, encoded);
+    QByteArray head = encoded.left(pixels) + pngEnd;
+    if (!writeWhole(*this, head) || !head.endsWith(pngEnd))
+        return false;
+    head.chop(pngEnd.size());
+    // In place: within the room an encoder left, the pixel data only moves.
+    const qsizetype oldSize = encoded.size(), grow = head.size() - pixels;
+    if (grow > 0)
+        encoded.resize(oldSize + grow);
+    std::memmove(encoded.data() + head.size(), encoded.constData() + pixels, size_t(oldSize - pixels));
+    std::memcpy(encoded.data(), head.constData(), size_t(head.size()));
+    if (grow < 0)
+        encoded.resize(oldSize + grow);
+    return true;
 }

@@ -11,7 +11,6 @@
 #include "core/video/ViewScale.h"
 #include "ui/calibration/CCalibrateDlg.h"
 #include "ui/video/CSampleGrabberCallback.h"
-#include "ui/video/QtCameraSource.h"
 
 CVideoWnd::CVideoWnd(ImageDocument& document, QWidget* parent)
     : QWidget(parent)
@@ -36,7 +35,6 @@ CVideoWnd::CVideoWnd(ImageDocument& document, QWidget* parent)
     connect(&doc, &ImageDocument::sizeChanged, this, &CVideoWnd::followSize);
     connect(&doc, &ImageDocument::calibrationStarted, this, &CVideoWnd::openCalibrateDialog);
     followSize();
-    setFrameSource(QtCameraSource::openDefault());
 }
 
 void CVideoWnd::setFrameSource(std::unique_ptr<FrameSource> source)
