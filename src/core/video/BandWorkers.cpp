@@ -79,3 +79,20 @@ void BandWorkers::helperLoop()
             done.notify_one();
     }
 }
+
+int BandWorkers::bandsFor(long long pixels, long long bandedFrom, int requested)
+{
+    if (requested > 0)
+        return requested;
+    if (pixels < bandedFrom)
+        return 1;
+    return shared().threads() * 4;
+}
+
+void BandWorkers::runBands(int count, const std::function<void(int)>& job)
+{
+    if (count == 1)
+        job(0);
+    else
+        shared().run(count, job);
+}

@@ -32,6 +32,15 @@ public:
     // concurrent callers wait their turn.
     void run(int count, const std::function<void(int)>& job);
 
+    // How many bands a picture of `pixels` pixels is cut into: `requested`
+    // when positive, one below `bandedFrom` pixels, else a few per thread
+    // (when another program holds a core, the running threads take over the
+    // bands left).
+    static int bandsFor(long long pixels, long long bandedFrom, int requested);
+    // Runs the bands on the shared threads; a single band stays on the
+    // calling thread and never starts the helpers.
+    static void runBands(int count, const std::function<void(int)>& job);
+
 private:
     void helperLoop();
     void drain();

@@ -169,22 +169,7 @@ void edgeRow(const Lumas* up, const Lumas* mid, const Lumas* down, quint32* out,
 
 int bandsFor(const QImage& image, int bands)
 {
-    if (bands > 0)
-        return bands;
-    if (qint64(image.width()) * image.height() < ImageFilters::bandedFromPixels)
-        return 1;
-    // A few bands per thread: when another program holds a core, the
-    // threads that are running take over the bands left.
-    return BandWorkers::shared().threads() * 4;
-}
-
-// A single band stays on the calling thread and never starts the helpers.
-void runBands(int count, const std::function<void(int)>& job)
-{
-    if (count == 1)
-        job(0);
-    else
-        BandWorkers::shared().run(count, job);
+    return BandWorkers::bandsFor(qint64(image.width()) * image.height(), ImageFilters::bandedFromPixels, bands);
 }
 
 bool is32Bit(const QImage& image)
@@ -265,7 +250,7 @@ void ImageFilters::monochrome(const QImage& source, QImage& result)
     const qsizetype toStride = result.bytesPerLine();
     const int count = bandsFor(source, 0);
     // Each row is copied and then made grey while it is still in the cache.
-    runBands(count, [&](int band) {
+    BandWorkers::runBands(count, [&](int band) {
         const int last = int(qint64(h) * (band + 1) / count);
         for (int y = int(qint64(h) * band / count); y < last; ++y) {
             auto* row = reinterpret_cast<quint32*>(to + y * toStride);
@@ -287,7 +272,7 @@ void ImageFilters::monochrome(QImage& image, int bands, bool vector)
     uchar* const pixels = image.bits();
     const qsizetype stride = image.bytesPerLine();
     const int count = bandsFor(image, bands);
-    runBands(count, [&](int band) {
+    BandWorkers::runBands(count, [&](int band) {
         const int last = int(qint64(h) * (band + 1) / count);
         for (int y = int(qint64(h) * band / count); y < last; ++y)
             monochromeRow(reinterpret_cast<quint32*>(pixels + y * stride), w, vector);
@@ -316,7 +301,7 @@ void ImageFilters::edgeEnhance(const QImage& source, QImage& result, int bands, 
     uchar* const to = result.bits();
     const qsizetype toStride = result.bytesPerLine();
     const int count = bandsFor(source, bands);
-    runBands(count, [&](int band) {
+    BandWorkers::runBands(count, [&](int band) {
         edgeBand(from, fromStride, to, toStride, w, h, int(qint64(h) * band / count),
             int(qint64(h) * (band + 1) / count), vector);
     });

@@ -26,21 +26,7 @@ bool isColour(const QImage& samples)
 
 int bandsFor(const QImage& image, int bands)
 {
-    if (bands > 0)
-        return bands;
-    if (qint64(image.width()) * image.height() < SampleMapper::bandedFromPixels)
-        return 1;
-    // A few bands per thread: when another program holds a core, the
-    // threads that are running take over the bands left.
-    return BandWorkers::shared().threads() * 4;
-}
-
-void runBands(int count, const std::function<void(int)>& job)
-{
-    if (count == 1)
-        job(0);
-    else
-        BandWorkers::shared().run(count, job);
+    return BandWorkers::bandsFor(qint64(image.width()) * image.height(), SampleMapper::bandedFromPixels, bands);
 }
 
 int firstRow(int h, int band, int count)
@@ -247,7 +233,7 @@ std::vector<quint32> SampleMapper::histogram(const QImage& samples)
     // counter, and counting needs no atomics.
     std::vector<quint32> partial(size_t(count) * valueCount, 0);
     quint32* const partialCounts = partial.data();
-    runBands(count, [&](int band) {
+    BandWorkers::runBands(count, [&](int band) {
         countAll(
             samples, firstRow(h, band, count), firstRow(h, band + 1, count), partialCounts + size_t(band) * valueCount);
     });
@@ -330,7 +316,7 @@ DisplayRange SampleMapper::autoRange(const QImage& samples)
         std::fill(counts, counts + low + 1, 0u);
         std::fill(counts + high, counts + valueCount, 0u);
     };
-    runBands(count, [&](int band) {
+    BandWorkers::runBands(count, [&](int band) {
         quint32* const mine = partialCounts + size_t(band) * valueCount;
         clearEnds(mine);
         countEnds(samples, firstRow(h, band, count), firstRow(h, band + 1, count), low, high, mine);
@@ -391,7 +377,7 @@ void SampleMapper::map(const QImage& samples, DisplayRange range, QImage& frame,
     uchar* const pixels = frame.bits();
     const qsizetype stride = frame.bytesPerLine();
     const int count = bandsFor(samples, bands);
-    runBands(count, [&](int band) {
+    BandWorkers::runBands(count, [&](int band) {
         const int last = firstRow(h, band + 1, count);
         for (int y = firstRow(h, band, count); y < last; ++y) {
             const auto* in = reinterpret_cast<const quint16*>(samples.constScanLine(y));
