@@ -15,6 +15,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#include "Registration.h"
 #include "core/base/AppMessageSink.h"
 #include "core/base/SettingsStore.h"
 #include "core/document/ImageDocument.h"
@@ -30,11 +31,6 @@
 // Qt's own reading does) and into an image it reuses.
 // ---------------------------------------------------------------------------
 namespace {
-
-void registerTimed(const std::string& name, std::function<void(benchmark::State&)> body)
-{
-    benchmark::RegisterBenchmark(name.c_str(), std::move(body))->Unit(benchmark::kMillisecond)->UseRealTime();
-}
 
 // A 12-bit fluorescence-like picture: a dim, uneven background, bright
 // round cells and sensor noise, the same in every run.
@@ -75,18 +71,6 @@ QImage cells(int w, int h, bool colour)
         }
     }
     return image;
-}
-
-void registerCopy(const std::string& group, const QImage& samples)
-{
-    registerTimed(group + "/copy", [samples](benchmark::State& state) {
-        QImage target = samples.copy();
-        for (auto _ : state) {
-            std::memcpy(target.bits(), samples.constBits(), size_t(samples.sizeInBytes()));
-            benchmark::DoNotOptimize(target.constBits());
-            benchmark::ClobberMemory();
-        }
-    });
 }
 
 void registerRange(const std::string& group, const QImage& samples)

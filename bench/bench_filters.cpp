@@ -10,6 +10,7 @@
 
 #include <QImage>
 
+#include "Registration.h"
 #include "core/video/BandWorkers.h"
 #include "core/video/ImageFilters.h"
 #include "core/video/ProfileSampler.h"
@@ -25,24 +26,6 @@
 // beside OpenCV doing the same job with the same result.
 // ---------------------------------------------------------------------------
 namespace {
-
-void registerTimed(const std::string& name, std::function<void(benchmark::State&)> body)
-{
-    benchmark::RegisterBenchmark(name.c_str(), std::move(body))->Unit(benchmark::kMillisecond)->UseRealTime();
-}
-
-// One copy of the image's bytes into a buffer that is already in use.
-void registerCopy(const std::string& group, const QImage& frame)
-{
-    registerTimed(group + "/copy", [frame](benchmark::State& state) {
-        QImage target = frame.copy();
-        for (auto _ : state) {
-            std::memcpy(target.bits(), frame.constBits(), size_t(frame.sizeInBytes()));
-            benchmark::DoNotOptimize(target.constBits());
-            benchmark::ClobberMemory();
-        }
-    });
-}
 
 void registerMonochrome(const std::string& group, const QImage& frame, int bands, bool vector)
 {

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include "Registration.h"
 #include "core/base/AppMessageSink.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
@@ -66,27 +67,6 @@ struct Document {
 };
 
 using Clock = std::chrono::steady_clock;
-
-void registerTimed(const std::string& name, std::function<void(benchmark::State&)> body, bool manual = false)
-{
-    auto* bench = benchmark::RegisterBenchmark(name.c_str(), std::move(body))->Unit(benchmark::kMillisecond);
-    if (manual)
-        bench->UseManualTime();
-    else
-        bench->UseRealTime();
-}
-
-void registerCopy(const std::string& group, const QImage& frame)
-{
-    registerTimed(group + "/copy", [frame](benchmark::State& state) {
-        QImage target = frame.copy();
-        for (auto _ : state) {
-            std::memcpy(target.bits(), frame.constBits(), size_t(frame.sizeInBytes()));
-            benchmark::DoNotOptimize(target.constBits());
-            benchmark::ClobberMemory();
-        }
-    });
-}
 
 // Times `timed` alone; `untimed` puts the history back between two runs.
 void registerStep(const std::string& name, const QImage& frame, int timed, int untimed)

@@ -40,6 +40,9 @@ public:
     // Runs the bands on the shared threads; a single band stays on the
     // calling thread and never starts the helpers.
     static void runBands(int count, const std::function<void(int)>& job);
+    // The first of `rows` rows that band `band` of `count` covers; the band
+    // ends where the next one starts.
+    static int firstRow(int rows, int band, int count) { return int((long long)rows * band / count); }
 
 private:
     void helperLoop();

@@ -251,8 +251,8 @@ void ImageFilters::monochrome(const QImage& source, QImage& result)
     const int count = bandsFor(source, 0);
     // Each row is copied and then made grey while it is still in the cache.
     BandWorkers::runBands(count, [&](int band) {
-        const int last = int(qint64(h) * (band + 1) / count);
-        for (int y = int(qint64(h) * band / count); y < last; ++y) {
+        const int last = BandWorkers::firstRow(h, band + 1, count);
+        for (int y = BandWorkers::firstRow(h, band, count); y < last; ++y) {
             auto* row = reinterpret_cast<quint32*>(to + y * toStride);
             std::memcpy(row, from + y * fromStride, size_t(w) * 4);
             monochromeRow(row, w, true);
@@ -273,8 +273,8 @@ void ImageFilters::monochrome(QImage& image, int bands, bool vector)
     const qsizetype stride = image.bytesPerLine();
     const int count = bandsFor(image, bands);
     BandWorkers::runBands(count, [&](int band) {
-        const int last = int(qint64(h) * (band + 1) / count);
-        for (int y = int(qint64(h) * band / count); y < last; ++y)
+        const int last = BandWorkers::firstRow(h, band + 1, count);
+        for (int y = BandWorkers::firstRow(h, band, count); y < last; ++y)
             monochromeRow(reinterpret_cast<quint32*>(pixels + y * stride), w, vector);
     });
 }
@@ -302,7 +302,7 @@ void ImageFilters::edgeEnhance(const QImage& source, QImage& result, int bands, 
     const qsizetype toStride = result.bytesPerLine();
     const int count = bandsFor(source, bands);
     BandWorkers::runBands(count, [&](int band) {
-        edgeBand(from, fromStride, to, toStride, w, h, int(qint64(h) * band / count),
-            int(qint64(h) * (band + 1) / count), vector);
+        edgeBand(from, fromStride, to, toStride, w, h, BandWorkers::firstRow(h, band, count),
+            BandWorkers::firstRow(h, band + 1, count), vector);
     });
 }

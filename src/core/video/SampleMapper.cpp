@@ -29,11 +29,6 @@ int bandsFor(const QImage& image, int bands)
     return BandWorkers::bandsFor(qint64(image.width()) * image.height(), SampleMapper::bandedFromPixels, bands);
 }
 
-int firstRow(int h, int band, int count)
-{
-    return int(qint64(h) * band / count);
-}
-
 // The FrameBuffer is written once and read back only by the next paint:
 // stores that bypass the cache skip reading every line before it is
 // overwritten, which is a third of the memory traffic.
@@ -234,8 +229,8 @@ std::vector<quint32> SampleMapper::histogram(const QImage& samples)
     std::vector<quint32> partial(size_t(count) * valueCount, 0);
     quint32* const partialCounts = partial.data();
     BandWorkers::runBands(count, [&](int band) {
-        countAll(
-            samples, firstRow(h, band, count), firstRow(h, band + 1, count), partialCounts + size_t(band) * valueCount);
+        countAll(samples, BandWorkers::firstRow(h, band, count), BandWorkers::firstRow(h, band + 1, count),
+            partialCounts + size_t(band) * valueCount);
     });
     for (int band = 0; band < count; ++band) {
         const quint32* from = partialCounts + size_t(band) * valueCount;
@@ -319,7 +314,8 @@ DisplayRange SampleMapper::autoRange(const QImage& samples)
     BandWorkers::runBands(count, [&](int band) {
         quint32* const mine = partialCounts + size_t(band) * valueCount;
         clearEnds(mine);
-        countEnds(samples, firstRow(h, band, count), firstRow(h, band + 1, count), low, high, mine);
+        countEnds(
+            samples, BandWorkers::firstRow(h, band, count), BandWorkers::firstRow(h, band + 1, count), low, high, mine);
     });
     thread_local std::vector<quint32> counted;
     counted.resize(valueCount);
@@ -378,8 +374,8 @@ void SampleMapper::map(const QImage& samples, DisplayRange range, QImage& frame,
     const qsizetype stride = frame.bytesPerLine();
     const int count = bandsFor(samples, bands);
     BandWorkers::runBands(count, [&](int band) {
-        const int last = firstRow(h, band + 1, count);
-        for (int y = firstRow(h, band, count); y < last; ++y) {
+        const int last = BandWorkers::firstRow(h, band + 1, count);
+        for (int y = BandWorkers::firstRow(h, band, count); y < last; ++y) {
             const auto* in = reinterpret_cast<const quint16*>(samples.constScanLine(y));
             auto* out = reinterpret_cast<quint32*>(pixels + y * stride);
             if (colour)
