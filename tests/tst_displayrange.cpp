@@ -313,6 +313,9 @@ private slots:
         ShownFrame w(iniPath());
         open(w, TestImages::write(dir.path(), QStringLiteral("picture.png"), picture));
         const QPoint probe(36, 1);
+        const auto shownAtProbe = [&] { return qRed(w.doc().FrameBuffer.image().pixel(probe)); };
+        const DisplayRange opened = w.doc().displayRange();
+        const int openedAtProbe = shownAtProbe();
         int seen = -1;
         w.prompts.displayRangeScript = [&](DisplayRangeEditor& editor) {
             const bool ok = script(editor);
@@ -323,9 +326,16 @@ private slots:
         w.frame.action(ID_DISPLAY_RANGE)->trigger();
         QCOMPARE(w.prompts.asked, QStringList { "displayRange" });
         QCOMPARE(seen, during);
-        QCOMPARE(qRed(w.doc().FrameBuffer.image().pixel(probe)), after);
-        QCOMPARE(w.doc().displayRange(), (DisplayRange { minimum, maximum }));
         QCOMPARE(w.prompts.messages, messages);
+        // A new range is one step: undone, the picture is as it opened.
+        for (const auto& [keys, range, shown] : { std::tuple(QKeySequence(), DisplayRange { minimum, maximum }, after),
+                 std::tuple(QKeySequence(Qt::CTRL | Qt::Key_Z), opened, openedAtProbe),
+                 std::tuple(QKeySequence(Qt::CTRL | Qt::Key_Y), DisplayRange { minimum, maximum }, after) }) {
+            if (!keys.isEmpty())
+                w.key(keys[0].key(), keys[0].keyboardModifiers());
+            QCOMPARE(w.doc().displayRange(), range);
+            QCOMPARE(shownAtProbe(), shown);
+        }
     }
 
     // The dialog itself: its fields drive the picture, Auto and Full fill
@@ -376,6 +386,7 @@ private slots:
     {
         QTest::addColumn<Action>("action");
         QTest::addColumn<bool>("keeps");
+        QTest::addColumn<bool>("undone");
         const auto layLine = [](ShownFrame& w) {
             w.key(Qt::Key_L);
             w.mouse(QTest::MousePress, { 10, 10 });
@@ -384,41 +395,50 @@ private slots:
         };
         QTest::newRow("Monochrome") << Action([](ShownFrame& w, const QString&) {
             w.key(Qt::Key_M, Qt::ShiftModifier);
-        }) << false;
+        }) << false << true;
         QTest::newRow("Edge Enhance") << Action([](ShownFrame& w, const QString&) {
             w.key(Qt::Key_E, Qt::ShiftModifier);
-        }) << false;
+        }) << false << true;
         QTest::newRow("Burn On") << Action([layLine](ShownFrame& w, const QString&) {
             layLine(w);
             w.key(Qt::Key_B);
-        }) << false;
+        }) << false << true;
         QTest::newRow("Save with a placed tool") << Action([layLine](ShownFrame& w, const QString& dir) {
             layLine(w);
             w.prompts.saveFileAnswer = dir + QStringLiteral("/burnt.png");
             w.frame.action(ID_FILE_SAVE)->trigger();
-        }) << false;
+        }) << false << true;
         QTest::newRow("an 8-bit picture opened") << Action([](ShownFrame& w, const QString& dir) {
             open(w, TestImages::write(dir, QStringLiteral("eight.png"), TestImages::pattern(64, 64)));
-        }) << false;
+        }) << false << false;
         QTest::newRow("Save without a tool") << Action([](ShownFrame& w, const QString& dir) {
             w.prompts.saveFileAnswer = dir + QStringLiteral("/plain.png");
             w.frame.action(ID_FILE_SAVE)->trigger();
-        }) << true;
+        }) << true << true;
         QTest::newRow("Photo border") << Action([](ShownFrame& w, const QString&) {
             w.frame.action(ID_BORDER_PHOTO)->trigger();
-        }) << true;
+        }) << true << true;
     }
     void whatDropsTheSamples()
     {
         QFETCH(Action, action);
         QFETCH(bool, keeps);
+        QFETCH(bool, undone);
         ShownFrame w(iniPath());
         open(w, TestImages::write(dir.path(), QStringLiteral("ramp.tif"), ramp()));
+        const QImage opened = w.doc().FrameBuffer.image().copy();
         action(w, dir.path());
-        QCOMPARE(enabled(w, ID_DISPLAY_RANGE), keeps);
         const QPoint at(36, 30);
-        const QRgb shown = w.doc().FrameBuffer.image().pixel(at);
-        QCOMPARE(readouts(w, { at }), Values { keeps ? 36 + 64 * 30 : luma(shown) });
+        for (const bool raw : { keeps, undone }) {
+            QCOMPARE(enabled(w, ID_DISPLAY_RANGE), raw);
+            const QRgb shown = w.doc().FrameBuffer.image().pixel(at);
+            QCOMPARE(readouts(w, { at }), Values { raw ? 36 + 64 * 30 : luma(shown) });
+            // Undoing the step that dropped the samples brings them back.
+            w.key(Qt::Key_X);
+            w.key(Qt::Key_Z, Qt::ControlModifier);
+        }
+        if (undone && !keeps)
+            QCOMPARE(w.doc().FrameBuffer.image(), opened);
     }
 
     // Large pictures take Auto's quick way and the row bands; both give what

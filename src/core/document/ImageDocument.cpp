@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 #include <QFileInfo>
 #include <QPainter>
@@ -381,14 +382,15 @@ void ImageDocument::monochromeCommand()
 {
     followFrames();
     // The grey picture is written beside the old one, which goes to the
-    // history as it is.
+    // history as it is, with the samples it showed.
+    QImage shown;
     {
         std::lock_guard<std::mutex> hold(frameLock);
-        dropSamples();
+        shown = dropSamples();
         ImageFilters::monochrome(FrameBuffer.image(), spare);
         FrameBuffer.image().swap(spare);
     }
-    history.recordFilter(QStringLiteral("Monochrome"), std::move(spare));
+    history.recordFilter(QStringLiteral("Monochrome"), std::move(spare), std::move(shown));
     emit pictureChanged();
 }
 
@@ -398,13 +400,14 @@ void ImageDocument::edgeEnhanceCommand()
     // the grey image itself never needs to be shown or kept: the old pixels
     // go to the history as they are.
     followFrames();
+    QImage shown;
     {
         std::lock_guard<std::mutex> hold(frameLock);
-        dropSamples();
+        shown = dropSamples();
         ImageFilters::edgeEnhance(FrameBuffer.image(), spare);
         FrameBuffer.image().swap(spare);
     }
-    history.recordFilter(QStringLiteral("Edge Enhance"), std::move(spare));
+    history.recordFilter(QStringLiteral("Edge Enhance"), std::move(spare), std::move(shown));
     NotifyHistogram();
     emit pictureChanged();
 }
@@ -424,22 +427,27 @@ void ImageDocument::takeSamples(int border)
     SampleMapper::map(samples, range, FrameBuffer.image());
 }
 
-void ImageDocument::dropSamples()
+QImage ImageDocument::dropSamples()
 {
-    samples = QImage();
+    return std::exchange(samples, QImage());
 }
 
 bool ImageDocument::setDisplayRange(int minimum, int maximum)
 {
     if (minimum < DisplayRange::lowest || maximum > DisplayRange::highest || minimum > maximum)
         return false;
+    followFrames();
+    DisplayRange before;
     {
         std::lock_guard<std::mutex> hold(frameLock);
         if (samples.isNull())
             return false;
-        range = { minimum, maximum };
+        before = std::exchange(range, DisplayRange { minimum, maximum });
+        // Mapped also when the range stays: a preview may be showing.
         SampleMapper::map(samples, range, FrameBuffer.image());
     }
+    if (range != before)
+        history.recordDisplayRange(before);
     emit pictureChanged();
     return true;
 }
@@ -516,13 +524,14 @@ bool ImageDocument::burnToolPixels()
     followFrames();
     QRegion area;
     std::vector<QRgb> before;
+    QImage shown;
     {
         // Image coordinates are the picture's own: no shift.
         std::lock_guard<std::mutex> hold(frameLock);
         QImage& image = FrameBuffer.image();
         if (image.isNull())
             return true;
-        dropSamples();
+        shown = dropSamples();
         const bool showHandles = tool->showHandles;
         tool->showHandles = false;
         // Where the tool lands, found first so that the history keeps only
@@ -542,7 +551,7 @@ bool ImageDocument::burnToolPixels()
         }
         tool->showHandles = showHandles;
     }
-    history.recordBurn(area, std::move(before), ToolFactory::copy(*tool));
+    history.recordBurn(area, std::move(before), ToolFactory::copy(*tool), std::move(shown));
     return true;
 }
 
@@ -1035,6 +1044,20 @@ void ImageDocument::exchangeTool(std::unique_ptr<CTool>& other)
     tool.swap(other);
     pushScalesIntoTool();
     emit toolChanged();
+}
+
+void ImageDocument::exchangeSamples(QImage& other)
+{
+    std::lock_guard<std::mutex> hold(frameLock);
+    samples.swap(other);
+}
+
+void ImageDocument::exchangeDisplayRange(DisplayRange& other)
+{
+    std::lock_guard<std::mutex> hold(frameLock);
+    std::swap(range, other);
+    if (!samples.isNull())
+        SampleMapper::map(samples, range, FrameBuffer.image());
 }
 
 void ImageDocument::followFrames()

@@ -239,6 +239,8 @@ private:
     void exchangeImage(QImage& other) override;
     void exchangePixels(const QRegion& area, std::vector<QRgb>& pixels) override;
     void exchangeTool(std::unique_ptr<CTool>& other) override;
+    void exchangeSamples(QImage& other) override;
+    void exchangeDisplayRange(DisplayRange& other) override;
     void reuse(QImage& pixels) override;
     // Starts a new history when a camera frame has landed since it was last used.
     void followFrames();
@@ -248,8 +250,9 @@ private:
     // With frameLock held: the decoded samples, less `border` pixels along
     // every edge, become the picture's, shown through Auto.
     void takeSamples(int border);
-    // With frameLock held: the pixels no longer show the samples.
-    void dropSamples();
+    // With frameLock held: the pixels no longer show the samples, which are
+    // handed back for the history to keep.
+    QImage dropSamples();
 
     SettingsStore& settings;
     UserPrompts& prompts;

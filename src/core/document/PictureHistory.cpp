@@ -12,9 +12,10 @@
 // both exchange the state it holds with the picture's.
 class PictureHistory::Step : public QUndoCommand {
 public:
-    Step(Picture& picture, const QString& name)
+    Step(Picture& picture, const QString& name, QImage samples = QImage())
         : QUndoCommand(name)
         , picture(picture)
+        , samples(std::move(samples))
     {
     }
 
@@ -32,14 +33,17 @@ public:
     }
 
     // Bytes of pixel data held.
-    virtual qint64 bytes() const = 0;
+    virtual qint64 bytes() const { return samples.sizeInBytes(); }
     // Lets the pixel data go; the step cannot be undone any more.
-    virtual void forget() = 0;
+    virtual void forget() { samples = QImage(); }
 
 protected:
     virtual void exchange() = 0;
 
     Picture& picture;
+    // The samples the picture showed before the step, or after it once
+    // undone; null for a picture without samples.
+    QImage samples;
 
 private:
     bool done = true;
@@ -47,21 +51,26 @@ private:
 
 class PictureHistory::FilterStep : public Step {
 public:
-    FilterStep(Picture& picture, const QString& name, QImage other)
-        : Step(picture, name)
+    FilterStep(Picture& picture, const QString& name, QImage other, QImage samples)
+        : Step(picture, name, std::move(samples))
         , other(std::move(other))
     {
     }
 
-    qint64 bytes() const override { return other.sizeInBytes(); }
+    qint64 bytes() const override { return Step::bytes() + other.sizeInBytes(); }
     void forget() override
     {
+        Step::forget();
         picture.reuse(other);
         other = QImage();
     }
 
 protected:
-    void exchange() override { picture.exchangeImage(other); }
+    void exchange() override
+    {
+        picture.exchangeImage(other);
+        picture.exchangeSamples(samples);
+    }
 
 private:
     QImage other;
@@ -69,17 +78,19 @@ private:
 
 class PictureHistory::BurnStep : public Step {
 public:
-    BurnStep(Picture& picture, const QRegion& area, std::vector<QRgb> pixels, std::unique_ptr<CTool> tool)
-        : Step(picture, QStringLiteral("Burn On"))
+    BurnStep(
+        Picture& picture, const QRegion& area, std::vector<QRgb> pixels, std::unique_ptr<CTool> tool, QImage samples)
+        : Step(picture, QStringLiteral("Burn On"), std::move(samples))
         , area(area)
         , pixels(std::move(pixels))
         , tool(std::move(tool))
     {
     }
 
-    qint64 bytes() const override { return qint64(pixels.size() * sizeof(QRgb)); }
+    qint64 bytes() const override { return Step::bytes() + qint64(pixels.size() * sizeof(QRgb)); }
     void forget() override
     {
+        Step::forget();
         pixels = {};
         tool.reset();
     }
@@ -88,6 +99,7 @@ protected:
     void exchange() override
     {
         picture.exchangePixels(area, pixels);
+        picture.exchangeSamples(samples);
         picture.exchangeTool(tool);
     }
 
@@ -95,6 +107,23 @@ private:
     QRegion area;
     std::vector<QRgb> pixels;
     std::unique_ptr<CTool> tool;
+};
+
+// The pixels follow from the samples and the range, so the range is all
+// this step keeps.
+class PictureHistory::RangeStep : public Step {
+public:
+    RangeStep(Picture& picture, DisplayRange other)
+        : Step(picture, QStringLiteral("Display Range"))
+        , other(other)
+    {
+    }
+
+protected:
+    void exchange() override { picture.exchangeDisplayRange(other); }
+
+private:
+    DisplayRange other;
 };
 
 PictureHistory::PictureHistory(Picture& picture, QObject* parent)
@@ -107,14 +136,20 @@ PictureHistory::PictureHistory(Picture& picture, QObject* parent)
 
 PictureHistory::~PictureHistory() = default;
 
-void PictureHistory::recordFilter(const QString& name, QImage before)
+void PictureHistory::recordFilter(const QString& name, QImage before, QImage samples)
 {
-    push(new FilterStep(picture, name, std::move(before)));
+    push(new FilterStep(picture, name, std::move(before), std::move(samples)));
 }
 
-void PictureHistory::recordBurn(const QRegion& area, std::vector<QRgb> before, std::unique_ptr<CTool> tool)
+void PictureHistory::recordBurn(
+    const QRegion& area, std::vector<QRgb> before, std::unique_ptr<CTool> tool, QImage samples)
 {
-    push(new BurnStep(picture, area, std::move(before), std::move(tool)));
+    push(new BurnStep(picture, area, std::move(before), std::move(tool), std::move(samples)));
+}
+
+void PictureHistory::recordDisplayRange(DisplayRange before)
+{
+    push(new RangeStep(picture, before));
 }
 
 void PictureHistory::push(Step* step)

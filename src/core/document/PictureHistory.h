@@ -11,13 +11,18 @@
 #include <QString>
 #include <QUndoStack>
 
+#include "core/video/DisplayRange.h"
+
 class CTool;
 
 // The changes made to the picture's pixels, each one step that can be
 // undone and redone exactly: a burn-in keeps the pixels of the area it
 // drew on and the tool it burnt, a filter the whole picture. A step holds
 // one state at a time and exchanges it with the picture's, so undoing and
-// redoing copy nothing but that area.
+// redoing copy nothing but that area. A picture of 16 bits per sample gives
+// its samples to the step that stopped them describing the pixels, and gets
+// them back when that step is undone; a new display range is a step that
+// holds only the range it replaced.
 //
 // The pixel data held stays within a budget: the oldest steps give theirs
 // back first (and can no longer be undone); the newest is always kept.
@@ -38,6 +43,11 @@ public:
         virtual void exchangePixels(const QRegion& area, std::vector<QRgb>& pixels) = 0;
         // Exchanges the active tool with `other`; either may be none.
         virtual void exchangeTool(std::unique_ptr<CTool>& other) = 0;
+        // Exchanges the 16-bit samples with `other`; either may be null.
+        virtual void exchangeSamples(QImage& other) = 0;
+        // Exchanges the display range with `other` and shows the samples
+        // through the range it takes.
+        virtual void exchangeDisplayRange(DisplayRange& other) = 0;
         // Takes the memory of a picture no step needs any more, to use it
         // for the next: fresh memory costs far more than writing to it.
         virtual void reuse(QImage& pixels) = 0;
@@ -48,11 +58,14 @@ public:
     explicit PictureHistory(Picture& picture, QObject* parent = nullptr);
     ~PictureHistory() override;
 
-    // A filter called `name` has changed the picture, which was `before`.
-    void recordFilter(const QString& name, QImage before);
+    // A filter called `name` has changed the picture, which was `before`;
+    // `samples` are the 16-bit samples it showed (null for none).
+    void recordFilter(const QString& name, QImage before, QImage samples);
     // A tool was burnt into `area`, whose pixels were `before`; `tool` is
     // the tool as it was placed, to come back when the step is undone.
-    void recordBurn(const QRegion& area, std::vector<QRgb> before, std::unique_ptr<CTool> tool);
+    void recordBurn(const QRegion& area, std::vector<QRgb> before, std::unique_ptr<CTool> tool, QImage samples);
+    // The samples are shown through a new range; they were shown through `before`.
+    void recordDisplayRange(DisplayRange before);
 
     bool canUndo() const;
     bool canRedo() const;
@@ -83,6 +96,7 @@ private:
     class Step;
     class FilterStep;
     class BurnStep;
+    class RangeStep;
 
     void push(Step* step);
     void keepWithinBudget();
