@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "DataRows.h"
 #include "MessageLog.h"
 #include "PictureView.h"
 #include "ScriptedPrompts.h"
@@ -43,10 +44,10 @@ private slots:
     }
     void cleanup() { settings.reset(); }
 
+    // The border read at start; a border set later is stored only when it changes.
     void startsBlackInsideTheStoredBorder_data()
     {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<int>("border");
+        columns<int, int>("stored", "border");
         QTest::newRow("nothing stored") << -1 << 20;
         QTest::newRow("none") << 0 << 0;
         QTest::newRow("thin") << 1 << 1;
@@ -54,10 +55,10 @@ private slots:
     }
     void startsBlackInsideTheStoredBorder()
     {
-        QFETCH(int, stored);
-        QFETCH(int, border);
+        const auto [stored, border] = fetch<int, int>("stored", "border");
+        const QString key = QStringLiteral("BorderWidth");
         if (stored != -1)
-            settings->writeInt(imageSection, QStringLiteral("BorderWidth"), stored);
+            settings->writeInt(imageSection, key, stored);
         PictureView shown(*settings, prompts, log);
         ImageDocument& video = shown.doc;
         QCOMPARE(video.FrameBuffer.size(), QSize(640, 480));
@@ -68,13 +69,17 @@ private slots:
         const QImage& back = video.BackBuffer.image();
         QCOMPARE(back.size(), view);
         QCOMPARE(back.pixel(border + 320, border + 240), qRgb(0, 0, 0));
+        video.SetBorderWidth(border);
+        QCOMPARE(this->stored(key), stored);
+        video.SetBorderWidth(border + 1);
+        QCOMPARE(this->stored(key), border + 1);
+        QCOMPARE(shown.wnd.size(), view + QSize(2, 2));
+        QCOMPARE(video.BackBuffer.size(), view + QSize(2, 2));
     }
 
     void loadingFindsAndStripsTheBorder_data()
     {
-        QTest::addColumn<QSize>("fileSize");
-        QTest::addColumn<QString>("make");
-        QTest::addColumn<int>("border");
+        columns<QSize, QString, int>("fileSize", "make", "border");
         QTest::newRow("642 wide is thin") << QSize(642, 482) << QString() << 1;
         QTest::newRow("plain 640 x 480") << QSize(640, 480) << QString() << 0;
         QTest::newRow("saved with photo border") << QSize(838, 638) << "19" << 19;
@@ -82,9 +87,7 @@ private slots:
     }
     void loadingFindsAndStripsTheBorder()
     {
-        QFETCH(QSize, fileSize);
-        QFETCH(QString, make);
-        QFETCH(int, border);
+        const auto [fileSize, make, border] = fetch<QSize, QString, int>("fileSize", "make", "border");
         ImageTags tags;
         if (!make.isEmpty()) {
             tags.software = QStringLiteral("Scopique");
@@ -114,32 +117,6 @@ private slots:
             QCOMPARE(frame.pixel(p), picture.pixel(p + QPoint(border, border)));
     }
 
-    void failedLoadKeepsThePicture_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("missing") << QByteArray() << "missing.jpg";
-        QTest::newRow("not a picture") << QByteArray("hello, this is not a picture") << "notes.jpg";
-    }
-    void failedLoadKeepsThePicture()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, name);
-        ImageDocument video(*settings, prompts, log);
-        const QImage picture = TestImages::pattern(678, 518);
-        QVERIFY(video.LoadImageFile(TestImages::write(dir.path(), QStringLiteral("good.png"), picture)));
-        QCOMPARE(video.BorderWidth, 19);
-
-        const QString path = content.isNull() ? dir.filePath(name) : TestImages::writeBytes(dir.path(), name, content);
-        QVERIFY(!video.LoadImageFile(path));
-        QCOMPARE(prompts.messages.size(), 1);
-        QVERIFY2(prompts.messages.first().contains(name), qPrintable(prompts.messages.first()));
-        QCOMPARE(video.BorderWidth, 19);
-        QCOMPARE(stored(QStringLiteral("BorderWidth")), 19);
-        QCOMPARE(video.FrameBuffer.size(), QSize(640, 480));
-        QCOMPARE(video.FrameBuffer.image().pixel(10, 10), picture.pixel(29, 29));
-    }
-
     void dateLineIsKeptAsDrawn()
     {
         settings->writeInt(imageSection, QStringLiteral("TitleBlock"), 1);
@@ -157,18 +134,14 @@ private slots:
 
     void composedViewShowsThePlacedTool_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<bool>("place");
-        QTest::addColumn<bool>("shown");
+        columns<int, bool, bool>("kind", "place", "shown");
         QTest::newRow("placed line") << int(KindLine) << true << true;
         QTest::newRow("line not yet placed") << int(KindLine) << false << false;
         QTest::newRow("open polygon") << int(KindPolygon) << true << true;
     }
     void composedViewShowsThePlacedTool()
     {
-        QFETCH(int, kind);
-        QFETCH(bool, place);
-        QFETCH(bool, shown);
+        const auto [kind, place, shown] = fetch<int, bool, bool>("kind", "place", "shown");
         ImageDocument video(*settings, prompts, log);
         video.FrameBuffer.image().fill(Qt::white);
         video.SetActiveTool(ToolFactory::create(kind, *settings, log));
@@ -187,22 +160,9 @@ private slots:
         QCOMPARE(video.BackBuffer.image().pixel(b + 30, b + 60), qRgb(255, 255, 255));
     }
 
-    void borderIsStoredOnlyWhenItChanges()
-    {
-        PictureView shown(*settings, prompts, log);
-        ImageDocument& video = shown.doc;
-        video.SetBorderWidth(20);
-        QCOMPARE(stored(QStringLiteral("BorderWidth")), -1);
-        video.SetBorderWidth(1);
-        QCOMPARE(stored(QStringLiteral("BorderWidth")), 1);
-        QCOMPARE(shown.wnd.size(), QSize(642, 482));
-        QCOMPARE(video.BackBuffer.size(), QSize(642, 482));
-    }
-
     void lumaOfAPixel_data()
     {
-        QTest::addColumn<QPoint>("at");
-        QTest::addColumn<int>("luma");
+        columns<QPoint, int>("at", "luma");
         QTest::newRow("inside") << QPoint(3, 2) << 20;
         QTest::newRow("left of the image") << QPoint(-1, 2) << 0;
         QTest::newRow("right of the image") << QPoint(640, 2) << 0;
@@ -210,21 +170,18 @@ private slots:
     }
     void lumaOfAPixel()
     {
-        QFETCH(QPoint, at);
-        QFETCH(int, luma);
+        const auto [at] = fetch<QPoint>("at");
         ImageDocument video(*settings, prompts, log);
         video.FrameBuffer.image().fill(Qt::white);
         video.FrameBuffer.image().setPixel(3, 2, qRgb(31, 20, 10));
-        QCOMPARE(video.GetLuma(at.x(), at.y()), luma);
+        QTEST(video.GetLuma(at.x(), at.y()), "luma");
         video.AllocateFrameBuffer(0, 0);
         QCOMPARE(video.GetLuma(0, 0), 0);
     }
 
     void paneCentresAndScrollsToEveryPixel_data()
     {
-        QTest::addColumn<QSize>("picture");
-        QTest::addColumn<int>("fitLarge"); // stored "View" "FitLarge", -1 for none
-        QTest::addColumn<bool>("scrolls");
+        columns<QSize, int, bool>("picture", "fitLarge", "scrolls"); // fitLarge: stored "View" "FitLarge", -1 for none
         QTest::newRow("fits") << QSize(640, 480) << -1 << false;
         QTest::newRow("camera picture at 1:1") << QSize(2001, 1501) << 0 << true;
         QTest::newRow("camera picture fitted") << QSize(2001, 1501) << -1 << false;
@@ -232,9 +189,7 @@ private slots:
     }
     void paneCentresAndScrollsToEveryPixel()
     {
-        QFETCH(QSize, picture);
-        QFETCH(int, fitLarge);
-        QFETCH(bool, scrolls);
+        const auto [picture, fitLarge, scrolls] = fetch<QSize, int, bool>("picture", "fitLarge", "scrolls");
         if (fitLarge >= 0)
             settings->writeInt(QStringLiteral("View"), QStringLiteral("FitLarge"), fitLarge);
         CImagePane pane(*settings, prompts, log);
