@@ -185,7 +185,8 @@ private slots:
     void labels_data()
     {
         QTest::addColumn<LabelCase>("c");
-        const Points circle = pts({ 0, 0, 50, 50, 53, 54 });
+        // At the sizes users meet, every printed digit: a circle of radius 500, a 20 MP picture's diagonal.
+        const Points circle = pts({ 0, 0, 1000, 1000, 1301, 1401 });
         const auto row = [](const char* name, LabelCase c) { QTest::newRow(name) << c; };
         row("horizontal", { KindHorizontal, pts({ 0, 0, 0, 0, 10, 0, -20, 0, 30, 0 }), "Distance = 9.00 mm" });
         row("horizontal 1 apart", { KindHorizontal, pts({ 0, 0, 0, 0, 1, 0, 0, 0, 0, 0 }), "Distance = 0.00 mm" });
@@ -195,14 +196,10 @@ private slots:
         row("rectangle", { KindRectangle, pts({ 0, 0, 0, 0, 11, 5 }), "Area = 40.00 mil^2", 0.5, 2, 2 });
         row("rectangle one row", { KindRectangle, pts({ 0, 0, 0, 5, 11, 5 }), "Area = 0.00 mm^2" });
         row("angle", { KindAngle, pts({ 0, 0, 20, 10, 10, 20, 10, 10 }), "Angle = 90.00 Deg" });
-        row("area", { KindCircle, circle, "Area = 40.84 mm^2" });
-        row("circumference", { KindCircle, circle, "Circumference = 22.65 mm", 1, 1, 0, 1 });
-        row("diameter", { KindCircle, circle, "Diameter = 7.21 mm", 1, 1, 0, 2 });
-        row("radius", { KindCircle, circle, "Radius = 3.61 mm", 1, 1, 0, 3 });
-        // At the sizes users meet, every printed digit: a circle of radius 500, a 20 MP picture's diagonal.
-        const Points r500 = pts({ 0, 0, 1000, 1000, 1301, 1401 });
-        row("area, radius 500", { KindCircle, r500, "Area = 785397.50 mm^2" });
-        row("circumference, radius 500", { KindCircle, r500, "Circumference = 3141.59 mm", 1, 1, 0, 1 });
+        row("area", { KindCircle, circle, "Area = 785397.50 mm^2" });
+        row("circumference", { KindCircle, circle, "Circumference = 3141.59 mm", 1, 1, 0, 1 });
+        row("diameter", { KindCircle, circle, "Diameter = 1000.00 mm", 1, 1, 0, 2 });
+        row("radius", { KindCircle, circle, "Radius = 500.00 mm", 1, 1, 0, 3 });
         row("line across 5472 x 3648",
             { KindLine, pts({ 0, 0, 0, 0, 5472, 3648 }), "Distance = 22684.23 um", 3.45, 3.45, 1 });
         row("polygon", { KindPolygon, pts({ 0, 0, 0, 0, 0, 10, 10, 10, 10, 0 }), "Area = 100.00 mm^2" });
