@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: Tallmere
 #include <memory>
 
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -15,8 +14,6 @@
 #include "core/base/TimeFormat.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
-#include "core/video/ViewScale.h"
-#include "ui/video/CImagePane.h"
 
 namespace {
 const QString imageSection = QStringLiteral("Image");
@@ -66,9 +63,7 @@ private slots:
         const QSize view(640 + 2 * border, 480 + 2 * border);
         QCOMPARE(shown.wnd.size(), view);
         video.composeView();
-        const QImage& back = video.BackBuffer.image();
-        QCOMPARE(back.size(), view);
-        QCOMPARE(back.pixel(border + 320, border + 240), qRgb(0, 0, 0));
+        QCOMPARE(video.BackBuffer.image().pixel(border + 320, border + 240), qRgb(0, 0, 0));
         video.SetBorderWidth(border);
         QCOMPARE(this->stored(key), stored);
         video.SetBorderWidth(border + 1);
@@ -132,6 +127,7 @@ private slots:
             qPrintable(video.Title3));
     }
 
+    // The composed view shows a tool once it is placed; the luma is read from the picture, 0 outside it.
     void composedViewShowsThePlacedTool_data()
     {
         columns<int, bool, bool>("kind", "place", "shown");
@@ -144,6 +140,7 @@ private slots:
         const auto [kind, place, shown] = fetch<int, bool, bool>("kind", "place", "shown");
         ImageDocument video(*settings, prompts, log);
         video.FrameBuffer.image().fill(Qt::white);
+        video.FrameBuffer.image().setPixel(3, 2, qRgb(31, 20, 10));
         video.SetActiveTool(ToolFactory::create(kind, *settings, log));
         CTool& tool = *video.activeTool();
         if (place) {
@@ -158,72 +155,11 @@ private slots:
         // On the segment from (10, 10) to (50, 10), in image coordinates.
         QCOMPARE(video.BackBuffer.image().pixel(b + 30, b + 10) == qRgb(0, 0, 0), shown);
         QCOMPARE(video.BackBuffer.image().pixel(b + 30, b + 60), qRgb(255, 255, 255));
-    }
-
-    void lumaOfAPixel_data()
-    {
-        columns<QPoint, int>("at", "luma");
-        QTest::newRow("inside") << QPoint(3, 2) << 20;
-        QTest::newRow("left of the image") << QPoint(-1, 2) << 0;
-        QTest::newRow("right of the image") << QPoint(640, 2) << 0;
-        QTest::newRow("below the image") << QPoint(3, 480) << 0;
-    }
-    void lumaOfAPixel()
-    {
-        const auto [at] = fetch<QPoint>("at");
-        ImageDocument video(*settings, prompts, log);
-        video.FrameBuffer.image().fill(Qt::white);
-        video.FrameBuffer.image().setPixel(3, 2, qRgb(31, 20, 10));
-        QTEST(video.GetLuma(at.x(), at.y()), "luma");
+        QCOMPARE(video.GetLuma(3, 2), 20);
+        for (const QPoint& outside : { QPoint(-1, 2), QPoint(640, 2), QPoint(3, 480) })
+            QCOMPARE(video.GetLuma(outside.x(), outside.y()), 0);
         video.AllocateFrameBuffer(0, 0);
         QCOMPARE(video.GetLuma(0, 0), 0);
-    }
-
-    void paneCentresAndScrollsToEveryPixel_data()
-    {
-        columns<QSize, int, bool>("picture", "fitLarge", "scrolls"); // fitLarge: stored "View" "FitLarge", -1 for none
-        QTest::newRow("fits") << QSize(640, 480) << -1 << false;
-        QTest::newRow("camera picture at 1:1") << QSize(2001, 1501) << 0 << true;
-        QTest::newRow("camera picture fitted") << QSize(2001, 1501) << -1 << false;
-        QTest::newRow("camera picture, FitLarge 1") << QSize(2001, 1501) << 1 << false;
-    }
-    void paneCentresAndScrollsToEveryPixel()
-    {
-        const auto [picture, fitLarge, scrolls] = fetch<QSize, int, bool>("picture", "fitLarge", "scrolls");
-        if (fitLarge >= 0)
-            settings->writeInt(QStringLiteral("View"), QStringLiteral("FitLarge"), fitLarge);
-        CImagePane pane(*settings, prompts, log);
-        pane.resize(900, 700);
-        pane.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pane));
-        pane.OpenImage(TestImages::write(
-            dir.path(), QStringLiteral("big.png"), TestImages::pattern(picture.width(), picture.height())));
-        QCOMPARE(log.titles, QStringList { QStringLiteral("big.png") });
-        QCoreApplication::processEvents();
-
-        const CVideoWnd& video = pane.videoWnd();
-        const QSize port = pane.viewport()->size();
-        // Too large for the pane, it opens fitted unless the user said otherwise.
-        const bool large = picture.width() > port.width() || picture.height() > port.height();
-        const double scale = large && fitLarge != 0
-            ? qMin(double(port.width()) / picture.width(), double(port.height()) / picture.height())
-            : 1.0;
-        QCOMPARE(video.scale(), scale);
-        const QSize shown = ViewScale::shownSize(picture, scale);
-        QCOMPARE(video.size(), shown);
-        QVERIFY(scale == 1 || shown.width() == port.width() || shown.height() == port.height());
-        QCOMPARE(pane.horizontalScrollBar()->isVisible(), scrolls);
-        QCOMPARE(pane.verticalScrollBar()->isVisible(), scrolls);
-        // Centred, overhanging both sides alike when larger.
-        QCOMPARE(video.pos(), QPoint((port.width() - shown.width()) / 2, (port.height() - shown.height()) / 2));
-        if (scrolls) {
-            pane.horizontalScrollBar()->setValue(pane.horizontalScrollBar()->maximum());
-            pane.verticalScrollBar()->setValue(pane.verticalScrollBar()->maximum());
-            QCOMPARE(video.geometry().bottomRight(), QPoint(port.width() - 1, port.height() - 1));
-            pane.horizontalScrollBar()->setValue(0);
-            pane.verticalScrollBar()->setValue(0);
-            QCOMPARE(video.pos(), QPoint(0, 0));
-        }
     }
 };
 

@@ -287,18 +287,34 @@ private slots:
         QCOMPARE(w.settings.readInt(QStringLiteral("View"), QStringLiteral("FitLarge"), -1),
             toggle ? int(fitLarge) : stored);
         QCOMPARE(w.enabled(ID_VIEW_FIT_LARGE) && w.frame.action(ID_VIEW_FIT_LARGE)->isChecked(), fitLarge);
-        // A large picture opens fitted, or pixel for pixel; a small one always 1:1.
+        // A large picture opens fitted, or pixel for pixel; a small one always 1:1. Centred, overhanging both sides
+        // alike when larger, and scrolled to every pixel.
         for (const QSize size : { QSize(2001, 1501), QSize(300, 200) }) {
             w.press(Keys { plus });
             const QString path = TestImages::write(
                 dir.path(), QStringLiteral("opened.png"), TestImages::pattern(size.width(), size.height()));
             w.frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(path), 0);
             QCoreApplication::processEvents();
-            const bool fitted = fitLarge && size.width() > 1000;
-            QCOMPARE(w.scale() < 1, fitted);
-            QCOMPARE(w.pane().viewport()->rect().contains(w.video().geometry()), fitted || size.width() < 1000);
-            if (!fitted)
-                QCOMPARE(w.scale(), 1.0);
+            QCOMPARE(w.frame.windowTitle(), QStringLiteral("Scopique Pro - opened.png"));
+            const QSize port = w.pane().viewport()->size();
+            const bool fitted = fitLarge && size.width() > 1000, scrolls = !fitted && size.width() > 1000;
+            const double scale
+                = fitted ? qMin(double(port.width()) / size.width(), double(port.height()) / size.height()) : 1.0;
+            QCOMPARE(w.scale(), scale);
+            const QSize shown = ViewScale::shownSize(size, scale);
+            QCOMPARE(w.video().size(), shown);
+            QVERIFY(scale == 1 || shown.width() == port.width() || shown.height() == port.height());
+            QCOMPARE(w.pane().horizontalScrollBar()->isVisible(), scrolls);
+            QCOMPARE(w.pane().verticalScrollBar()->isVisible(), scrolls);
+            QCOMPARE(w.video().pos(), QPoint((port.width() - shown.width()) / 2, (port.height() - shown.height()) / 2));
+            if (scrolls) {
+                w.pane().horizontalScrollBar()->setValue(w.pane().horizontalScrollBar()->maximum());
+                w.pane().verticalScrollBar()->setValue(w.pane().verticalScrollBar()->maximum());
+                QCOMPARE(w.video().geometry().bottomRight(), QPoint(port.width() - 1, port.height() - 1));
+                w.pane().horizontalScrollBar()->setValue(0);
+                w.pane().verticalScrollBar()->setValue(0);
+                QCOMPARE(w.video().pos(), QPoint(0, 0));
+            }
         }
     }
 };
