@@ -2,15 +2,8 @@
 // SPDX-FileCopyrightText: Tallmere
 #include <memory>
 
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
-#include <QRadioButton>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "DataRows.h"
 #include "MessageLog.h"

@@ -2,11 +2,7 @@
 // SPDX-FileCopyrightText: Tallmere
 #include <memory>
 
-#include <QImage>
-#include <QPainter>
-#include <QSet>
-#include <QSettings>
-#include <QTemporaryDir>
+#include <QtGui>
 #include <QtTest>
 
 #include "DataRows.h"

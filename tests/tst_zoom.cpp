@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
-#include <QAction>
-#include <QLabel>
-#include <QScrollBar>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "DataRows.h"
 #include "ShownFrame.h"
