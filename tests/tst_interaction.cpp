@@ -160,33 +160,15 @@ private slots:
         QCOMPARE(w.tool()->current, -1);
     }
 
-    void replacingAPlacedToolOffersToBurnIt()
+    // "Don't show me this again" lasts: the next replacement asks nothing.
+    void burnQuestionCanBeSilenced()
     {
         Window w(iniPath());
-        w.prompts.burnAnswer = { true, false };
-        w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
-        w.key(Qt::Key_R);
-        QCOMPARE(w.prompts.asked.count(QStringLiteral("burnNow")), 1);
-        QVERIFY(w.doc().ImageChanged());
-        QCOMPARE(w.picture().pixel(150, 50), qRgb(0, 0, 0));
-        QCOMPARE(w.picture().pixel(97, 50), qRgb(255, 255, 255)); // burnt without handles
-        // Undo takes the burn-in back and the Line with it; Redo gives the Rectangle back.
-        w.press(undo);
-        QCOMPARE(w.picture().pixel(150, 50), qRgb(255, 255, 255));
-        QCOMPARE(w.tool()->kind, int(KindLine));
-        QVERIFY(!w.doc().ImageChanged());
-        w.press(redo);
-        QCOMPARE(w.picture().pixel(150, 50), qRgb(0, 0, 0));
-        QCOMPARE(w.tool()->kind, int(KindRectangle));
-
-        // "Don't show me this again" lasts: the next replacement asks nothing.
-        // (The burn recorded the Line, and the results bar it brought up
-        // scrolls the picture's top rows out of sight.)
         w.prompts.burnAnswer = { false, true };
-        w.click({ 100, 100 });
+        w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
         w.lay(Qt::Key_W, { 100, 100 }, { 100, 100 });
         w.key(Qt::Key_T);
-        QCOMPARE(w.prompts.asked.count(QStringLiteral("burnNow")), 2);
+        QCOMPARE(w.prompts.asked.count(QStringLiteral("burnNow")), 1);
     }
 
     void closingWithAPlacedToolAsksToBurnFirst()
@@ -346,46 +328,6 @@ private slots:
         QTRY_COMPARE(w.tool()->label, QStringLiteral("Distance = 1.00 mm"));
     }
 
-    void polygonSurvivesSaveAndPrint_data()
-    {
-        columns<int>("command");
-        QTest::newRow("save") << int(ID_FILE_SAVE);
-        QTest::newRow("print") << int(ID_FILE_PRINT);
-    }
-    void polygonSurvivesSaveAndPrint()
-    {
-        const auto [command] = fetch<int>("command");
-        Window w(iniPath());
-        w.polygon({ { 50, 50 }, { 150, 50 }, { 100, 150 } });
-        const Points polygon = w.tool()->points;
-        w.prompts.saveFileAnswer = dir.filePath(QStringLiteral("polygon.png"));
-        w.prompts.printerSetup = [&](QPrinter& printer) {
-            printer.setOutputFileName(dir.filePath(QStringLiteral("polygon.pdf")));
-            return true;
-        };
-        const QImage before = w.picture();
-        w.frame.action(command)->trigger();
-        QVERIFY(w.prompts.messages.isEmpty());
-        // Still on screen as it was.
-        QVERIFY(w.tool()->placed);
-        QCOMPARE(w.tool()->points, polygon);
-        // The output burnt it into the pixels, a step that can be undone;
-        // a saved picture counts as unchanged.
-        QCOMPARE(w.text(ID_EDIT_UNDO), QStringLiteral("&Undo Burn On\tCtrl+Z"));
-        QCOMPARE(w.doc().ImageChanged(), command == ID_FILE_PRINT);
-        if (command == ID_FILE_SAVE) {
-            // The outline and nothing else: no handles, no mark at the image's origin.
-            const QImage saved = QImage(w.prompts.saveFileAnswer).convertToFormat(QImage::Format_RGB32);
-            QCOMPARE(saved.pixel(QPoint(100, 50) + QPoint(20, 20)), qRgb(0, 0, 0));
-            QCOMPARE(saved.pixel(QPoint(20, 20)), qRgb(255, 255, 255));
-            QCOMPARE(saved.pixel(QPoint(47, 47) + QPoint(20, 20)), qRgb(255, 255, 255));
-        }
-        w.press(undo);
-        QCOMPARE(w.picture(), before);
-        QVERIFY(w.tool()->placed);
-        QCOMPARE(w.tool()->points, polygon);
-    }
-
     void historyFollowsTheKeys_data()
     {
         // After a Line burnt in, Monochrome and Edge Enhance (pictures 1 to 3; 0 is the picture as opened) in a
@@ -449,31 +391,46 @@ private slots:
 
     void burnInComesBackExactly_data()
     {
-        // A tool laid by its key and the pointer (a press and a drag to the
-        // second point, or clicks), in a bold, italic, underlined large label.
-        columns<int, Points, int>("toolKey", "at", "textStyle");
-        const int everything = 0x77;
-        QTest::newRow("line across") << int(Qt::Key_L) << Points { { 3, 2 }, { 636, 470 } } << everything;
-        QTest::newRow("line, plain label") << int(Qt::Key_L) << Points { { 600, 20 }, { 40, 460 } } << 7;
-        QTest::newRow("line off the edge") << int(Qt::Key_L) << Points { { 630, 470 }, { 700, 520 } } << everything;
-        QTest::newRow("angle") << int(Qt::Key_A) << Points { { 100, 100 }, { 300, 400 } } << everything;
-        QTest::newRow("rectangle") << int(Qt::Key_R) << Points { { 50, 60 }, { 500, 300 } } << everything;
-        QTest::newRow("circle") << int(Qt::Key_C) << Points { { 320, 240 }, { 420, 300 } } << everything;
-        QTest::newRow("horizontal") << int(Qt::Key_H) << Points { { 100, 200 }, { 400, 260 } } << everything;
-        QTest::newRow("vertical") << int(Qt::Key_V) << Points { { 200, 50 }, { 260, 430 } } << everything;
-        QTest::newRow("polygon") << int(Qt::Key_P) << Points { { 10, 10 }, { 600, 40 }, { 300, 470 } } << everything;
-        QTest::newRow("reticule") << int(Qt::Key_G) << Points { { 320, 240 } } << everything;
-        QTest::newRow("text") << int(Qt::Key_T) << Points { { 500, 400 } } << everything;
-        QTest::newRow("arrow") << int(Qt::Key_W) << Points { { 5, 5 } } << everything;
+        // A tool laid by its key and the pointer (a press and a drag to the second point, or clicks), in a bold,
+        // italic, underlined large label, then burnt in by B, by another tool's key (answered Yes), by saving or by
+        // printing.
+        columns<int, Points, int, QString>("toolKey", "at", "textStyle", "burnt by");
+        const int everything = 0x77; // the default style of the rows
+        const auto row = [](const char* name, Qt::Key key, Points at, int style = 0x77, const char* by = "B") {
+            QTest::newRow(name) << int(key) << at << style << by;
+        };
+        row("line across", Qt::Key_L, { { 3, 2 }, { 636, 470 } });
+        row("line, plain label", Qt::Key_L, { { 600, 20 }, { 40, 460 } }, 7);
+        row("line off the edge", Qt::Key_L, { { 630, 470 }, { 700, 520 } });
+        row("angle", Qt::Key_A, { { 100, 100 }, { 300, 400 } });
+        row("rectangle", Qt::Key_R, { { 50, 60 }, { 500, 300 } });
+        row("circle", Qt::Key_C, { { 320, 240 }, { 420, 300 } });
+        row("horizontal", Qt::Key_H, { { 100, 200 }, { 400, 260 } });
+        row("vertical", Qt::Key_V, { { 200, 50 }, { 260, 430 } });
+        row("polygon", Qt::Key_P, { { 10, 10 }, { 600, 40 }, { 300, 470 } });
+        row("reticule", Qt::Key_G, { { 320, 240 } });
+        row("text", Qt::Key_T, { { 500, 400 } });
+        row("arrow", Qt::Key_W, { { 5, 5 } });
+        row("line replaced by a rectangle", Qt::Key_L, { { 100, 50 }, { 200, 50 } }, everything, "R");
+        // Output composes the picture with no tool drawn over the burnt copy, and counts as a step.
+        row("polygon saved", Qt::Key_P, { { 50, 50 }, { 150, 50 }, { 100, 150 } }, everything, "save");
+        row("polygon printed", Qt::Key_P, { { 50, 50 }, { 150, 50 }, { 100, 150 } }, everything, "print");
     }
     void burnInComesBackExactly()
     {
-        const auto [toolKey, at, textStyle] = fetch<int, Points, int>("toolKey", "at", "textStyle");
+        const auto [toolKey, at, textStyle, by]
+            = fetch<int, Points, int, QString>("toolKey", "at", "textStyle", "burnt by");
         Window w(iniPath());
         for (const auto& [key, value] : { std::pair("TextStyle", textStyle), { "FontSize", 7 }, { "FontFace", 2 },
                  { "ToolColor", 0x0000ff }, { "ReticuleCount", 1000 } })
             w.settings.writeInt(QStringLiteral("Tool"), QLatin1String(key), value);
         w.prompts.toolDialogChange = [](CTool& text) { text.label = QStringLiteral("Wfj_\ng|Q"); };
+        w.prompts.burnAnswer = { true, false };
+        w.prompts.saveFileAnswer = dir.filePath(QStringLiteral("saved.png"));
+        w.prompts.printerSetup = [&](QPrinter& printer) {
+            printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+            return true;
+        };
         // Every pixel differs from every other: a pixel put back in the wrong place would show.
         const QImage original = TestImages::pattern(640, 480);
         w.doc().FrameBuffer.image() = original;
@@ -487,19 +444,35 @@ private slots:
                 w.drag(at[0], at[1]);
         }
         QVERIFY(w.tool()->placed);
+        const int kind = w.tool()->kind;
         const Points points = w.tool()->points;
         const QString label = w.tool()->label;
 
-        w.key(Qt::Key_B);
+        const bool output = by == "save" || by == "print";
+        if (output)
+            w.frame.action(by == "save" ? ID_FILE_SAVE : ID_FILE_PRINT)->trigger();
+        else
+            w.key(by == "R" ? Qt::Key_R : Qt::Key_B);
         const QImage burnt = w.picture();
         QVERIFY(burnt != original);
-        QVERIFY(!w.tool()->placed);
-        QVERIFY(!w.enabled(ID_BURN_ON));
+        // After output the tool is still on screen as it was.
+        QCOMPARE(w.tool()->kind, by == "R" ? int(KindRectangle) : kind);
+        QCOMPARE(w.tool()->placed, output);
+        QCOMPARE(w.enabled(ID_BURN_ON), output);
+        QCOMPARE(w.text(ID_EDIT_UNDO), QStringLiteral("&Undo Burn On\tCtrl+Z"));
+        QCOMPARE(w.doc().ImageChanged(), by != "save"); // a saved picture counts as unchanged
+        QCOMPARE(w.prompts.asked.count(QStringLiteral("burnNow")), by == "R" ? 1 : 0);
+        QVERIFY(w.prompts.messages.isEmpty());
+        if (by == "save")
+            QCOMPARE(
+                QImage(w.prompts.saveFileAnswer).convertToFormat(QImage::Format_RGB32).copy(20, 20, 640, 480), burnt);
         w.press(undo);
         QCOMPARE(w.picture(), original);
+        QCOMPARE(w.tool()->kind, kind);
         QVERIFY(w.tool()->placed);
         QCOMPARE(w.tool()->points, points);
         QCOMPARE(w.tool()->label, label);
+        QCOMPARE(w.doc().ImageChanged(), by == "save"); // unchanged as opened, changed from the saved file
         // The burn-in was all of the figure: the tool drawn without handles.
         QImage drawn = original.copy();
         {
@@ -511,7 +484,7 @@ private slots:
         QCOMPARE(burnt, drawn);
         w.press(redo);
         QCOMPARE(w.picture(), burnt);
-        QVERIFY(!w.tool()->placed);
+        QCOMPARE(w.tool()->placed, output);
         // The history holds the pixels the tool drew on, not the picture.
         QVERIFY(w.doc().historyBytes() < original.sizeInBytes() / 4);
     }
