@@ -9,7 +9,6 @@
 #include "MessageLog.h"
 #include "ScriptedToolDialogs.h"
 #include "core/base/SettingsStore.h"
-#include "core/tools/CScaleBarTool.h"
 #include "core/tools/CTool.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
@@ -401,21 +400,21 @@ private slots:
             { "CircleDisplay", 2 }, { "ArrowDirection", 3 }, { "ReticuleHorizontal", 0 }, { "ReticuleVertical", 1 },
             { "ReticuleSpacing", 4 }, { "ReticuleCount", 50 }, { "ScaleBarLength", 3 }, { "ScaleBarThickness", 9 } };
         const QString text("TextColor TextHighlite TextShadow TextStyle FontFace FontSize");
+        const auto row = [&](const char* name, int kind, const char* dialog, const QString& written) {
+            QTest::newRow(name) << kind << all << style << dialog << written;
+        };
         QTest::newRow("defaults") << int(KindLine) << QVariantMap() << defaults << "tool" << QString();
         QTest::newRow("out of range") << int(KindCircle) << QVariantMap { { "FontFace", 3 }, { "FontSize", 8 } }
                                       << defaults << "circle" << QString();
-        QTest::newRow("tool") << int(KindLine) << all << style << "tool"
-                              << "ToolColor " + text;
-        QTest::newRow("circle") << int(KindCircle) << all << style << "circle"
-                                << "CircleDisplay ToolColor " + text;
-        QTest::newRow("arrow") << int(KindArrow) << all << style << "arrow"
-                               << "ToolColor ArrowDirection";
-        QTest::newRow("reticule") << int(KindReticule) << all << style << "reticule"
-                                  << "ToolColor ReticuleHorizontal ReticuleVertical ReticuleSpacing ReticuleCount";
-        QTest::newRow("text") << int(KindText) << all << style << "text" << text;
-        QTest::newRow("scale bar") << int(KindScaleBar) << all << style << "scalebar"
-                                   << "ToolColor " + text + " ScaleBarLength ScaleBarThickness";
+        row("tool", KindLine, "tool", "ToolColor " + text);
+        row("circle", KindCircle, "circle", "CircleDisplay ToolColor " + text);
+        row("arrow", KindArrow, "arrow", "ToolColor ArrowDirection");
+        row("reticule", KindReticule, "reticule",
+            "ToolColor ReticuleHorizontal ReticuleVertical ReticuleSpacing ReticuleCount");
+        row("text", KindText, "text", text);
+        row("scale bar", KindScaleBar, "scalebar", "ToolColor " + text + " ScaleBarLength ScaleBarThickness");
     }
+
     void style()
     {
         const auto [kind, stored, style, dialog, written]
