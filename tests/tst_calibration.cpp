@@ -142,7 +142,6 @@ private slots:
         QTest::newRow("empty") << false << "" << false << 60u;
         QTest::newRow("beyond the store") << false << "2147483648" << false << 60u;
         QTest::newRow("zero when calibrating") << true << "0" << false << 60u;
-        QTest::newRow("empty when calibrating") << true << "" << false << 60u;
     }
     void magnificationIsAWholeNumberFromOne()
     {
