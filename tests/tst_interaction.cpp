@@ -18,6 +18,10 @@ using Keys = QList<QKeyCombination>;
 namespace {
 
 const QKeyCombination undo(Qt::ControlModifier, Qt::Key_Z), redo(Qt::ControlModifier, Qt::Key_Y);
+// The commands a placed Line enables; a calibration tool leaves those from Options on.
+const QList<int> toolCommands { ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON,
+    ID_RETICULE, ID_TEXT, ID_ARROW, ID_SCALE_BAR, ID_RESET_TOOL, ID_BURN_ON, ID_TOOL_OPTIONS, ID_CALIBRATE,
+    ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_NUDGE_LEFT };
 
 // The shown frame, with tools laid by the user's keys and pointer.
 struct Window : ShownFrame {
@@ -205,12 +209,9 @@ private slots:
     void commandStates_data()
     {
         columns<int, QList<int>, QList<int>>("tool", "enabled", "checked");
-        const QList<int> tools { ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON,
-            ID_RETICULE, ID_TEXT, ID_ARROW, ID_SCALE_BAR };
-        const QList<int> always { ID_CALIBRATE, ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_NUDGE_LEFT };
-        const QList<int> placed { ID_RESET_TOOL, ID_BURN_ON, ID_TOOL_OPTIONS };
-        QTest::newRow("placed line") << int(KindLine) << tools + always + placed << QList<int> { ID_LINE };
-        QTest::newRow("calibration") << int(KindCalibrate) << always + QList<int> { ID_TOOL_OPTIONS } << QList<int> {};
+        QTest::newRow("placed line") << int(KindLine) << toolCommands << QList<int> { ID_LINE };
+        QTest::newRow("calibration") << int(KindCalibrate) << toolCommands.mid(toolCommands.indexOf(ID_TOOL_OPTIONS))
+                                     << QList<int> {};
     }
     void commandStates()
     {
@@ -220,9 +221,7 @@ private slots:
             w.lay(Qt::Key_L, { 100, 100 }, { 150, 100 });
         else if (tool == KindCalibrate)
             w.key(Qt::Key_H, Qt::ShiftModifier);
-        for (int id : { ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON, ID_RETICULE,
-                 ID_TEXT, ID_ARROW, ID_SCALE_BAR, ID_RESET_TOOL, ID_BURN_ON, ID_TOOL_OPTIONS, ID_CALIBRATE,
-                 ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_NUDGE_LEFT }) {
+        for (int id : toolCommands) {
             QVERIFY2(w.enabled(id) == enabled.contains(id), qPrintable(QString::number(id)));
             QVERIFY2(w.checked(id) == checked.contains(id), qPrintable(QString::number(id)));
         }
