@@ -61,6 +61,12 @@ struct ShownFrame {
         mouse(QTest::MouseMove, to);
         mouse(QTest::MouseRelease, to);
     }
+    // The tool of `key`, laid from one image point to another.
+    void lay(Qt::Key tool, QPoint from, QPoint to)
+    {
+        key(tool);
+        drag(from, to);
+    }
     // A command's state once the refresh the last input scheduled has run.
     bool enabled(int id)
     {

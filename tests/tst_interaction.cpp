@@ -27,12 +27,6 @@ const QList<int> toolCommands { ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, I
 struct Window : ShownFrame {
     using ShownFrame::ShownFrame;
     void move(QPoint image, Qt::KeyboardModifiers modifiers = {}) { mouse(QTest::MouseMove, image, modifiers); }
-    // The tool of `key`, laid from one image point to another.
-    void lay(Qt::Key tool, QPoint from, QPoint to)
-    {
-        key(tool);
-        drag(from, to);
-    }
     // A polygon clicked through the points and ended by a double-click on the last.
     void polygon(const Points& at)
     {

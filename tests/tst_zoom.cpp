@@ -32,12 +32,6 @@ struct Window : ShownFrame {
         }
         QCoreApplication::processEvents();
     }
-    // A line laid at the current zoom from one image point to another.
-    void lay(QPoint from, QPoint to)
-    {
-        key(Qt::Key_L);
-        drag(from, to);
-    }
     // Takes what the visible part of the Video Window shows; pixel() reads it.
     void grab()
     {
@@ -191,7 +185,7 @@ private slots:
 
         // Zoomed far out a one-pixel line still shows, and the handles keep their size on screen.
         w.doc().FrameBuffer.image().fill(Qt::white);
-        w.lay({ 40, 200 }, { 560, 200 });
+        w.lay(Qt::Key_L, { 40, 200 }, { 560, 200 });
         w.press(Keys(6, minus));
         QCOMPARE(w.scale(), 1.0 / 16);
         w.grab();
