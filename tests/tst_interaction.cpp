@@ -229,6 +229,8 @@ private slots:
         // At 2x the view pixel (421, 421) covers the client pixels 842 and 843.
         QTest::newRow("inside at 2x") << QPoint(842, 843) << 2 << "titleBlock";
         QTest::newRow("left of it at 2x") << QPoint(841, 843) << 2 << "tool";
+        // At 1.5x the middle of client pixel 631 is view pixel 421.0.
+        QTest::newRow("first client pixel in it at 1.5x") << QPoint(631, 631) << 1 << "titleBlock";
     }
     void rightPressInTheTitleBlock()
     {
