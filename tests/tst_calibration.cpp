@@ -167,8 +167,9 @@ private slots:
     {
         columns<QStringList, QString, int>("texts", "button", "result"); // texts: the title, labels and check box
         const QString dontShow = QStringLiteral("Don't show me this again");
-        QTest::newRow("burn, Yes") << QStringList { "Burn to Image", "Would you like to burn this to the image now?",
-            dontShow } << "Yes" << int(QDialog::Accepted);
+        QTest::newRow("burn, Return for Yes")
+            << QStringList { "Burn to Image", "Would you like to burn this to the image now?", dontShow } << "Return"
+            << int(QDialog::Accepted);
         QTest::newRow("calibrate now, No") << QStringList { "System is not Calibrated",
             "The system is not calibrated.\n\nWould you like to calibrate it now?", dontShow }
                                            << "No" << int(QDialog::Rejected);
@@ -191,10 +192,21 @@ private slots:
             shown << label->text();
         shown << dialog->findChild<QCheckBox*>()->text();
         QCOMPARE(shown, texts);
-        // The check box counts whatever button closes the dialog.
+        auto* title = qobject_cast<CTitleBlockDlg*>(dialog.get());
+        for (const char* line : { "title1", "title2", "title3" }) {
+            if (title)
+                typeInto(*title, line, QLatin1String(line));
+        }
+        // The check box counts whatever button closes the dialog; Return answers Yes.
         dialog->findChild<QCheckBox*>()->click();
-        answer(*dialog, button);
+        if (button == "Return")
+            QTest::keyClick(dialog.get(), Qt::Key_Return);
+        else
+            answer(*dialog, button);
         QTEST(dialog->result(), "result");
+        if (title)
+            QCOMPARE((QStringList { title->text().title1, title->text().title2, title->text().title3 }),
+                (QStringList { "title1", "title2", "title3" }));
         if (auto* question = qobject_cast<CQuestionDlg*>(dialog.get()))
             QVERIFY(question->dontShowAgain());
     }
