@@ -262,7 +262,6 @@ private slots:
         Window w(iniPath());
         const QString good = TestImages::write(dir.path(), QStringLiteral("good.png"), TestImages::pattern(678, 518));
         w.frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(good), 0);
-        QCOMPARE(w.doc().BorderWidth, 19);
         w.key(Qt::Key_M, Qt::ShiftModifier);
         w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
         const CTool* line = w.tool();
