@@ -112,12 +112,14 @@ private slots:
             QCOMPARE(frame.pixel(p), picture.pixel(p + QPoint(border, border)));
     }
 
+    // The title block's texts as first read; the date line is written as the picture is drawn.
     void dateLineIsKeptAsDrawn()
     {
         settings->writeInt(imageSection, QStringLiteral("TitleBlock"), 1);
         settings->writeInt(QStringLiteral("Calibration"), QStringLiteral("Magnification"), 250);
         ImageDocument video(*settings, prompts, log);
-        QCOMPARE(video.Title3, QStringLiteral("0000-00-00-00-00-00"));
+        QCOMPARE((QStringList { video.Title1, video.Title2, video.Title3 }),
+            (QStringList { "Your Company Name Here", "Captured Image", "0000-00-00-00-00-00" }));
         const qint64 before = QDateTime::currentSecsSinceEpoch();
         video.composeView();
         const qint64 after = QDateTime::currentSecsSinceEpoch();
