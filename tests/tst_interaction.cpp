@@ -18,10 +18,10 @@ using Keys = QList<QKeyCombination>;
 namespace {
 
 const QKeyCombination undo(Qt::ControlModifier, Qt::Key_Z), redo(Qt::ControlModifier, Qt::Key_Y);
-// The commands a placed Line enables; a calibration tool leaves those from Options on.
+// The commands a placed Line enables after a step undone; a calibration tool leaves those from Options on.
 const QList<int> toolCommands { ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE, ID_POLYGON,
-    ID_RETICULE, ID_TEXT, ID_ARROW, ID_SCALE_BAR, ID_RESET_TOOL, ID_BURN_ON, ID_TOOL_OPTIONS, ID_CALIBRATE,
-    ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_NUDGE_LEFT };
+    ID_RETICULE, ID_TEXT, ID_ARROW, ID_SCALE_BAR, ID_RESET_TOOL, ID_BURN_ON, ID_EDIT_UNDO, ID_EDIT_REDO,
+    ID_TOOL_OPTIONS, ID_CALIBRATE, ID_CALIBRATE_VERTICAL, ID_SET_MAGNIFICATION, ID_NUDGE_LEFT };
 
 // The shown frame, with tools laid by the user's keys and pointer.
 struct Window : ShownFrame {
@@ -211,6 +211,8 @@ private slots:
     {
         const auto [tool, enabled, checked] = fetch<int, QList<int>, QList<int>>("tool", "enabled", "checked");
         Window w(iniPath());
+        for (const QKeyCombination step : { Qt::ShiftModifier | Qt::Key_M, Qt::ShiftModifier | Qt::Key_E, undo })
+            w.press(step);
         if (tool == KindLine)
             w.lay(Qt::Key_L, { 100, 100 }, { 150, 100 });
         else if (tool == KindCalibrate)
