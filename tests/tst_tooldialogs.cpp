@@ -236,115 +236,97 @@ private slots:
         QCOMPARE(tool->label, kind == KindText && accept ? QStringLiteral("old\nnew") : QStringLiteral("old"));
     }
 
-    void reticule_data()
+    // Typed values, "-" leaving an edit alone: the reticule's spacing (2 to 10) and count (10 to 1000), its
+    // Horizontal box clicked; the scale bar's length (Automatic, the edit then showing the automatic length
+    // greyed, or typed) and thickness (1 to 50), its Automatic box clicked when `toggle`. The scale bar
+    // draws at 0.01 mm a pixel on a picture 640 wide: 1 mm automatically.
+    void typedValues_data()
     {
-        QTest::addColumn<QString>("typed"); // spacing and count
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<double>("before"); // the scale bar's typed length, 0 for Automatic
+        QTest::addColumn<bool>("toggle");
+        QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("refusal"); // empty: accepted
-        QTest::addColumn<QString>("focus");
-        const QString spacingRange("Please enter an integer between 2 and 10.");
-        const QString countRange("Please enter an integer between 10 and 1000.");
-        QTest::newRow("lowest spacing, highest count") << "2 1000" << QString() << QString();
-        QTest::newRow("letters dropped, 10 and 10") << "1x0 1o0" << QString() << QString();
-        QTest::newRow("count 1001") << "10 1001" << countRange << "Count";
-        QTest::newRow("count 9") << "3 9" << countRange << "Count";
-        QTest::newRow("spacing 1") << "1 50" << spacingRange << "Spacing";
-        QTest::newRow("spacing 11") << "11 50" << spacingRange << "Spacing";
-        QTest::newRow("spacing empty, count 5") << " 5" << spacingRange << "Spacing";
-    }
-    void reticule()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, refusal);
-        QFETCH(QString, focus);
-        const QStringList text = typed.split(QLatin1Char(' '));
-        auto owned = make(KindReticule);
-        auto& tool = static_cast<CReticuleTool&>(*owned);
-        tool.spacing = 5, tool.count = 200, tool.verticalAxis = false;
-        const auto dialog = dialogFor(tool);
-        QCOMPARE(edit(dialog.get(), "Spacing")->text(), QStringLiteral("5"));
-        QCOMPARE(edit(dialog.get(), "Count")->text(), QStringLiteral("200"));
-        QVERIFY(!control<QCheckBox>(dialog.get(), "Vertical")->isChecked());
-        for (int i = 0; i < 2; ++i) {
-            QLineEdit* input = edit(dialog.get(), i ? "Count" : "Spacing");
-            input->clear();
-            QTest::keyClicks(input, text[i]);
-        }
-        control<QCheckBox>(dialog.get(), "Horizontal")->click();
-        press(dialog.get(), true);
-        QCOMPARE(refusals, refusal.isEmpty() ? QStringList() : QStringList { refusal });
-        QCOMPARE(dialog->isVisible(), !refusal.isEmpty());
-        if (refusal.isEmpty()) {
-            QCOMPARE(QList<int>({ tool.spacing, tool.count, tool.horizontalAxis }),
-                QList<int>({ QString(text[0]).remove('x').toInt(), QString(text[1]).remove('o').toInt(), 0 }));
-        } else {
-            QCOMPARE(dialog->focusWidget(), edit(dialog.get(), focus));
-            QCOMPARE(QList<int>({ tool.spacing, tool.count, tool.horizontalAxis }), QList<int>({ 5, 200, 1 }));
-        }
-    }
-
-    // Length is Automatic (the edit shows the automatic length, greyed) or typed; Thickness is
-    // 1 to 50. The tool draws at 0.01 mm a pixel on a picture 640 wide: 1 mm automatically.
-    void scaleBar_data()
-    {
-        QTest::addColumn<double>("before"); // the tool's typed length, 0 for Automatic
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<bool>("toggle"); // click Automatic
-        QTest::addColumn<QString>("typed"); // length and thickness; "-" leaves an edit alone
-        QTest::addColumn<QString>("refusal"); // empty: accepted
-        QTest::addColumn<double>("length");
-        QTest::addColumn<int>("thickness");
-        const QString thicknessRange("Please enter an integer between 1 and 50.");
-        const QString lengthRefused("Please enter a length greater than 0, or choose Automatic.");
-        const auto row = [](const char* name, double before, const char* shown, bool toggle, const char* typed,
-                             QString refusal, double length, int thickness) {
-            QTest::newRow(name) << before << shown << toggle << typed << refusal << length << thickness;
+        QTest::addColumn<QList<double>>("after"); // spacing, count, horizontal axis; or length, thickness
+        const QString spacing("Please enter an integer between 2 and 10.");
+        const QString count("Please enter an integer between 10 and 1000.");
+        const QString thickness("Please enter an integer between 1 and 50.");
+        const QString length("Please enter a length greater than 0, or choose Automatic.");
+        const auto row = [](const char* name, int kind, double before, bool toggle, const char* typed,
+                             const QString& refusal, QList<double> after) {
+            QTest::newRow(name) << kind << before << toggle << typed << refusal << after;
         };
-        row("automatic, thickness 1", 0, "1", false, "- 1", {}, 0, 1);
-        row("typed 0.25, thickness 50", 0, "1", true, "0.25 50", {}, 0.25, 50);
-        row("typed back to automatic", 0.25, "0.25", true, "- -", {}, 0, 6);
-        row("letters dropped", 0, "1", true, "0x.5 2y0", {}, 0.5, 20);
-        row("thickness 51", 0, "1", false, "- 51", thicknessRange, 0, 6);
-        row("thickness 0", 0.25, "0.25", true, "- 0", thicknessRange, 0.25, 6);
-        row("thickness empty", 0, "1", false, "- ", thicknessRange, 0, 6);
-        row("length 0", 0, "1", true, "0 6", lengthRefused, 0, 6);
-        row("length empty", 0.25, "0.25", false, " 6", lengthRefused, 0.25, 6);
-        row("length a point", 0, "1", true, ". 6", lengthRefused, 0, 6);
+        const int reticule = KindReticule, bar = KindScaleBar;
+        row("lowest spacing, highest count", reticule, 0, true, "2 1000", {}, { 2, 1000, 0 });
+        row("letters dropped, 10 and 10", reticule, 0, true, "1x0 1o0", {}, { 10, 10, 0 });
+        row("count 1001", reticule, 0, true, "10 1001", count, { 5, 200, 1 });
+        row("count 9", reticule, 0, true, "3 9", count, { 5, 200, 1 });
+        row("spacing 1", reticule, 0, true, "1 50", spacing, { 5, 200, 1 });
+        row("spacing 11", reticule, 0, true, "11 50", spacing, { 5, 200, 1 });
+        row("spacing empty, count 5", reticule, 0, true, " 5", spacing, { 5, 200, 1 });
+        row("automatic, thickness 1", bar, 0, false, "- 1", {}, { 0, 1 });
+        row("typed 0.25, thickness 50", bar, 0, true, "0.25 50", {}, { 0.25, 50 });
+        row("typed back to automatic", bar, 0.25, true, "- -", {}, { 0, 6 });
+        row("bar letters dropped", bar, 0, true, "0x.5 2y0", {}, { 0.5, 20 });
+        row("thickness 51", bar, 0, false, "- 51", thickness, { 0, 6 });
+        row("thickness 0", bar, 0.25, true, "- 0", thickness, { 0.25, 6 });
+        row("thickness empty", bar, 0, false, "- ", thickness, { 0, 6 });
+        row("length 0", bar, 0, true, "0 6", length, { 0, 6 });
+        row("length empty", bar, 0.25, false, " 6", length, { 0.25, 6 });
+        row("length a point", bar, 0, true, ". 6", length, { 0, 6 });
     }
-    void scaleBar()
+    void typedValues()
     {
+        QFETCH(int, kind);
         QFETCH(double, before);
         QFETCH(bool, toggle);
         QFETCH(QString, typed);
         QFETCH(QString, refusal);
-        auto owned = make(KindScaleBar);
-        auto& tool = static_cast<CScaleBarTool&>(*owned);
-        tool.SetScaleX(0.01);
-        tool.SetPictureSize(QSize(640, 480));
-        tool.length = before;
-        const auto dialog = dialogFor(tool);
-        QLineEdit* length = edit(dialog.get(), "Length");
-        QLineEdit* thickness = edit(dialog.get(), "Thickness");
-        QTEST(length->text(), "shown");
-        QCOMPARE(length->isEnabled(), before > 0);
-        QCOMPARE(thickness->text(), QStringLiteral("6"));
+        const auto owned = make(kind);
+        auto* reticule = dynamic_cast<CReticuleTool*>(owned.get());
+        auto* bar = dynamic_cast<CScaleBarTool*>(owned.get());
+        if (reticule) {
+            reticule->spacing = 5, reticule->count = 200, reticule->verticalAxis = false;
+        } else {
+            bar->SetScaleX(0.01);
+            bar->SetPictureSize(QSize(640, 480));
+            bar->length = before;
+        }
+        const auto values = [&] {
+            return reticule
+                ? QList<double> { double(reticule->spacing), double(reticule->count), double(reticule->horizontalAxis) }
+                : QList<double> { bar->length, double(bar->thickness) };
+        };
+        const auto dialog = dialogFor(*owned);
+        QList<QLineEdit*> edits;
+        QStringList shown;
+        for (const char* name :
+            reticule ? QList<const char*> { "Spacing", "Count" } : QList<const char*> { "Length", "Thickness" }) {
+            edits << edit(dialog.get(), name);
+            shown << edits.last()->text();
+        }
+        QCOMPARE(shown.join(' '), QString(reticule ? "5 200" : before ? "0.25 6" : "1 6"));
+        if (reticule)
+            QVERIFY(!control<QCheckBox>(dialog.get(), "Vertical")->isChecked());
+        else
+            QCOMPARE(edits[0]->isEnabled(), before > 0);
         if (toggle)
-            control<QCheckBox>(dialog.get(), "Automatic")->click();
-        QCOMPARE(length->isEnabled(), (before > 0) != toggle);
+            control<QCheckBox>(dialog.get(), reticule ? "Horizontal" : "Automatic")->click();
+        if (bar)
+            QCOMPARE(edits[0]->isEnabled(), (before > 0) != toggle);
         const QStringList text = typed.split(QLatin1Char(' '));
         for (int i = 0; i < 2; ++i) {
-            QLineEdit* input = i ? thickness : length;
             if (text[i] != QLatin1String("-")) {
-                input->clear();
-                QTest::keyClicks(input, text[i]);
+                edits[i]->clear();
+                QTest::keyClicks(edits[i], text[i]);
             }
         }
         press(dialog.get(), true);
         QCOMPARE(refusals, refusal.isEmpty() ? QStringList() : QStringList { refusal });
         QCOMPARE(dialog->isVisible(), !refusal.isEmpty());
         if (!refusal.isEmpty())
-            QCOMPARE(dialog->focusWidget(), refusal.contains("integer") ? thickness : length);
-        QTEST(tool.length, "length");
-        QTEST(tool.thickness, "thickness");
+            QCOMPARE(dialog->focusWidget(), edits[refusal.contains(reticule ? "10 and" : "50") ? 1 : 0]);
+        QTEST(values(), "after");
     }
 };
 
