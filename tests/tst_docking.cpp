@@ -81,24 +81,6 @@ private slots:
         QCOMPARE(w.frame.dockWidgetArea(bar), area ? Qt::DockWidgetArea(area) : Qt::LeftDockWidgetArea);
     }
 
-    void barsInOneRowShareItsLength()
-    {
-        ShownFrame w(iniPath());
-        QDockWidget* favorites = w.frame.favoritesBar();
-        CHelpBar* help = w.frame.helpBar();
-        w.frame.addDockWidget(Qt::LeftDockWidgetArea, help);
-        favorites->show();
-        help->show();
-        QTRY_VERIFY(help->isVisible() && favorites->isVisible());
-        // One column as long as the side of the picture, one bar above the other.
-        const QRect pane = w.frame.centralWidget()->geometry();
-        QCOMPARE(favorites->geometry().left(), help->geometry().left());
-        QCOMPARE(favorites->width(), help->width());
-        QCOMPARE(favorites->geometry().top(), pane.top());
-        QCOMPARE(help->geometry().bottom(), pane.bottom());
-        QVERIFY(help->geometry().top() - favorites->geometry().bottom() <= 10);
-    }
-
     // F1 shows the Help folder's index in the one help pane, read anew each time; without the folder it
     // shows nothing.
     void helpContents()

@@ -1,8 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
-#include <memory>
-
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -32,21 +29,12 @@
 
 namespace {
 
-void press(QWidget* dialog, bool ok)
-{
-    dialog->findChild<QDialogButtonBox*>()->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
-}
-
-// The child of type T showing `text` (a group box: its title) inside `parent`.
+// The widget of type T inside `parent` showing `text` (a group box as its title).
 template <typename T> T* control(QWidget* parent, const QString& text)
 {
-    for (auto* c : parent->findChildren<T*>()) {
-        if constexpr (std::is_same_v<T, QGroupBox>) {
-            if (c->title() == text)
-                return c;
-        } else if (c->text() == text) {
-            return c;
-        }
+    for (T* widget : parent->findChildren<T*>()) {
+        if (widget->property("text").toString() == text || widget->property("title").toString() == text)
+            return widget;
     }
     return nullptr;
 }
@@ -264,7 +252,9 @@ private slots:
             QVERIFY(dialog->isVisible());
         }
         QCOMPARE(state(), initial); // nothing changes before OK
-        press(dialog.get(), answer != QLatin1String("Cancel"));
+        dialog->findChild<QDialogButtonBox*>()
+            ->button(answer == QLatin1String("Cancel") ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok)
+            ->click();
         const bool refused = answer.contains(QLatin1Char(':'));
         QCOMPARE(refusals, refused ? QStringList { answer.section(QStringLiteral(": "), 1) } : QStringList());
         QCOMPARE(dialog->isVisible(), refused);
