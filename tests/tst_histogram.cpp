@@ -197,9 +197,7 @@ private slots:
             QVERIFY(window.isVisible() && w.frame.histogram(!horizontal).isHidden());
             QVERIFY(w.frame.action(ID_VIEW_HISTOGRAM)->isChecked());
             const ProfileSurface& profile = window.profile();
-            QCOMPARE(barLength(profile, 10), horizontal ? 62 : 63);
-            QCOMPARE(barLength(profile, 250), 0);
-            QCOMPARE(barLength(profile, 700), 0);
+            QCOMPARE(barLength(profile, 700), 0); // beyond the picture
             const QList<int> marks = horizontal ? QList<int> { 100, 110 } : QList<int> { 50, 60 };
             QCOMPARE(QList<int>({ profile.mark(0), profile.mark(1) }), marks);
             QCOMPARE(barPixel(profile, marks[0], 63), markOnGrey);
