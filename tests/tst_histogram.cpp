@@ -193,6 +193,7 @@ private slots:
             painter.fillRect(0, 200, 640, 100, Qt::black);
             painter.end();
             place(w, tool);
+            QCOMPARE(w.video().size(), QSize(680, 520)); // the picture in the default 20-pixel border
             CHistogramWnd& window = w.frame.histogram(horizontal);
             QVERIFY(window.isVisible() && w.frame.histogram(!horizontal).isHidden());
             QVERIFY(w.frame.action(ID_VIEW_HISTOGRAM)->isChecked());
