@@ -78,21 +78,18 @@ private slots:
     void menusAndToolbar()
     {
         CMainFrame frame(*settings, prompts);
-        QCOMPARE(items(frame.menuBar()),
-            QStringLiteral("&File[&Open...|&Save...|&Export Measurements...|&Print|E&xit]|"
-                           "&Edit[&Undo\tCtrl+Z|&Redo\tCtrl+Y]|"
-                           "&View[&Toolbar|&Status Bar|&Favorites|&Measurements|&Histogram|Histogram "
-                           "Size[Small|Medium|Large]|Zoom &In\t+|Zoom &Out\t-|&Fit to Window\tF|&Actual Pixels\t1|"
-                           "Fit &Large Pictures]|"
-                           "F&avorites[&Open!|&Add...|&Delete!|&Sort...|&Find...|Fo&lder...]|"
-                           "&Tools[Burn On!\tB|&Record Measurement\tCtrl+M|Calibrate\tShft+H|Calibrate "
-                           "Vertical\tShft+V|Set Magnification...\tM|Reset Tool!\tX|Horizontal\tH|Vertical\tV|"
-                           "Line\tL|Angle\tA|Rectangle\tR|Circle\tC|Polygon\tP|Reticule\tG|Text\tT|Arrow\tW|&Scale "
-                           "Bar\tS|Options && Colors...\tO]|"
-                           "&Image[Live!|&Monochrome!\tShift+M|&Edge Enhance!\tShift+E|&Display "
-                           "Range...|Border[None|Thin|Photo|ANSI]|Title Block|Video Format...|Video Controls...|Select "
-                           "Camera...]|"
-                           "&Help[&Help Contents\tF1|&About Scopique...]"));
+        const QString menus = QStringLiteral(
+            "&File[&Open...|&Save...|&Export Measurements...|&Print|E&xit]|&Edit[&Undo\tCtrl+Z|&Redo\tCtrl+Y]|"
+            "&View[&Toolbar|&Status Bar|&Favorites|&Measurements|&Histogram|Histogram Size[Small|Medium|Large]|"
+            "Zoom &In\t+|Zoom &Out\t-|&Fit to Window\tF|&Actual Pixels\t1|Fit &Large Pictures]|"
+            "F&avorites[&Open!|&Add...|&Delete!|&Sort...|&Find...|Fo&lder...]|&Tools[Burn On!\tB|"
+            "&Record Measurement\tCtrl+M|Calibrate\tShft+H|Calibrate Vertical\tShft+V|Set Magnification...\tM|"
+            "Reset Tool!\tX|Horizontal\tH|Vertical\tV|Line\tL|Angle\tA|Rectangle\tR|Circle\tC|Polygon\tP|"
+            "Reticule\tG|Text\tT|Arrow\tW|&Scale Bar\tS|Options && Colors...\tO]|&Image[Live!|"
+            "&Monochrome!\tShift+M|&Edge Enhance!\tShift+E|&Display Range...|Border[None|Thin|Photo|ANSI]|"
+            "Title Block|Video Format...|Video Controls...|Select Camera...]|&Help[&Help Contents\tF1|"
+            "&About Scopique...]");
+        QCOMPARE(items(frame.menuBar()), menus);
 
         const QToolBar* toolBar = frame.findChild<QToolBar*>();
         QCOMPARE(toolBar->iconSize(), QSize(45, 45));
