@@ -19,14 +19,12 @@
 class ScriptedPrompts : public UserPrompts {
 public:
     int saveChangesAnswer = 0;
-    QString openFileAnswer;
-    QString openFilterSeen;
+    QString openFileAnswer, openFilterSeen;
     QStringList messages;
     // Yes/No questions: the answer, and the questions asked.
     bool yesNoAnswer = false;
     QStringList questions;
-    Answer burnAnswer;
-    Answer calibrateAnswer;
+    Answer burnAnswer, calibrateAnswer;
     // 0 answers with the magnification shown (Cancel).
     unsigned magnificationAnswer = 0;
     bool magnificationDontShow = false;
@@ -36,25 +34,17 @@ public:
     bool toolDialogAccept = true;
     std::function<void(CTool&)> toolDialogChange;
     // Save As: the path to answer (empty cancels) and what the dialog was given.
-    QString saveFileAnswer;
-    QString saveDefaultNameSeen;
-    QString saveFilterSeen;
+    QString saveFileAnswer, saveDefaultNameSeen, saveFilterSeen;
     // Add to Favorites: accepted with this name (the offered one when null)
     // and description, or cancelled.
     bool addFavoriteAccept = false;
-    QString addFavoriteName;
-    QString addFavoriteDescription;
-    QString addFavoriteFolderSeen;
-    QString addFavoriteDefaultNameSeen;
+    QString addFavoriteName, addFavoriteDescription, addFavoriteFolderSeen, addFavoriteDefaultNameSeen;
     // The print dialog: sets the printer up and answers; cancelled when unset.
     std::function<bool(QPrinter&)> printerSetup;
     // Sort Options: accepted with these values (-1 keeps the shown one), or
     // cancelled; what it showed.
     bool sortAccept = false;
-    int sortDirectionAnswer = -1;
-    int sortFieldAnswer = -1;
-    int sortDirectionSeen = -1;
-    int sortFieldSeen = -1;
+    int sortDirectionAnswer = -1, sortFieldAnswer = -1, sortDirectionSeen = -1, sortFieldSeen = -1;
     // Find Favorite: what the user does with the list while it is open.
     std::function<void(CFavoritesList&)> findScript;
     // Favorites Folder: what the user does with the chooser; the answer is
@@ -65,10 +55,8 @@ public:
     QString newFolderName;
     // Camera dialogs: the index to answer (-1 cancels) and what they showed;
     // Video Controls accepted with this change applied, or cancelled.
-    int selectCameraAnswer = -1;
-    int videoFormatAnswer = -1;
-    QStringList camerasSeen;
-    QStringList formatsSeen;
+    int selectCameraAnswer = -1, videoFormatAnswer = -1;
+    QStringList camerasSeen, formatsSeen;
     bool videoControlsAccept = false;
     std::function<void(QList<FrameSource::Control>&)> videoControlsChange;
     // Display Range: what the user does in the dialog; the answer is the
@@ -77,61 +65,34 @@ public:
     // Every prompt shown, by name.
     QStringList asked;
 
-    int saveChanges() override
-    {
-        asked << QStringLiteral("saveChanges");
-        return saveChangesAnswer;
-    }
-    QString openImageFileName(const QString& filter) override
-    {
-        openFilterSeen = filter;
-        return openFileAnswer;
-    }
+    int saveChanges() override { return ask("saveChanges", saveChangesAnswer); }
+    QString openImageFileName(const QString& filter) override { return seen(openFilterSeen, filter, openFileAnswer); }
     void showMessage(const QString& text) override { messages << text; }
-    bool askYesNo(const QString& question) override
-    {
-        asked << QStringLiteral("yesNo");
-        questions << question;
-        return yesNoAnswer;
-    }
+    bool askYesNo(const QString& question) override { return ask("yesNo", (questions << question, yesNoAnswer)); }
     QString saveMeasurementsFileName(const QString& defaultName) override
     {
-        asked << QStringLiteral("exportMeasurements");
-        saveDefaultNameSeen = defaultName;
-        return saveFileAnswer;
+        return ask("exportMeasurements", seen(saveDefaultNameSeen, defaultName, saveFileAnswer));
     }
-    Answer burnNow() override
-    {
-        asked << QStringLiteral("burnNow");
-        return burnAnswer;
-    }
-    Answer calibrateNow() override
-    {
-        asked << QStringLiteral("calibrateNow");
-        return calibrateAnswer;
-    }
+    Answer burnNow() override { return ask("burnNow", burnAnswer); }
+    Answer calibrateNow() override { return ask("calibrateNow", calibrateAnswer); }
     MagnificationAnswer askMagnification(unsigned current, bool showCheckBox) override
     {
-        asked << (showCheckBox ? QStringLiteral("magnification+check") : QStringLiteral("magnification"));
-        return { magnificationAnswer ? magnificationAnswer : current, magnificationDontShow };
+        return ask(showCheckBox ? "magnification+check" : "magnification",
+            MagnificationAnswer { magnificationAnswer ? magnificationAnswer : current, magnificationDontShow });
     }
     bool editTitleBlock(TitleBlockText& text) override
     {
-        asked << QStringLiteral("titleBlock");
         if (titleBlockAccept)
             text = titleBlockAnswer;
-        return titleBlockAccept;
+        return ask("titleBlock", titleBlockAccept);
     }
     QString saveImageFileName(const QString& defaultName, const QString& filter) override
     {
-        asked << QStringLiteral("saveAs");
-        saveDefaultNameSeen = defaultName;
         saveFilterSeen = filter;
-        return saveFileAnswer;
+        return ask("saveAs", seen(saveDefaultNameSeen, defaultName, saveFileAnswer));
     }
     bool addFavorite(const QString& folder, QString& name, QString& description) override
     {
-        asked << QStringLiteral("addFavorite");
         addFavoriteFolderSeen = folder;
         addFavoriteDefaultNameSeen = name;
         if (addFavoriteAccept) {
@@ -139,80 +100,78 @@ public:
                 name = addFavoriteName;
             description = addFavoriteDescription;
         }
-        return addFavoriteAccept;
+        return ask("addFavorite", addFavoriteAccept);
     }
     bool choosePrinter(QPrinter& printer) override
     {
-        asked << QStringLiteral("print");
-        return printerSetup && printerSetup(printer);
+        return ask("print", true) && printerSetup && printerSetup(printer);
     }
     bool sortOptions(int& direction, int& field) override
     {
-        asked << QStringLiteral("sortOptions");
         sortDirectionSeen = direction;
         sortFieldSeen = field;
-        if (!sortAccept)
-            return false;
-        if (sortDirectionAnswer >= 0)
+        if (sortAccept && sortDirectionAnswer >= 0)
             direction = sortDirectionAnswer;
-        if (sortFieldAnswer >= 0)
+        if (sortAccept && sortFieldAnswer >= 0)
             field = sortFieldAnswer;
-        return true;
+        return ask("sortOptions", sortAccept);
     }
     void findFavorite(CFavoritesList& list) override
     {
-        asked << QStringLiteral("findFavorite");
-        if (findScript)
+        if (ask("findFavorite", bool(findScript)))
             findScript(list);
     }
     bool chooseFavoritesFolder(FavoritesFolderChooser& chooser) override
     {
-        asked << QStringLiteral("favoritesFolder");
-        return folderScript && folderScript(chooser);
+        return ask("favoritesFolder", true) && folderScript && folderScript(chooser);
     }
     bool newFavoritesFolder(QString& name) override
     {
-        asked << QStringLiteral("newFolder");
         if (newFolderAccept)
             name = newFolderName;
-        return newFolderAccept;
+        return ask("newFolder", newFolderAccept);
     }
     int selectCamera(const QStringList& cameras, int) override
     {
-        asked << QStringLiteral("selectCamera");
-        camerasSeen = cameras;
-        return selectCameraAnswer;
+        return ask("selectCamera", seen(camerasSeen, cameras, selectCameraAnswer));
     }
     int videoFormat(const QStringList& formats, int) override
     {
-        asked << QStringLiteral("videoFormat");
-        formatsSeen = formats;
-        return videoFormatAnswer;
+        return ask("videoFormat", seen(formatsSeen, formats, videoFormatAnswer));
     }
     bool videoControls(QList<FrameSource::Control>& controls) override
     {
-        asked << QStringLiteral("videoControls");
-        if (videoControlsAccept && videoControlsChange)
+        if (ask("videoControls", videoControlsAccept) && videoControlsChange)
             videoControlsChange(controls);
         return videoControlsAccept;
     }
     bool editDisplayRange(DisplayRangeEditor& editor) override
     {
-        asked << QStringLiteral("displayRange");
-        return displayRangeScript && displayRangeScript(editor);
+        return ask("displayRange", true) && displayRangeScript && displayRangeScript(editor);
     }
-    bool editToolOptions(CTool& tool) override { return toolDialog(QStringLiteral("tool"), tool); }
-    bool editCircleOptions(CCircleTool& tool) override { return toolDialog(QStringLiteral("circle"), tool); }
-    bool editReticuleOptions(CReticuleTool& tool) override { return toolDialog(QStringLiteral("reticule"), tool); }
-    bool editTextOptions(CTextTool& tool) override { return toolDialog(QStringLiteral("text"), tool); }
-    bool editArrowOptions(CArrowTool& tool) override { return toolDialog(QStringLiteral("arrow"), tool); }
-    bool editScaleBarOptions(CScaleBarTool& tool) override { return toolDialog(QStringLiteral("scalebar"), tool); }
+    bool editToolOptions(CTool& tool) override { return toolDialog("tool", tool); }
+    bool editCircleOptions(CCircleTool& tool) override { return toolDialog("circle", tool); }
+    bool editReticuleOptions(CReticuleTool& tool) override { return toolDialog("reticule", tool); }
+    bool editTextOptions(CTextTool& tool) override { return toolDialog("text", tool); }
+    bool editArrowOptions(CArrowTool& tool) override { return toolDialog("arrow", tool); }
+    bool editScaleBarOptions(CScaleBarTool& tool) override { return toolDialog("scalebar", tool); }
 
 private:
-    bool toolDialog(const QString& name, CTool& tool)
+    // Records the prompt's name and passes its answer on.
+    template <typename T> T ask(const char* name, T answer)
     {
-        asked << name;
-        if (toolDialogAccept && toolDialogChange)
+        asked << QString::fromLatin1(name);
+        return answer;
+    }
+    // Records what a prompt was given and passes its answer on.
+    template <typename S, typename T> static T seen(S& record, const S& given, T answer)
+    {
+        record = given;
+        return answer;
+    }
+    bool toolDialog(const char* name, CTool& tool)
+    {
+        if (ask(name, toolDialogAccept) && toolDialogChange)
             toolDialogChange(tool);
         return toolDialogAccept;
     }

@@ -5,15 +5,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "ScriptedPrompts.h"
 #include "ShownFrame.h"
 #include "core/base/CommandIds.h"
-#include "core/base/SettingsStore.h"
 #include "core/histogram/ProfileSurface.h"
 #include "core/video/ViewScale.h"
-#include "ui/app/CMainFrame.h"
 #include "ui/histogram/CHistogramWnd.h"
-#include "ui/video/CVideoWnd.h"
 
 namespace {
 
@@ -41,23 +37,6 @@ int barLength(const ProfileSurface& surface, int i, QRgb rest = grey)
     return length;
 }
 
-// The shown frame, with its profile windows.
-struct Window : ShownFrame {
-    using ShownFrame::ShownFrame;
-    CHistogramWnd& histogram(bool horizontal) { return frame.histogram(horizontal); }
-    bool shown(int id)
-    {
-        QCoreApplication::processEvents();
-        return frame.action(id)->isChecked();
-    }
-    // Chooses a tool and places it with a press at an image point.
-    void place(int command, QPoint image)
-    {
-        frame.dispatch(command);
-        QTest::mouseClick(&video(), Qt::LeftButton, {}, at(image));
-    }
-};
-
 } // namespace
 
 class TestHistogram : public QObject {
@@ -69,21 +48,21 @@ class TestHistogram : public QObject {
 private slots:
     void init() { QFile::remove(iniPath()); }
 
-    void bars_data()
+    // The line from the base leaves its end point unpainted; the horizontal profile's base lies just below
+    // the surface. A mark inverts its line, over a bar too, and a new drawing keeps it.
+    void surface_data()
     {
         QTest::addColumn<bool>("horizontal");
         QTest::addColumn<int>("thickness");
         QTest::addColumn<int>("sample");
         QTest::addColumn<int>("length");
-        // The line from the base leaves its end point unpainted; the
-        // horizontal profile's base lies just below the surface.
         QTest::newRow("vertical 64, 255") << false << 64 << 255 << 63;
         QTest::newRow("vertical 256, 255") << false << 256 << 255 << 255;
         QTest::newRow("vertical 64, 7") << false << 64 << 7 << 1;
         QTest::newRow("horizontal 64, 255") << true << 64 << 255 << 62;
         QTest::newRow("horizontal 256, 2") << true << 256 << 2 << 1;
     }
-    void bars()
+    void surface()
     {
         QFETCH(bool, horizontal);
         QFETCH(int, thickness);
@@ -96,103 +75,54 @@ private slots:
         QTEST(barLength(surface, 700), "length");
         QTEST(barLength(surface, 2047), "length");
         QCOMPARE(barLength(surface, 699), 0);
-    }
 
-    void marks_data()
-    {
-        QTest::addColumn<bool>("horizontal");
-        QTest::newRow("vertical") << false;
-        QTest::newRow("horizontal") << true;
-    }
-    void marks()
-    {
-        QFETCH(bool, horizontal);
-        ProfileSurface surface(horizontal);
         surface.setMark(0, 100);
         surface.setMark(0, 100); // moved onto its own place it stays drawn
         surface.setMark(1, 120);
         QCOMPARE(barLength(surface, 100, markOnGrey), 0);
-        // Moving it takes the old line away.
         surface.setMark(1, 300);
         QCOMPARE(barLength(surface, 120), 0);
-        // A mark over a bar turns its black into white; a new drawing keeps the marks.
         surface.samples()[100] = 255;
         surface.draw();
         QCOMPARE(barPixel(surface, 100, 10), white);
-        QCOMPARE(barPixel(surface, 100, 63), markOnGrey);
+        QCOMPARE(barPixel(surface, 100, thickness - 1), markOnGrey);
         QCOMPARE(barLength(surface, 300, markOnGrey), 0);
         // Off the surface a mark draws nothing and leaves nothing behind.
         surface.setMark(0, -10);
         surface.setMark(1, 2048);
-        QCOMPARE(barLength(surface, 100), horizontal ? 62 : 63);
+        QCOMPARE(barLength(surface, 100), thickness - 1 - horizontal);
         QCOMPARE(barLength(surface, 300), 0);
     }
 
+    // The size commands serve the tools with a profile; a stored Size that is no menu size reads as Small.
+    // A new size keeps the edge the bars grow from (bottom-left for horizontal, top-right for vertical);
+    // the next show fits the length back to the picture.
     void sizes_data()
-    {
-        QTest::addColumn<bool>("horizontal");
-        QTest::addColumn<int>("command");
-        QTest::addColumn<int>("thickness");
-        QTest::newRow("vertical Large") << false << int(ID_HISTOGRAM_LARGE) << 256;
-        QTest::newRow("horizontal Medium") << true << int(ID_HISTOGRAM_MEDIUM) << 128;
-    }
-    void sizes()
-    {
-        QFETCH(bool, horizontal);
-        QFETCH(int, command);
-        QFETCH(int, thickness);
-        Window w(iniPath());
-        CHistogramWnd& window = w.histogram(horizontal);
-        const QSize border(2 * CHistogramWnd::frameWidth, 2 * CHistogramWnd::frameWidth + CHistogramWnd::captionHeight);
-        // Shown, it spans the 640 x 480 picture.
-        w.frame.send(WM_APP_SHOW_HISTOGRAM, horizontal, 1);
-        QCOMPARE(window.size(), (horizontal ? QSize(640, 64) : QSize(64, 480)) + border);
-        window.move(300, 200);
-        const QRect before = window.geometry();
-
-        w.frame.dispatch(command);
-        QCOMPARE(w.settings.readInt("Histogram", "Size", 0), thickness);
-        QCOMPARE(w.histogram(!horizontal).thickness(), thickness);
-        const QSize full = (horizontal ? QSize(2048, thickness) : QSize(thickness, 2048)) + border;
-        QCOMPARE(window.size(), full);
-        // The edge the bars grow from stays: bottom-left for horizontal, top-right for vertical.
-        QCOMPARE(horizontal ? window.geometry().bottomLeft() : window.geometry().topRight(),
-            horizontal ? before.bottomLeft() : before.topRight());
-
-        // The next show fits the length back to the picture.
-        const QPoint placed = window.pos();
-        w.frame.send(WM_APP_SHOW_HISTOGRAM, horizontal, 1);
-        QCOMPARE(window.size(),
-            horizontal ? QSize(640 + border.width(), full.height()) : QSize(full.width(), 480 + border.height()));
-        QCOMPARE(window.pos(), placed);
-    }
-
-    // The commands serve the tools with a profile; a stored Size that is no menu size reads as Small.
-    void commandStates_data()
     {
         QTest::addColumn<int>("tool");
         QTest::addColumn<QString>("storedSize");
-        QTest::addColumn<bool>("enabled");
         QTest::addColumn<int>("thickness");
-        QTest::newRow("no tool") << 0 << "256" << false << 256;
-        QTest::newRow("Line") << int(ID_LINE) << "128" << false << 128;
-        QTest::newRow("Horizontal, 100") << int(ID_HORIZONTAL) << "100" << true << 64;
-        QTest::newRow("Horizontal, text") << int(ID_HORIZONTAL) << "large" << true << 64;
-        QTest::newRow("Vertical, 256") << int(ID_VERTICAL) << "256" << true << 256;
+        QTest::addColumn<int>("chosen"); // thickness chosen next; 0: none
+        QTest::newRow("no tool") << 0 << "256" << 256 << 0;
+        QTest::newRow("Line") << int(ID_LINE) << "128" << 128 << 0;
+        QTest::newRow("Horizontal, 100") << int(ID_HORIZONTAL) << "100" << 64 << 128;
+        QTest::newRow("Horizontal, text") << int(ID_HORIZONTAL) << "large" << 64 << 0;
+        QTest::newRow("Vertical, 128") << int(ID_VERTICAL) << "128" << 128 << 256;
     }
-    void commandStates()
+    void sizes()
     {
         QFETCH(int, tool);
         QFETCH(QString, storedSize);
-        QFETCH(bool, enabled);
         QFETCH(int, thickness);
+        QFETCH(int, chosen);
         SettingsStore(iniPath()).writeString("Histogram", "Size", storedSize);
-        Window w(iniPath());
+        ShownFrame w(iniPath());
         for (bool horizontal : { false, true })
-            QCOMPARE(w.histogram(horizontal).thickness(), thickness);
+            QCOMPARE(w.frame.histogram(horizontal).thickness(), thickness);
         if (tool)
             w.frame.dispatch(tool);
         QCoreApplication::processEvents();
+        const bool enabled = tool == ID_HORIZONTAL || tool == ID_VERTICAL;
         const QList<int> sizes { ID_HISTOGRAM_SMALL, ID_HISTOGRAM_MEDIUM, ID_HISTOGRAM_LARGE };
         for (int id : sizes + QList<int> { ID_VIEW_HISTOGRAM })
             QCOMPARE(w.frame.action(id)->isEnabled(), enabled);
@@ -201,13 +131,37 @@ private slots:
         QVERIFY(!w.frame.action(ID_VIEW_HISTOGRAM)->isChecked());
         // Without a profile tool the toggle changes nothing.
         w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
-        QCOMPARE(!w.histogram(true).isHidden() || !w.histogram(false).isHidden(), enabled);
+        QCOMPARE(!w.frame.histogram(true).isHidden() || !w.frame.histogram(false).isHidden(), enabled);
         QCOMPARE(w.settings.readInt("Histogram", "Show", -1), enabled ? 1 : -1);
         QCOMPARE(w.settings.readString("Histogram", "Size", QString()), storedSize); // reading leaves it
+        if (!chosen)
+            return;
+        const bool horizontal = tool == ID_HORIZONTAL;
+        CHistogramWnd& window = w.frame.histogram(horizontal);
+        const QSize border(2 * CHistogramWnd::frameWidth, 2 * CHistogramWnd::frameWidth + CHistogramWnd::captionHeight);
+        // Shown, it spans the 640 x 480 picture.
+        QCOMPARE(window.size(), (horizontal ? QSize(640, thickness) : QSize(thickness, 480)) + border);
+        window.move(300, 200);
+        const QRect before = window.geometry();
+        w.frame.action(sizes[chosen / 128])->trigger();
+        QCOMPARE(w.settings.readInt("Histogram", "Size", 0), chosen);
+        QCOMPARE(w.frame.histogram(!horizontal).thickness(), chosen);
+        const QSize full = (horizontal ? QSize(2048, chosen) : QSize(chosen, 2048)) + border;
+        QCOMPARE(window.size(), full);
+        QCOMPARE(horizontal ? window.geometry().bottomLeft() : window.geometry().topRight(),
+            horizontal ? before.bottomLeft() : before.topRight());
+        const QPoint placed = window.pos();
+        w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
+        w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
+        QCOMPARE(window.size(),
+            horizontal ? QSize(640 + border.width(), full.height()) : QSize(full.width(), 480 + border.height()));
+        QCOMPARE(window.pos(), placed);
     }
 
-    // At any zoom, and scrolled, the window stays beside the picture and each
-    // bar stands over its image pixel: dark pixels 200..299 show no bars.
+    // The first press of a profile tool shows its window beside the picture (above it, or left of it) with
+    // the tool's ends marked; at any zoom, and scrolled, it stays there and each bar stands over its image
+    // pixel: dark pixels 200..299 show no bars. The close box is the user's choice, also after a restart,
+    // until the toggle.
     void followsThePicture_data()
     {
         QTest::addColumn<bool>("horizontal");
@@ -226,96 +180,73 @@ private slots:
         QFETCH(QList<int>, keys);
         QFETCH(int, wheelNotches);
         QFETCH(double, scale);
-        Window w(iniPath());
-        QPainter painter(&w.doc().FrameBuffer.image());
-        painter.fillRect(200, 0, 100, 480, Qt::black);
-        painter.fillRect(0, 200, 640, 100, Qt::black);
-        painter.end();
-        w.place(horizontal ? ID_HORIZONTAL : ID_VERTICAL, { 100, 50 });
-        CHistogramWnd& window = w.histogram(horizontal);
-        for (int key : keys)
-            w.key(Qt::Key(key));
-        if (wheelNotches)
-            w.wheel(w.onWindow({ 320, 240 }), wheelNotches, Qt::NoModifier);
-        QCOMPARE(w.video().scale(), scale);
-        const QSize shown = ViewScale::shownSize(QSize(640, 480), scale);
-        QCOMPARE(horizontal ? window.width() : window.height() - CHistogramWnd::captionHeight,
-            (horizontal ? shown.width() : shown.height()) + 2 * CHistogramWnd::frameWidth);
-        // Just above or left of the picture, where the pane has room for it.
-        const QRect picture = w.video().geometry();
-        if (horizontal && picture.top() >= window.height())
-            QCOMPARE(window.geometry().bottom(), picture.top() - 1);
-        if (!horizontal && picture.left() >= window.width())
-            QCOMPARE(window.geometry().right(), picture.left() - 1);
-        const QImage drawn = window.grab().toImage();
-        for (const int pixel : { 180, 250, 320 }) {
-            const QPoint onPicture = w.video().pos() + w.video().toClient({ pixel, pixel }) - window.pos();
-            const QPoint base = horizontal ? QPoint(onPicture.x(), window.clientRect().bottom())
-                                           : QPoint(window.clientRect().left(), onPicture.y());
-            QCOMPARE(drawn.pixel(base) & 0xffffff, pixel == 250 ? grey : black);
-        }
-    }
-
-    void firstPress_data()
-    {
-        QTest::addColumn<bool>("horizontal");
-        QTest::addColumn<QList<int>>("marks");
-        QTest::newRow("vertical") << false << QList<int> { 50, 60 };
-        QTest::newRow("horizontal") << true << QList<int> { 100, 110 };
-    }
-    void firstPress()
-    {
-        QFETCH(bool, horizontal);
-        QFETCH(QList<int>, marks);
         const int tool = horizontal ? ID_HORIZONTAL : ID_VERTICAL;
+        // Places the tool with a press at (100, 50) in a new window.
+        const auto place = [](ShownFrame& w, int id) {
+            w.frame.dispatch(id);
+            w.mouse(QTest::MouseClick, { 100, 50 });
+        };
         {
-            Window w(iniPath());
-            // Dark columns 200..299 and rows 200..299 across the white picture.
+            ShownFrame w(iniPath());
             QPainter painter(&w.doc().FrameBuffer.image());
             painter.fillRect(200, 0, 100, 480, Qt::black);
             painter.fillRect(0, 200, 640, 100, Qt::black);
             painter.end();
-            w.place(tool, { 100, 50 });
-            CHistogramWnd& window = w.histogram(horizontal);
-            QVERIFY(window.isVisible() && w.histogram(!horizontal).isHidden());
-            QVERIFY(w.shown(ID_VIEW_HISTOGRAM));
-            // Beside the picture: above it, or to its left.
-            QCOMPARE(horizontal ? window.y() : window.x(),
-                horizontal ? qMax(0, w.video().y() - window.height()) : qMax(0, w.video().x() - window.width()));
-            // Bright positions show full bars, the dark band none; beyond the picture nothing.
+            place(w, tool);
+            QCOMPARE(w.video().size(), QSize(680, 520)); // the picture in the default 20-pixel border
+            CHistogramWnd& window = w.frame.histogram(horizontal);
+            QVERIFY(window.isVisible() && w.frame.histogram(!horizontal).isHidden());
+            QVERIFY(w.frame.action(ID_VIEW_HISTOGRAM)->isChecked());
             const ProfileSurface& profile = window.profile();
-            QCOMPARE(barLength(profile, 10), horizontal ? 62 : 63);
-            QCOMPARE(barLength(profile, 250), 0);
-            QCOMPARE(barLength(profile, 700), 0);
-            // The tool's ends are marked.
+            QCOMPARE(barLength(profile, 700), 0); // beyond the picture
+            const QList<int> marks = horizontal ? QList<int> { 100, 110 } : QList<int> { 50, 60 };
             QCOMPARE(QList<int>({ profile.mark(0), profile.mark(1) }), marks);
             QCOMPARE(barPixel(profile, marks[0], 63), markOnGrey);
             QCOMPARE(barPixel(profile, marks[1], 0), white);
 
-            // The close box is the user's choice: later placements leave both hidden.
+            for (int key : keys)
+                w.key(Qt::Key(key));
+            if (wheelNotches)
+                w.wheel(w.onWindow({ 320, 240 }), wheelNotches, Qt::NoModifier);
+            QCOMPARE(w.video().scale(), scale);
+            const QSize shown = ViewScale::shownSize(QSize(640, 480), scale);
+            QCOMPARE(horizontal ? window.width() : window.height() - CHistogramWnd::captionHeight,
+                (horizontal ? shown.width() : shown.height()) + 2 * CHistogramWnd::frameWidth);
+            const QRect picture = w.video().geometry();
+            if (horizontal && picture.top() >= window.height())
+                QCOMPARE(window.geometry().bottom(), picture.top() - 1);
+            if (!horizontal && picture.left() >= window.width())
+                QCOMPARE(window.geometry().right(), picture.left() - 1);
+            const QImage drawn = window.grab().toImage();
+            for (const int pixel : { 180, 250, 320 }) {
+                const QPoint onPicture = w.video().pos() + w.video().toClient({ pixel, pixel }) - window.pos();
+                const QPoint base = horizontal ? QPoint(onPicture.x(), window.clientRect().bottom())
+                                               : QPoint(window.clientRect().left(), onPicture.y());
+                QCOMPARE(drawn.pixel(base) & 0xffffff, pixel == 250 ? grey : black);
+            }
+
             QTest::mouseClick(&window, Qt::LeftButton, {}, window.closeBoxRect().center());
             QVERIFY(window.isHidden());
             QCOMPARE(w.settings.readInt("Histogram", "Show", -1), 0);
-            w.place(ID_HORIZONTAL + ID_VERTICAL - tool, { 100, 50 });
-            w.place(tool, { 100, 50 });
-            QVERIFY(w.histogram(false).isHidden() && w.histogram(true).isHidden());
+            place(w, ID_HORIZONTAL + ID_VERTICAL - tool);
+            place(w, tool);
+            QVERIFY(w.frame.histogram(false).isHidden() && w.frame.histogram(true).isHidden());
         }
-        // Also after a restart, until the toggle.
-        Window w(iniPath());
-        w.place(tool, { 100, 50 });
-        QVERIFY(w.histogram(false).isHidden() && w.histogram(true).isHidden());
-        QVERIFY(!w.shown(ID_VIEW_HISTOGRAM));
+        ShownFrame w(iniPath());
+        place(w, tool);
+        QVERIFY(w.frame.histogram(false).isHidden() && w.frame.histogram(true).isHidden());
+        QCoreApplication::processEvents();
+        QVERIFY(!w.frame.action(ID_VIEW_HISTOGRAM)->isChecked());
         w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
-        QVERIFY(w.histogram(horizontal).isVisible() && w.histogram(!horizontal).isHidden());
+        QVERIFY(w.frame.histogram(horizontal).isVisible() && w.frame.histogram(!horizontal).isHidden());
         QCOMPARE(w.settings.readInt("Histogram", "Show", -1), 1);
-        QVERIFY(w.shown(ID_VIEW_HISTOGRAM));
         w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
-        QVERIFY(w.histogram(horizontal).isHidden());
+        QVERIFY(w.frame.histogram(horizontal).isHidden());
         QCOMPARE(w.settings.readInt("Histogram", "Show", -1), 0);
         // Another tool hides a shown profile.
         w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
         w.frame.dispatch(ID_LINE);
-        QVERIFY(w.histogram(horizontal).isHidden());
+        QVERIFY(w.frame.histogram(horizontal).isHidden());
     }
 };
 
