@@ -19,11 +19,8 @@
 
 namespace {
 
-const QString section = QStringLiteral("Favorites");
-
 // The main window as the list sees it, keeping the paths it was asked to open.
-class OpenLog : public MessageLog {
-public:
+struct OpenLog : MessageLog {
     QStringList opened;
     qintptr send(AppMessage message, qintptr wParam, qintptr lParam) override
     {
@@ -33,16 +30,9 @@ public:
     }
 };
 
-FavoriteItem record(const QString& name, qint64 created = 0, const QString& description = QString(),
-    const QString& dateText = QString())
+FavoriteItem record(const QString& name, qint64 created = 0, const QString& description = {}, const QString& date = {})
 {
-    FavoriteItem item;
-    item.name = name;
-    item.path = QStringLiteral("/nowhere/") + name + QStringLiteral(".jpg");
-    item.created = created;
-    item.description = description;
-    item.dateText = dateText;
-    return item;
+    return { {}, name, "/nowhere/" + name + ".jpg", description, date, created, {} };
 }
 
 QStringList namesOf(const CFavoritesList& list)
@@ -53,51 +43,66 @@ QStringList namesOf(const CFavoritesList& list)
     return names;
 }
 
-QString writeFavorite(const QString& folder, const QString& name, const ImageTags& tags = {})
+QString writeFavorite(const QString& folder, const QString& name)
 {
     QDir().mkpath(folder);
-    return TestImages::write(folder, name + QStringLiteral(".jpg"), TestImages::pattern(64, 48), "JPEG", tags);
+    return TestImages::write(folder, name + ".jpg", TestImages::pattern(64, 48), "JPEG");
 }
 
 // A library in a folder of its own, with its settings, and its bar.
 struct Library {
     explicit Library(const QStringList& folders = {}, int sortField = 0, int sortDirection = 0)
-        : settings(dir.filePath(QStringLiteral("Scopique.conf")))
     {
-        settings.writeInt(section, QStringLiteral("SortField"), sortField);
-        settings.writeInt(section, QStringLiteral("SortDirection"), sortDirection);
+        settings.writeInt("Favorites", "SortField", sortField);
+        settings.writeInt("Favorites", "SortDirection", sortDirection);
         for (const QString& name : folders)
             QDir().mkpath(folder(name));
+        bar = std::make_unique<CFavoritesBar>(settings, prompts, log, root());
+        bar->list().finishListing();
     }
-    QString root() const { return dir.filePath(QStringLiteral("Favorites")); }
-    QString folder(const QString& name = QStringLiteral("AnyOne")) const { return root() + u'/' + name; }
-    // The bar over the library, its first folder listed.
-    CFavoritesBar& bar()
-    {
-        if (!favorites) {
-            favorites = std::make_unique<CFavoritesBar>(settings, prompts, log, root());
-            favorites->list().finishListing();
-        }
-        return *favorites;
-    }
-    CFavoritesList& list() { return bar().list(); }
+    QString root() const { return dir.filePath("Favorites"); }
+    QString folder(const QString& name = "AnyOne") const { return root() + u'/' + name; }
+    CFavoritesList& list() { return bar->list(); }
     // The folder dialog's logic, the current folder being `current`.
-    FavoritesFolderChooser chooser(const QString& current = QStringLiteral("AnyOne"))
+    FavoritesFolderChooser chooser(const QString& current = "AnyOne")
     {
         return FavoritesFolderChooser(list().store(), prompts, folder(current));
     }
     bool enabled(int id)
     {
         CommandState state;
-        bar().updateCommand(id, state);
+        bar->updateCommand(id, state);
         return state.enabled;
     }
 
     QTemporaryDir dir;
     ScriptedPrompts prompts;
     OpenLog log;
-    SettingsStore settings;
-    std::unique_ptr<CFavoritesBar> favorites;
+    SettingsStore settings { dir.filePath("Scopique.conf") };
+    std::unique_ptr<CFavoritesBar> bar;
+};
+
+// The default library, holding a favourite in each of these folders
+// ("folder/name"), under a main window of its own.
+struct Frame {
+    explicit Frame(const QStringList& favorites)
+        : root(prepared(favorites))
+    {
+        list.finishListing();
+    }
+    static QString prepared(const QStringList& favorites)
+    {
+        QDir(FavoritesStore::defaultRoot()).removeRecursively();
+        for (const QString& favorite : favorites)
+            writeFavorite(FavoritesStore::defaultRoot() + favorite.section(u'/', 0, -2), favorite.section(u'/', -1));
+        return FavoritesStore::defaultRoot();
+    }
+    const QString root;
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    SettingsStore settings { dir.filePath("Scopique.conf") };
+    CMainFrame frame { settings, prompts };
+    CFavoritesList& list = frame.favoritesBar()->list();
 };
 
 } // namespace
@@ -112,18 +117,22 @@ private slots:
     {
         // Nothing of the user's own: the trash and the data folder live here.
         QVERIFY(home.isValid());
-        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+        qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
     }
 
     void sortedInsertion_data()
     {
+        // Records a 200 "zoo", B 400 "Ant", C 100 "Bee", b 200 "AA", added in
+        // that order; equal dates keep that order.
         QTest::addColumn<int>("field");
         QTest::addColumn<int>("direction");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("name, bytes") << 0 << 0 << QStringList { "B", "C", "a", "b" };
         QTest::newRow("name descending") << 0 << 1 << QStringList { "b", "a", "C", "B" };
-        QTest::newRow("date descending") << 1 << 1 << QStringList { "B", "b", "a", "C" };
-        QTest::newRow("description") << 2 << 0 << QStringList { "b", "B", "C", "a" };
+        QTest::newRow("date") << 1 << 0 << QStringList { "C", "a", "b", "B" };
+        QTest::newRow("date descending") << 1 << 1 << QStringList { "B", "a", "b", "C" };
+        QTest::newRow("description, bytes") << 2 << 0 << QStringList { "b", "B", "C", "a" };
+        QTest::newRow("description descending") << 2 << 1 << QStringList { "a", "C", "B", "b" };
     }
     void sortedInsertion()
     {
@@ -132,32 +141,19 @@ private slots:
         QFETCH(QStringList, expected);
         Library library({}, field, direction);
         CFavoritesList& list = library.list();
-        list.addRecord(record("a", 200, "zoo"));
-        list.addRecord(record("B", 400, "Ant"));
-        list.addRecord(record("C", 100, "Bee"));
-        list.addRecord(record("b", 300, "AA"));
+        for (const FavoriteItem& item :
+            { record("a", 200, "zoo"), record("B", 400, "Ant"), record("C", 100, "Bee"), record("b", 200, "AA") })
+            list.addRecord(item);
         QCOMPARE(namesOf(list), expected);
-        // Sort Options: by date, earliest first, kept in the settings.
+        // Sort Options: by name, descending, kept in the settings.
         library.prompts.sortAccept = true;
-        library.prompts.sortFieldAnswer = 1;
-        library.prompts.sortDirectionAnswer = 0;
-        QVERIFY(library.bar().onCommand(ID_FAVORITES_SORT));
-        QCOMPARE(namesOf(list), (QStringList { "C", "a", "b", "B" }));
-        QCOMPARE(library.settings.readInt(section, QStringLiteral("SortField"), -1), 1);
-        QCOMPARE(library.settings.readInt(section, QStringLiteral("SortDirection"), -1), 0);
-    }
-
-    void fileAnnouncedTwiceIsListedTwice()
-    {
-        Library library;
-        writeFavorite(library.folder(), QStringLiteral("tree"));
-        writeFavorite(library.folder(), QStringLiteral("Moss"));
-        const auto* shown = reinterpret_cast<const QString*>(library.bar().send(WM_APP_GET_FAVORITES_FOLDER, 0, 0));
-        QCOMPARE(*shown, library.folder());
-        const QString path = writeFavorite(*shown, QStringLiteral("cell"));
-        library.bar().send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
-        library.bar().send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
-        QCOMPARE(namesOf(library.list()), (QStringList { "Moss", "cell", "cell", "tree" }));
+        library.prompts.sortFieldAnswer = 0;
+        library.prompts.sortDirectionAnswer = 1;
+        QVERIFY(library.bar->onCommand(ID_FAVORITES_SORT));
+        QCOMPARE(library.prompts.sortFieldSeen, field);
+        QCOMPARE(namesOf(list), (QStringList { "b", "a", "C", "B" }));
+        QCOMPARE(library.settings.readInt("Favorites", "SortField", -1), 0);
+        QCOMPARE(library.settings.readInt("Favorites", "SortDirection", -1), 1);
     }
 
     void find_data()
@@ -188,8 +184,7 @@ private slots:
             step == 0 ? finder.find(text) : finder.findAgain(text);
             QCOMPARE(finder.found(), found.at(step));
             // A match selects its row; a miss leaves the selection.
-            if (found.at(step) >= 0)
-                selected = found.at(step);
+            selected = found.at(step) >= 0 ? found.at(step) : selected;
             QCOMPARE(list.selectedRow(), selected);
         }
     }
@@ -208,9 +203,10 @@ private slots:
             << "gone" << true << QString() << QString() << "You must make a selection";
         QTest::newRow("OK, current folder nested")
             << "beta/inner" << true << QString() << QString() << "You must make a selection";
-        QTest::newRow("New, nested") << "AnyOne" << false << QStringLiteral("Trips/Sea") << "Trips/Sea" << QString();
+        QTest::newRow("New, nested") << "AnyOne" << false << "Trips/Sea"
+                                     << "Trips/Sea" << QString();
         QTest::newRow("New, empty name") << "AnyOne" << false << QString() << QString() << QString();
-        QTest::newRow("New, parent") << "AnyOne" << false << QStringLiteral("..") << QString() << "..";
+        QTest::newRow("New, parent") << "AnyOne" << false << ".." << QString() << "..";
     }
     void chooseFolder()
     {
@@ -231,8 +227,7 @@ private slots:
         QCOMPARE(chooser.chosen(), chosen);
         QVERIFY(QFileInfo(chooser.path()).isDir());
         QCOMPARE(library.prompts.messages.size(), told.isEmpty() ? 0 : 1);
-        if (!told.isEmpty())
-            QVERIFY(library.prompts.messages.constFirst().contains(told));
+        QVERIFY(library.prompts.messages.value(0).contains(told));
         // Nothing is made outside the root.
         QCOMPARE(QDir(library.dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList { "Favorites" });
     }
@@ -285,17 +280,8 @@ private slots:
         QFETCH(QStringList, dialogs);
         QFETCH(QString, current);
         QFETCH(QStringList, listed);
-        const QString root = FavoritesStore::defaultRoot();
-        QDir(root).removeRecursively();
-        writeFavorite(root + QStringLiteral("AnyOne"), QStringLiteral("home"));
-        writeFavorite(root + QStringLiteral("Trips"), QStringLiteral("sea"));
-        writeFavorite(root + QStringLiteral("Trips"), QStringLiteral("rock"));
-        writeFavorite(root + QStringLiteral("My.Pics"), QStringLiteral("slide"));
-        QTemporaryDir dir;
-        ScriptedPrompts prompts;
-        SettingsStore settings(dir.filePath(QStringLiteral("Scopique.conf")));
-        CMainFrame frame(settings, prompts);
-        CFavoritesList& list = frame.favoritesBar()->list();
+        Frame shown({ "AnyOne/home", "Trips/sea", "Trips/rock", "My.Pics/slide" });
+        ScriptedPrompts& prompts = shown.prompts;
         QStringList roots, entries;
         prompts.folderScript = [&](FavoritesFolderChooser& chooser) {
             roots << chooser.root();
@@ -308,23 +294,23 @@ private slots:
             chooser.select(int(chooser.entries().indexOf(name)));
             return step.startsWith(QLatin1String("OK")) && chooser.accept();
         };
-        const qsizetype shown = dialogs.size();
+        const qsizetype count = dialogs.size();
         while (!dialogs.isEmpty())
-            QVERIFY(frame.dispatch(ID_FAVORITES_FOLDER));
-        list.finishListing();
+            QVERIFY(shown.frame.dispatch(ID_FAVORITES_FOLDER));
+        shown.list.finishListing();
         prompts.addFavoriteAccept = true;
         prompts.addFavoriteName = QStringLiteral("cell");
-        QVERIFY(frame.dispatch(ID_FAVORITES_ADD));
+        QVERIFY(shown.frame.dispatch(ID_FAVORITES_ADD));
 
         // Every dialog lists the library's own folders.
-        QCOMPARE(roots, QStringList(shown, root));
+        QCOMPARE(roots, QStringList(count, shown.root));
         QVERIFY(entries.contains(QStringLiteral("My.Pics")));
         QCOMPARE(prompts.messages, QStringList());
-        QCOMPARE(prompts.addFavoriteFolderSeen, root + current);
-        QVERIFY(QFileInfo(root + current + QStringLiteral("/cell.jpg")).isFile());
-        QCOMPARE(namesOf(list), listed);
-        QCOMPARE(list.folderPath(), root + current);
-        QCOMPARE(settings.readString(section, QStringLiteral("Folder"), QStringLiteral("AnyOne")), current);
+        QCOMPARE(prompts.addFavoriteFolderSeen, shown.root + current);
+        QVERIFY(QFileInfo(shown.root + current + QStringLiteral("/cell.jpg")).isFile());
+        QCOMPARE(namesOf(shown.list), listed);
+        QCOMPARE(shown.list.folderPath(), shown.root + current);
+        QCOMPARE(shown.settings.readString("Favorites", "Folder", "AnyOne"), current);
     }
 
     void commands_data()
@@ -358,9 +344,9 @@ private slots:
         list.addFile(writeFavorite(list.folderPath(), QStringLiteral("y")));
         const QString path = selected >= 0 ? list.record(selected)->path : QString();
         if (shown) {
-            library.bar().resize(300, 400);
-            library.bar().show();
-            QVERIFY(QTest::qWaitForWindowExposed(&library.bar()));
+            library.bar->resize(300, 400);
+            library.bar->show();
+            QVERIFY(QTest::qWaitForWindowExposed(library.bar.get()));
         }
         if (command == 0) {
             const QPoint at = list.visualItemRect(list.item(selected)).center();
@@ -373,7 +359,7 @@ private slots:
             // The others go with the bar.
             for (int id : { ID_FAVORITES_SORT, ID_FAVORITES_FIND, ID_FAVORITES_FOLDER })
                 QCOMPARE(library.enabled(id), shown);
-            QVERIFY(library.bar().onCommand(command));
+            QVERIFY(library.bar->onCommand(command));
         }
         QCOMPARE(library.log.opened, opens ? QStringList { path } : QStringList());
         QCOMPARE(namesOf(list), left);
@@ -387,19 +373,19 @@ private slots:
 
     void frameHandsOnToTheBar()
     {
-        QTemporaryDir dir;
-        ScriptedPrompts prompts;
-        SettingsStore settings(dir.filePath(QStringLiteral("Scopique.conf")));
-        CMainFrame frame(settings, prompts);
-        CFavoritesList& list = frame.favoritesBar()->list();
-        const QString path = writeFavorite(list.folderPath(), QStringLiteral("frame"));
-        QVERIFY(path.startsWith(home.path()));
-        frame.send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
-        QCOMPARE(list.count(), 1);
-        list.setCurrentRow(0);
+        Frame shown({ "AnyOne/tree", "AnyOne/Moss" });
+        const auto* folder = reinterpret_cast<const QString*>(shown.frame.send(WM_APP_GET_FAVORITES_FOLDER, 0, 0));
+        QCOMPARE(*folder, shown.root + "AnyOne");
+        QVERIFY(folder->startsWith(home.path()));
+        // A file announced twice is listed twice.
+        const QString path = writeFavorite(*folder, QStringLiteral("cell"));
+        shown.frame.send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
+        shown.frame.send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
+        QCOMPARE(namesOf(shown.list), (QStringList { "Moss", "cell", "cell", "tree" }));
+        shown.list.setCurrentRow(1);
         QCoreApplication::processEvents();
-        QVERIFY(frame.action(ID_FAVORITES_DELETE)->isEnabled());
-        QVERIFY(frame.dispatch(ID_FAVORITES_DELETE));
+        QVERIFY(shown.frame.action(ID_FAVORITES_DELETE)->isEnabled());
+        QVERIFY(shown.frame.dispatch(ID_FAVORITES_DELETE));
         QVERIFY(!QFileInfo::exists(path));
     }
 };
