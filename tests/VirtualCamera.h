@@ -67,8 +67,6 @@ public:
     }
 
     VirtualCameraStack()
-        : oldRuntimeDir(qgetenv("XDG_RUNTIME_DIR"))
-        , oldBus(qgetenv("DBUS_SESSION_BUS_ADDRESS"))
     {
         const QString bus = "unix:path=" + runtime.filePath("bus");
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
@@ -102,8 +100,6 @@ public:
     {
         while (!processes.empty())
             processes.pop_back();
-        qputenv("XDG_RUNTIME_DIR", oldRuntimeDir);
-        qputenv("DBUS_SESSION_BUS_ADDRESS", oldBus);
     }
     // Empty when the stack runs, else why it does not.
     const QString& failure() const { return error; }
@@ -161,5 +157,4 @@ private:
     std::vector<std::unique_ptr<StackProcess>> processes;
     QString error;
     bool running = false;
-    const QByteArray oldRuntimeDir, oldBus;
 };

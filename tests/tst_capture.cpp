@@ -17,7 +17,6 @@
 #include "core/base/CommandIds.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
-#include "ui/histogram/CHistogramWnd.h"
 
 Q_DECLARE_METATYPE(QVideoFrameFormat::PixelFormat)
 
@@ -25,14 +24,13 @@ namespace {
 
 // Cameras that deliver what the test pushes, on the pushing thread.
 struct FakeSource : FrameSource {
-    QStringList names { "Cam A" }, calls;
-    int current = 0;
+    QStringList calls;
     QList<Format> list;
     QList<Control> knobs, appliedKnobs;
     FrameHandler handler;
-    QStringList cameras() const override { return names; }
-    int currentCamera() const override { return current; }
-    void selectCamera(int index) override { current = index; }
+    QStringList cameras() const override { return { "Cam A" }; }
+    int currentCamera() const override { return 0; }
+    void selectCamera(int) override { }
     void setFrameHandler(FrameHandler h) override { handler = std::move(h); }
     void start() override { calls << "start"; }
     void stop() override { calls << "stop"; }
@@ -92,29 +90,6 @@ class TestCapture : public QObject {
     QString ini() const { return dir.filePath(QStringLiteral("Scopique.conf")); }
 
 private slots:
-    void withoutCameraNothingChanges()
-    {
-        Scene scene(ini(), nullptr);
-        const QImage before = scene.picture();
-        for (int id : { ID_FREEZE, ID_FREEZE_IMAGE, ID_MAKE_IMAGE_LIVE, ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS }) {
-            scene.action(id)->trigger();
-            QVERIFY(!scene.doc().IsLive());
-        }
-        QCOMPARE(scene.picture(), before);
-        QVERIFY(scene.prompts.asked.isEmpty());
-        // Live (and Freeze while frozen) says why nothing happens.
-        QCOMPARE(scene.prompts.messages, QStringList({ "No camera is available.", "No camera is available." }));
-        for (int id : { ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS, ID_SELECT_CAMERA })
-            QVERIFY(!scene.action(id)->isEnabled());
-        QCOMPARE(scene.action(ID_FREEZE)->text(), QStringLiteral("Live!"));
-        // "Select Camera..." follows "Video Controls..." in the Image menu.
-        QAction* controls = scene.action(ID_VIDEO_CONTROLS);
-        QList<QAction*> items;
-        for (QObject* menu : controls->associatedObjects())
-            items += qobject_cast<QMenu*>(menu) ? qobject_cast<QMenu*>(menu)->actions() : QList<QAction*>();
-        QCOMPARE(items.value(items.indexOf(controls) + 1)->text(), QStringLiteral("Select Camera..."));
-    }
-
     void liveFrames_data()
     {
         QTest::addColumn<QVideoFrameFormat::PixelFormat>("format");
@@ -191,24 +166,9 @@ private slots:
         QVERIFY(!scene.doc().ImageChanged());
     }
 
-    void profileFollowsFrames()
+    void videoFormatAndControls()
     {
         auto* cameras = new FakeSource;
-        Scene scene(ini(), cameras);
-        scene.action(ID_HORIZONTAL)->trigger();
-        scene.mouse(QTest::MousePress, { 50, 60 });
-        scene.mouse(QTest::MouseRelease, { 50, 60 });
-        scene.action(ID_MAKE_IMAGE_LIVE)->trigger();
-        for (QRgb colour : { 0xff303030u, 0xff909090u }) {
-            pushFrom(*cameras, frameOf(solid(colour)));
-            QCOMPARE(scene.frame.histogram(true).samples()[100], qRed(colour));
-        }
-    }
-
-    void videoFormatControlsAndCamera()
-    {
-        auto* cameras = new FakeSource;
-        cameras->names << QStringLiteral("Cam B");
         cameras->list = { { { 320, 240 }, 30 }, { { 1280, 720 }, 15 } };
         cameras->knobs = { { QStringLiteral("Zoom"), 1, 4, 1 } };
         Scene scene(ini(), cameras);
@@ -221,17 +181,15 @@ private slots:
         QCOMPARE(scene.settings.readInt("Image", "ImageHeight", 0), 720);
         QCOMPARE(scene.settings.readInt("Image", "VendorOffset", -1), -1);
         QVERIFY(scene.doc().IsLive());
-
         scene.prompts.videoControlsAccept = true;
         scene.prompts.videoControlsChange = [](QList<FrameSource::Control>& c) { c[0].value = 2.5; };
         scene.action(ID_VIDEO_CONTROLS)->trigger();
         QCOMPARE(cameras->appliedKnobs.value(0).value, 2.5);
-
-        scene.prompts.selectCameraAnswer = 1;
-        scene.action(ID_SELECT_CAMERA)->trigger();
-        QCOMPARE(scene.prompts.camerasSeen, cameras->names);
-        QCOMPARE(cameras->current, 1);
-        QVERIFY(scene.doc().IsLive());
+        // "Select Camera..." follows "Video Controls..." in the Image menu.
+        QList<QAction*> items;
+        for (QObject* menu : scene.action(ID_VIDEO_CONTROLS)->associatedObjects())
+            items += qobject_cast<QMenu*>(menu) ? qobject_cast<QMenu*>(menu)->actions() : QList<QAction*>();
+        QCOMPARE(items.value(items.indexOf(scene.action(ID_VIDEO_CONTROLS)) + 1)->text(), "Select Camera...");
     }
 
     void outputWhileLiveFreezesTheCamera_data()
