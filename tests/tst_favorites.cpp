@@ -117,6 +117,7 @@ private slots:
     {
         // Nothing of the user's own: the trash and the data folder live here.
         QVERIFY(home.isValid());
+        qputenv("HOME", home.path().toUtf8());
         qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
     }
 
@@ -191,7 +192,8 @@ private slots:
 
     void chooseFolder_data()
     {
-        // OK, or New answered with the name; then what is chosen and told.
+        // OK, or New answered with the name; then the folder chosen (under
+        // the root; empty for none) and what is told.
         QTest::addColumn<QString>("current");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("newName");
@@ -205,8 +207,11 @@ private slots:
             << "beta/inner" << true << QString() << QString() << "You must make a selection";
         QTest::newRow("New, nested") << "AnyOne" << false << "Trips/Sea"
                                      << "Trips/Sea" << QString();
+        QTest::newRow("New, backslash nests") << "AnyOne" << false << "Lab\\Week 1"
+                                              << "Lab/Week 1" << QString();
         QTest::newRow("New, empty name") << "AnyOne" << false << QString() << QString() << QString();
         QTest::newRow("New, parent") << "AnyOne" << false << ".." << QString() << "..";
+        QTest::newRow("New, climbing out inside") << "AnyOne" << false << "a/../../Escaped" << QString() << "..";
     }
     void chooseFolder()
     {
@@ -224,8 +229,8 @@ private slots:
         library.prompts.newFolderAccept = true;
         library.prompts.newFolderName = newName;
         QCOMPARE(ok ? chooser.accept() : chooser.createNew(), !chosen.isEmpty());
-        QCOMPARE(chooser.chosen(), chosen);
-        QVERIFY(QFileInfo(chooser.path()).isDir());
+        QCOMPARE(chooser.path(), library.folder(chosen));
+        QVERIFY(QFileInfo(library.folder(chosen)).isDir());
         QCOMPARE(library.prompts.messages.size(), told.isEmpty() ? 0 : 1);
         QVERIFY(library.prompts.messages.value(0).contains(told));
         // Nothing is made outside the root.
@@ -234,14 +239,22 @@ private slots:
 
     void deleteFolder_data()
     {
+        // "Link" is a link to the folder that holds the root.
         QTest::addColumn<QStringList>("folders");
         QTest::addColumn<int>("deleted");
         QTest::addColumn<QStringList>("left");
         QTest::addColumn<int>("selected");
-        QTest::newRow("last") << QStringList { "b", "c" } << 2 << QStringList { "AnyOne", "b" } << 1;
-        QTest::newRow("middle") << QStringList { "b", "c" } << 1 << QStringList { "AnyOne", "c" } << 0;
-        QTest::newRow("first") << QStringList { "a" } << 0 << QStringList { "AnyOne" } << 0;
-        QTest::newRow("dotted") << QStringList { "My.Pics" } << 1 << QStringList { "AnyOne" } << 0;
+        QTest::addColumn<QString>("told");
+        QTest::newRow("last") << QStringList { "b", "c" } << 2 << QStringList { "AnyOne", "b" } << 1 << QString();
+        QTest::newRow("middle") << QStringList { "b", "c" } << 1 << QStringList { "AnyOne", "c" } << 0 << QString();
+        QTest::newRow("first") << QStringList { "a" } << 0 << QStringList { "AnyOne" } << 0 << QString();
+        QTest::newRow("dotted") << QStringList { "My.Pics" } << 1 << QStringList { "AnyOne" } << 0 << QString();
+        QTest::newRow("AnyOne") << QStringList {} << 0 << QStringList { "AnyOne" } << 0
+                                << "You can not delete this folder";
+        QTest::newRow("anyone") << QStringList { "anyone" } << 1 << QStringList { "AnyOne", "anyone" } << 1
+                                << "You can not delete this folder";
+        QTest::newRow("a link") << QStringList {} << 1 << QStringList { "AnyOne", "Link" } << 1
+                                << "is no folder of the favorites";
     }
     void deleteFolder()
     {
@@ -249,16 +262,22 @@ private slots:
         QFETCH(int, deleted);
         QFETCH(QStringList, left);
         QFETCH(int, selected);
+        QFETCH(QString, told);
+        // Without a data folder yet: the trash is made where it belongs.
+        QDir(home.filePath("data")).removeRecursively();
         Library library(folders);
+        QVERIFY(!left.contains("Link") || QFile::link(library.dir.path(), library.folder("Link")));
         FavoritesFolderChooser chooser = library.chooser();
         const QString name = chooser.entries().at(deleted);
         chooser.select(deleted);
         chooser.deleteSelected();
-        QCOMPARE(library.prompts.messages, QStringList());
+        QCOMPARE(library.prompts.messages.size(), told.isEmpty() ? 0 : 1);
+        QVERIFY(library.prompts.messages.value(0).contains(told));
         QCOMPARE(chooser.entries(), left);
         QCOMPARE(chooser.selection(), selected);
-        QVERIFY(!chooser.cancelEnabled());
-        QVERIFY(!QFileInfo::exists(library.folder(name)));
+        QCOMPARE(chooser.cancelEnabled(), !told.isEmpty());
+        QCOMPARE(QFileInfo::exists(library.folder(name)), !told.isEmpty());
+        QCOMPARE(QFileInfo::exists(home.filePath("data/Trash/files/" + name)), told.isEmpty());
     }
 
     void folderCommand_data()

@@ -28,17 +28,11 @@ QImage halves(int w, int h)
     return image;
 }
 
-QStringList entries(const QString& dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
-}
-
 } // namespace
 
 class TestFavStore : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home;
     std::unique_ptr<QTemporaryDir> work;
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<FavoritesStore> store;
@@ -48,10 +42,6 @@ class TestFavStore : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(home.isValid());
-        // The trash of this run, not the user's.
-        qputenv("HOME", home.path().toLocal8Bit());
-        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
         qputenv("TZ", "UTC");
         tzset();
     }
@@ -145,71 +135,6 @@ private slots:
         QFETCH(qint64, time);
         QFETCH(QString, text);
         QCOMPARE(FavoriteItem::formatDate(time), text);
-    }
-
-    void createFolder_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("made");
-        QTest::newRow("nested") << "Trips/2024/May"
-                                << "Trips/2024/May";
-        QTest::newRow("backslash nests") << "Lab\\Week 1"
-                                         << "Lab/Week 1";
-        QTest::newRow("dot dot") << ".." << QString();
-        QTest::newRow("climbing out inside") << "a/../../Escaped" << QString();
-    }
-    void createFolder()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, made);
-        store->open();
-        QCOMPARE(store->createFolder(name).isEmpty(), !made.isEmpty());
-        QVERIFY(
-            made.isEmpty() ? store->folders() == QStringList { "AnyOne" } : QFileInfo(root() + u'/' + made).isDir());
-        // Nothing is ever made beside the root.
-        QCOMPARE(QDir(work->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList { "Favorites" });
-    }
-
-    void deleteFolder_data()
-    {
-        // The answer: empty when moved to the trash, "*" for any refusal.
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("answer");
-        QTest::newRow("to the trash") << "Old" << QString();
-        QTest::newRow("anyone") << "anyone"
-                                << "You can not delete this folder";
-        QTest::newRow("ANYONE") << "ANYONE"
-                                << "You can not delete this folder";
-        QTest::newRow("dot dot") << ".."
-                                 << "*";
-        QTest::newRow("a link outside") << "Link"
-                                        << "*";
-    }
-    void deleteFolder()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, answer);
-        // Without a data folder yet: the trash is made where it belongs.
-        QDir(home.filePath(QStringLiteral("data"))).removeRecursively();
-        store->open();
-        const QString outside = work->filePath(QStringLiteral("Outside"));
-        QVERIFY(QDir().mkpath(outside) && QDir().mkpath(root() + QStringLiteral("/Old/Inner")));
-        QVERIFY(!TestImages::writeBytes(outside, QStringLiteral("precious.jpg"), "x").isEmpty());
-        QVERIFY(!TestImages::writeBytes(root() + QStringLiteral("/Old/Inner"), QStringLiteral("cell.jpg"), "cells")
-                     .isEmpty());
-        QVERIFY(QFile::link(outside, root() + QStringLiteral("/Link")));
-        const QStringList before = entries(root());
-        const QString told = store->deleteFolder(name);
-        QVERIFY(answer == QStringLiteral("*") ? !told.isEmpty() : told == answer);
-        QFile trashed(home.filePath(QStringLiteral("data/Trash/files/Old/Inner/cell.jpg")));
-        if (answer.isEmpty()) {
-            QCOMPARE(store->folders(), (QStringList { "AnyOne", "Link" }));
-            QVERIFY(trashed.open(QIODevice::ReadOnly));
-            QCOMPARE(trashed.readAll(), QByteArray("cells"));
-        } else {
-            QCOMPARE(entries(root()), before);
-        }
-        QCOMPARE(entries(outside), QStringList { "precious.jpg" });
     }
 
     void loader_data()
