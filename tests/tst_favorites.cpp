@@ -17,6 +17,15 @@
 #include "ui/favorites/CFavoritesList.h"
 #include "ui/favorites/FavoriteFinder.h"
 
+// A step in the folder dialog and what follows it.
+struct ChooserRow {
+    QString current {}, step {}, chosen {};
+    QStringList left {};
+    int selected = 0;
+    QString told {};
+};
+Q_DECLARE_METATYPE(ChooserRow)
+
 namespace {
 
 // The main window as the list sees it, keeping the paths it was asked to open.
@@ -190,94 +199,66 @@ private slots:
         }
     }
 
-    void chooseFolder_data()
+    void folderChooser_data()
     {
-        // OK, or New answered with the name; then the folder chosen (under
-        // the root; empty for none) and what is told.
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QString>("newName");
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QString>("told");
-        QTest::newRow("OK on the current folder") << "BETA" << true << QString() << "beta" << QString();
-        QTest::newRow("OK on a dotted folder") << "My.Pics" << true << QString() << "My.Pics" << QString();
-        QTest::newRow("OK without a selection")
-            << "gone" << true << QString() << QString() << "You must make a selection";
+        // Over folders a, AnyOne, anyone, beta (with beta/inner in it) and
+        // My.Pics, the current one named `current`, the user's step: "OK",
+        // "New <name>" or "Delete <row>". Then the folder chosen (under the
+        // root, empty for none), the entries left (empty when all are), the
+        // selection after a deletion, and a part of what is told.
+        QTest::addColumn<ChooserRow>("row");
+        QTest::newRow("OK on the current folder") << ChooserRow { "BETA", "OK", "beta" };
+        QTest::newRow("OK on a dotted folder") << ChooserRow { "My.Pics", "OK", "My.Pics" };
+        QTest::newRow("OK without a selection") << ChooserRow { "gone", "OK", {}, {}, 0, "You must make a selection" };
         QTest::newRow("OK, current folder nested")
-            << "beta/inner" << true << QString() << QString() << "You must make a selection";
-        QTest::newRow("New, nested") << "AnyOne" << false << "Trips/Sea"
-                                     << "Trips/Sea" << QString();
-        QTest::newRow("New, backslash nests") << "AnyOne" << false << "Lab\\Week 1"
-                                              << "Lab/Week 1" << QString();
-        QTest::newRow("New, empty name") << "AnyOne" << false << QString() << QString() << QString();
-        QTest::newRow("New, parent") << "AnyOne" << false << ".." << QString() << "..";
-        QTest::newRow("New, climbing out inside") << "AnyOne" << false << "a/../../Escaped" << QString() << "..";
+            << ChooserRow { "beta/inner", "OK", {}, {}, 0, "You must make a selection" };
+        QTest::newRow("New, nested") << ChooserRow { "AnyOne", "New Trips/Sea", "Trips/Sea" };
+        QTest::newRow("New, backslash nests") << ChooserRow { "AnyOne", "New Lab\\Week 1", "Lab/Week 1" };
+        QTest::newRow("New, empty name") << ChooserRow { "AnyOne", "New " };
+        QTest::newRow("New, parent") << ChooserRow { "AnyOne", "New ..", {}, {}, 0, ".." };
+        QTest::newRow("Delete the last, dotted")
+            << ChooserRow { "AnyOne", "Delete 4", {}, { "a", "AnyOne", "anyone", "beta" }, 3 };
+        QTest::newRow("Delete in the middle")
+            << ChooserRow { "AnyOne", "Delete 3", {}, { "a", "AnyOne", "anyone", "My.Pics" }, 2 };
+        QTest::newRow("Delete the first")
+            << ChooserRow { "AnyOne", "Delete 0", {}, { "AnyOne", "anyone", "beta", "My.Pics" }, 0 };
+        QTest::newRow("Delete AnyOne") << ChooserRow { "AnyOne", "Delete 1", {}, {}, 1,
+            "You can not delete this folder" };
+        QTest::newRow("Delete anyone") << ChooserRow { "AnyOne", "Delete 2", {}, {}, 2,
+            "You can not delete this folder" };
     }
-    void chooseFolder()
+    void folderChooser()
     {
-        QFETCH(QString, current);
-        QFETCH(bool, ok);
-        QFETCH(QString, newName);
-        QFETCH(QString, chosen);
-        QFETCH(QString, told);
-        Library library({ "beta", "beta/inner", "My.Pics" });
-        FavoritesFolderChooser chooser = library.chooser(current);
-        // The root's folders by full name, in alphabetical order whatever the
-        // case, also when the current folder lies deeper.
-        QCOMPARE(chooser.root(), library.root() + u'/');
-        QCOMPARE(chooser.entries(), (QStringList { "AnyOne", "beta", "My.Pics" }));
-        library.prompts.newFolderAccept = true;
-        library.prompts.newFolderName = newName;
-        QCOMPARE(ok ? chooser.accept() : chooser.createNew(), !chosen.isEmpty());
-        QCOMPARE(chooser.path(), library.folder(chosen));
-        QVERIFY(QFileInfo(library.folder(chosen)).isDir());
-        QCOMPARE(library.prompts.messages.size(), told.isEmpty() ? 0 : 1);
-        QVERIFY(library.prompts.messages.value(0).contains(told));
-        // Nothing is made outside the root.
-        QCOMPARE(QDir(library.dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList { "Favorites" });
-    }
-
-    void deleteFolder_data()
-    {
-        // "Link" is a link to the folder that holds the root.
-        QTest::addColumn<QStringList>("folders");
-        QTest::addColumn<int>("deleted");
-        QTest::addColumn<QStringList>("left");
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<QString>("told");
-        QTest::newRow("last") << QStringList { "b", "c" } << 2 << QStringList { "AnyOne", "b" } << 1 << QString();
-        QTest::newRow("middle") << QStringList { "b", "c" } << 1 << QStringList { "AnyOne", "c" } << 0 << QString();
-        QTest::newRow("first") << QStringList { "a" } << 0 << QStringList { "AnyOne" } << 0 << QString();
-        QTest::newRow("dotted") << QStringList { "My.Pics" } << 1 << QStringList { "AnyOne" } << 0 << QString();
-        QTest::newRow("AnyOne") << QStringList {} << 0 << QStringList { "AnyOne" } << 0
-                                << "You can not delete this folder";
-        QTest::newRow("anyone") << QStringList { "anyone" } << 1 << QStringList { "AnyOne", "anyone" } << 1
-                                << "You can not delete this folder";
-        QTest::newRow("a link") << QStringList {} << 1 << QStringList { "AnyOne", "Link" } << 1
-                                << "is no folder of the favorites";
-    }
-    void deleteFolder()
-    {
-        QFETCH(QStringList, folders);
-        QFETCH(int, deleted);
-        QFETCH(QStringList, left);
-        QFETCH(int, selected);
-        QFETCH(QString, told);
+        QFETCH(ChooserRow, row);
         // Without a data folder yet: the trash is made where it belongs.
         QDir(home.filePath("data")).removeRecursively();
-        Library library(folders);
-        QVERIFY(!left.contains("Link") || QFile::link(library.dir.path(), library.folder("Link")));
-        FavoritesFolderChooser chooser = library.chooser();
-        const QString name = chooser.entries().at(deleted);
-        chooser.select(deleted);
-        chooser.deleteSelected();
-        QCOMPARE(library.prompts.messages.size(), told.isEmpty() ? 0 : 1);
-        QVERIFY(library.prompts.messages.value(0).contains(told));
-        QCOMPARE(chooser.entries(), left);
-        QCOMPARE(chooser.selection(), selected);
-        QCOMPARE(chooser.cancelEnabled(), !told.isEmpty());
-        QCOMPARE(QFileInfo::exists(library.folder(name)), !told.isEmpty());
-        QCOMPARE(QFileInfo::exists(home.filePath("data/Trash/files/" + name)), told.isEmpty());
+        Library library({ "a", "anyone", "beta/inner", "My.Pics" });
+        FavoritesFolderChooser chooser = library.chooser(row.current);
+        // The root's folders by full name, in alphabetical order whatever the
+        // case, also when the current folder lies deeper.
+        const QStringList all { "a", "AnyOne", "anyone", "beta", "My.Pics" };
+        QCOMPARE(chooser.root(), library.root() + u'/');
+        QCOMPARE(chooser.entries(), all);
+        const QString argument = row.step.section(u' ', 1), name = all.value(argument.toInt());
+        if (row.step.startsWith("Delete")) {
+            chooser.select(argument.toInt());
+            chooser.deleteSelected();
+            QCOMPARE(chooser.selection(), row.selected);
+            QCOMPARE(chooser.cancelEnabled(), !row.told.isEmpty());
+            QCOMPARE(QFileInfo::exists(library.folder(name)), !row.told.isEmpty());
+            QCOMPARE(QFileInfo::exists(home.filePath("data/Trash/files/" + name)), row.told.isEmpty());
+        } else {
+            library.prompts.newFolderAccept = true;
+            library.prompts.newFolderName = argument;
+            QCOMPARE(row.step == "OK" ? chooser.accept() : chooser.createNew(), !row.chosen.isEmpty());
+            QCOMPARE(chooser.path(), library.folder(row.chosen));
+            QVERIFY(QFileInfo(library.folder(row.chosen)).isDir());
+        }
+        QCOMPARE(chooser.entries(), row.left.isEmpty() ? all : row.left);
+        QCOMPARE(library.prompts.messages.size(), row.told.isEmpty() ? 0 : 1);
+        QVERIFY(library.prompts.messages.value(0).contains(row.told));
+        // Nothing is made outside the root.
+        QCOMPARE(QDir(library.dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList { "Favorites" });
     }
 
     void folderCommand_data()
@@ -330,6 +311,10 @@ private slots:
         QCOMPARE(namesOf(shown.list), listed);
         QCOMPARE(shown.list.folderPath(), shown.root + current);
         QCOMPARE(shown.settings.readString("Favorites", "Folder", "AnyOne"), current);
+        // Delete through the main window removes the selected favourite's file.
+        shown.list.setCurrentRow(0);
+        QVERIFY(shown.frame.dispatch(ID_FAVORITES_DELETE));
+        QVERIFY(!QFileInfo::exists(shown.root + current + QStringLiteral("/cell.jpg")));
     }
 
     void commands_data()
@@ -388,24 +373,6 @@ private slots:
             QCOMPARE(list.selectedRow(), -1);
             QVERIFY(!library.enabled(ID_FAVORITES_OPEN));
         }
-    }
-
-    void frameHandsOnToTheBar()
-    {
-        Frame shown({ "AnyOne/tree", "AnyOne/Moss" });
-        const auto* folder = reinterpret_cast<const QString*>(shown.frame.send(WM_APP_GET_FAVORITES_FOLDER, 0, 0));
-        QCOMPARE(*folder, shown.root + "AnyOne");
-        QVERIFY(folder->startsWith(home.path()));
-        // A file announced twice is listed twice.
-        const QString path = writeFavorite(*folder, QStringLiteral("cell"));
-        shown.frame.send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
-        shown.frame.send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
-        QCOMPARE(namesOf(shown.list), (QStringList { "Moss", "cell", "cell", "tree" }));
-        shown.list.setCurrentRow(1);
-        QCoreApplication::processEvents();
-        QVERIFY(shown.frame.action(ID_FAVORITES_DELETE)->isEnabled());
-        QVERIFY(shown.frame.dispatch(ID_FAVORITES_DELETE));
-        QVERIFY(!QFileInfo::exists(path));
     }
 };
 
