@@ -60,24 +60,25 @@ QImage solid(QRgb colour, QSize size = { 640, 480 })
     return image;
 }
 
-// Pushes from another thread, as a camera does, and lets the queued notices run.
-void pushFrom(FakeSource& source, const QVideoFrame& frame)
-{
-    std::thread([&] { source.handler(frame); }).join();
-    QCoreApplication::sendPostedEvents();
-}
-
 // Frame colours that are neither grey nor a tool colour.
 const QRgb palette[] = { 0xff123456, 0xff654321, 0xff2468ac, 0xffa86420 };
 
-// The shown main window with the given cameras (none when null).
+// The shown main window with a camera that delivers what the test pushes.
 struct Scene : ShownFrame {
-    Scene(const QString& ini, FakeSource* cameras)
+    explicit Scene(const QString& ini)
         : ShownFrame(ini)
     {
         video().setFrameSource(std::unique_ptr<FrameSource>(cameras));
     }
     QImage picture() { return doc().FrameBuffer.image().copy(); }
+    // Pushes from another thread, as a camera does, and lets the queued notices run.
+    void push(const QImage& image, QVideoFrameFormat::PixelFormat format = QVideoFrameFormat::Format_BGRX8888)
+    {
+        const QVideoFrame frame = frameOf(image, format);
+        std::thread([&] { cameras->handler(frame); }).join();
+        QCoreApplication::sendPostedEvents();
+    }
+    FakeSource* cameras = new FakeSource;
 };
 
 } // namespace
@@ -91,54 +92,74 @@ class TestCapture : public QObject {
 private slots:
     void liveFrames_data()
     {
+        // Frames of a format and size, the command that makes the picture
+        // live, and an output made while live.
         QTest::addColumn<QVideoFrameFormat::PixelFormat>("format");
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("live"); // the command that makes the image live
+        QTest::addColumn<int>("live");
+        QTest::addColumn<int>("output");
         const int live = ID_MAKE_IMAGE_LIVE;
-        QTest::newRow("BGRX, same size") << QVideoFrameFormat::Format_BGRX8888 << QSize(640, 480) << live;
-        QTest::newRow("BGRA, larger: clipped") << QVideoFrameFormat::Format_BGRA8888 << QSize(800, 600) << live;
-        QTest::newRow("BGRX, smaller") << QVideoFrameFormat::Format_BGRX8888 << QSize(320, 200) << live;
-        QTest::newRow("RGBX, converted") << QVideoFrameFormat::Format_RGBX8888 << QSize(700, 400) << live;
-        QTest::newRow("live by 32812") << QVideoFrameFormat::Format_BGRX8888 << QSize(640, 480) << int(ID_LIVE);
+        const auto bgrx = QVideoFrameFormat::Format_BGRX8888;
+        QTest::newRow("BGRX, same size, saved") << bgrx << QSize(640, 480) << live << int(ID_FILE_SAVE);
+        QTest::newRow("BGRA, larger: clipped, printed")
+            << QVideoFrameFormat::Format_BGRA8888 << QSize(800, 600) << live << int(ID_FILE_PRINT);
+        QTest::newRow("BGRX, smaller, to favourites") << bgrx << QSize(320, 200) << live << int(ID_FAVORITES_ADD);
+        QTest::newRow("RGBX, converted") << QVideoFrameFormat::Format_RGBX8888 << QSize(700, 400) << live << 0;
+        QTest::newRow("live by 32812") << bgrx << QSize(640, 480) << int(ID_LIVE) << 0;
     }
     void liveFrames()
     {
         QFETCH(QVideoFrameFormat::PixelFormat, format);
         QFETCH(QSize, size);
         QFETCH(int, live);
-        auto* cameras = new FakeSource;
-        Scene scene(ini(), cameras);
+        QFETCH(int, output);
+        Scene scene(ini());
         QImage expected = scene.picture();
         QCOMPARE(scene.action(ID_FREEZE)->text(), QStringLiteral("Live!"));
-        pushFrom(*cameras, frameOf(solid(palette[1]))); // frozen: not taken
+        scene.push(solid(palette[1])); // frozen: not taken
         QCOMPARE(scene.picture(), expected);
         scene.frame.dispatch(live);
         QVERIFY(scene.doc().IsLive());
         QCOMPARE(scene.action(ID_FREEZE)->text(), QStringLiteral("&Freeze!\tEsc"));
         const QImage picture = TestImages::pattern(size.width(), size.height());
-        pushFrom(*cameras, frameOf(picture, format));
+        scene.push(picture, format);
         QPainter(&expected).drawImage(0, 0, picture);
         QCOMPARE(scene.picture(), expected);
+        if (output) {
+            // The camera stops for the output only, after its dialog.
+            scene.prompts.saveFileAnswer = dir.filePath(QStringLiteral("live.png"));
+            scene.prompts.addFavoriteAccept = true;
+            scene.prompts.printerSetup = [&](QPrinter& printer) {
+                printer.setOutputFileName(dir.filePath(QStringLiteral("live.pdf")));
+                return scene.cameras->calls.last() == QStringLiteral("start");
+            };
+            scene.action(output)->trigger();
+            QCOMPARE(scene.cameras->calls.mid(scene.cameras->calls.size() - 2), (QStringList { "stop", "start" }));
+            QVERIFY(scene.doc().IsLive() && scene.prompts.messages.isEmpty());
+            const QImage saved(scene.prompts.saveFileAnswer);
+            QVERIFY(output != ID_FILE_SAVE
+                || saved.copy(20, 20, 640, 480).convertToFormat(QImage::Format_RGB32) == expected);
+        }
         // Frozen again, frames are not taken; Freeze then resumes.
         scene.action(ID_FREEZE_IMAGE)->trigger();
         QVERIFY(!scene.doc().IsLive());
-        pushFrom(*cameras, frameOf(solid(palette[2])));
+        scene.push(solid(palette[2]));
         QCOMPARE(scene.picture(), expected);
         scene.action(ID_FREEZE)->trigger();
         QVERIFY(scene.doc().IsLive());
     }
 
-    void liveFramesStartANewHistory()
+    void historyFormatAndControls()
     {
-        auto* cameras = new FakeSource;
-        cameras->list = { { { 640, 480 }, 30 } };
-        Scene scene(ini(), cameras);
+        Scene scene(ini());
+        scene.cameras->list = { { { 320, 240 }, 30 }, { { 1280, 720 }, 15 } };
+        scene.cameras->knobs = { { QStringLiteral("Zoom"), 1, 4, 1 } };
         scene.action(ID_MONOCHROME)->trigger();
         scene.action(ID_MAKE_IMAGE_LIVE)->trigger();
         // A frame lands, and before its notice arrives the user freezes and
         // filters: the filter is a step of the frozen frame's history.
         const QImage frame = TestImages::pattern(640, 480);
-        std::thread([&] { cameras->handler(frameOf(frame)); }).join();
+        std::thread([&] { scene.cameras->handler(frameOf(frame)); }).join();
         scene.frame.action(ID_FREEZE_IMAGE)->trigger();
         QCOMPARE(scene.picture(), frame);
         scene.frame.action(ID_MONOCHROME)->trigger();
@@ -152,73 +173,33 @@ private slots:
         // A frame that lands after a step starts a new history, and so does a new format.
         scene.action(ID_EDIT_REDO)->trigger();
         scene.action(ID_MAKE_IMAGE_LIVE)->trigger();
-        pushFrom(*cameras, frameOf(solid(palette[1])));
+        scene.push(solid(palette[1]));
         QVERIFY(!scene.action(ID_EDIT_UNDO)->isEnabled());
         QVERIFY(!scene.action(ID_EDIT_REDO)->isEnabled());
         QVERIFY(!scene.doc().ImageChanged());
         scene.action(ID_FREEZE_IMAGE)->trigger();
         scene.action(ID_EDGE_ENHANCE)->trigger();
         QVERIFY(scene.action(ID_EDIT_UNDO)->isEnabled());
-        scene.prompts.videoFormatAnswer = 0;
+        scene.prompts.videoFormatAnswer = 1;
         scene.action(ID_VIDEO_FORMAT)->trigger();
         QVERIFY(!scene.action(ID_EDIT_UNDO)->isEnabled());
         QVERIFY(!scene.doc().ImageChanged());
-    }
-
-    void videoFormatAndControls()
-    {
-        auto* cameras = new FakeSource;
-        cameras->list = { { { 320, 240 }, 30 }, { { 1280, 720 }, 15 } };
-        cameras->knobs = { { QStringLiteral("Zoom"), 1, 4, 1 } };
-        Scene scene(ini(), cameras);
-        scene.prompts.videoFormatAnswer = 1;
-        scene.action(ID_VIDEO_FORMAT)->trigger();
         QCOMPARE(scene.prompts.formatsSeen, QStringList({ "320 x 240, 30.0 fps", "1280 x 720, 15.0 fps" }));
         QCOMPARE(scene.doc().FrameBuffer.size(), QSize(1280, 720));
         QCOMPARE(scene.video().size(), QSize(1280 + 40, 720 + 40));
         QCOMPARE(scene.settings.readInt("Image", "ImageWidth", 0), 1280);
         QCOMPARE(scene.settings.readInt("Image", "ImageHeight", 0), 720);
         QVERIFY(scene.doc().IsLive());
+
         scene.prompts.videoControlsAccept = true;
         scene.prompts.videoControlsChange = [](QList<FrameSource::Control>& c) { c[0].value = 2.5; };
         scene.action(ID_VIDEO_CONTROLS)->trigger();
-        QCOMPARE(cameras->appliedKnobs.value(0).value, 2.5);
-    }
-
-    void outputWhileLiveFreezesTheCamera_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::newRow("save") << int(ID_FILE_SAVE);
-        QTest::newRow("print") << int(ID_FILE_PRINT);
-        QTest::newRow("add to favorites") << int(ID_FAVORITES_ADD);
-    }
-    void outputWhileLiveFreezesTheCamera()
-    {
-        QFETCH(int, command);
-        auto* cameras = new FakeSource;
-        Scene scene(ini(), cameras);
-        scene.action(ID_MAKE_IMAGE_LIVE)->trigger();
-        pushFrom(*cameras, frameOf(solid(palette[3])));
-        scene.prompts.saveFileAnswer = dir.filePath(QStringLiteral("live.png"));
-        scene.prompts.addFavoriteAccept = true;
-        scene.prompts.printerSetup = [&](QPrinter& printer) {
-            printer.setOutputFileName(dir.filePath(QStringLiteral("live.pdf")));
-            // Asked while still live: the picture freezes for the output only.
-            return cameras->calls.last() == QStringLiteral("start");
-        };
-        scene.action(command)->trigger();
-        QCOMPARE(cameras->calls.mid(cameras->calls.size() - 2), (QStringList { "stop", "start" }));
-        QVERIFY(scene.doc().IsLive());
-        QVERIFY(scene.prompts.messages.isEmpty());
-        if (command == ID_FILE_SAVE)
-            QCOMPARE(QImage(scene.prompts.saveFileAnswer).copy(20, 20, 640, 480).convertToFormat(QImage::Format_RGB32),
-                solid(palette[3]));
+        QCOMPARE(scene.cameras->appliedKnobs.value(0).value, 2.5);
     }
 
     void framesAtFullSpeedNeverTear()
     {
-        auto* cameras = new FakeSource;
-        Scene scene(ini(), cameras);
+        Scene scene(ini());
         scene.frame.hide(); // composed here, not painted
         ImageDocument& video = scene.doc();
         video.SetFrozen(false);
@@ -229,7 +210,7 @@ private slots:
         std::atomic<int> pushed { 0 };
         std::thread camera([&] {
             for (int i = 0; !stop; ++i, ++pushed)
-                cameras->handler(frames[i % frames.size()]);
+                scene.cameras->handler(frames[i % frames.size()]);
         });
         for (int i = 0; i < 300; ++i) {
             if (i % 10 == 3)
