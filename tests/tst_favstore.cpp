@@ -33,23 +33,14 @@ QImage halves(int w, int h)
 class TestFavStore : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> work;
-    std::unique_ptr<SettingsStore> settings;
-    std::unique_ptr<FavoritesStore> store;
-    QString root() const { return work->filePath(QStringLiteral("Favorites")); }
-    QString folderSetting() { return settings->readString(QStringLiteral("Favorites"), QStringLiteral("Folder"), {}); }
+    QTemporaryDir work;
+    QString root() const { return work.filePath(QStringLiteral("Favorites")); }
 
 private slots:
     void initTestCase()
     {
         qputenv("TZ", "UTC");
         tzset();
-    }
-    void init()
-    {
-        work = std::make_unique<QTemporaryDir>();
-        settings = std::make_unique<SettingsStore>(work->filePath(QStringLiteral("settings.ini")));
-        store = std::make_unique<FavoritesStore>(*settings, root());
     }
 
     void storedFolder_data()
@@ -68,18 +59,20 @@ private slots:
         QFETCH(bool, exists);
         QFETCH(QString, current);
         QVERIFY(!exists || QDir().mkpath(root() + u'/' + stored));
-        settings->writeString(QStringLiteral("Favorites"), QStringLiteral("Folder"), stored);
-        store->open();
+        SettingsStore settings(work.filePath(QStringLiteral("settings.ini")));
+        settings.writeString(QStringLiteral("Favorites"), QStringLiteral("Folder"), stored);
+        FavoritesStore store(settings, root());
+        store.open();
         QVERIFY(QFileInfo(root() + QStringLiteral("/AnyOne")).isDir());
-        QCOMPARE(store->currentFolderPath(), root() + u'/' + current);
-        QCOMPARE(folderSetting(), current);
+        QCOMPARE(store.currentFolderPath(), root() + u'/' + current);
+        QCOMPARE(settings.readString(QStringLiteral("Favorites"), QStringLiteral("Folder"), {}), current);
         // The folder's "*.jpg" files are its favourites, whatever their name.
-        const QString folder = store->currentFolderPath();
+        const QString folder = store.currentFolderPath();
         for (const char* name : { "a.b.jpg", ".jpg", "other.png", "old.jpg.bak" })
             QVERIFY(!TestImages::write(folder, QString::fromLatin1(name), halves(32, 24), "jpeg").isEmpty());
         QVERIFY(QDir(folder).mkpath(QStringLiteral("folder.jpg")));
         QStringList names;
-        for (const QString& path : store->favoriteFiles())
+        for (const QString& path : store.favoriteFiles())
             names << FavoriteItem::load(path)->name;
         names.sort();
         QCOMPARE(names, (QStringList { QString(), QStringLiteral("a.b") }));
@@ -93,7 +86,6 @@ private slots:
         tags.description = QStringLiteral("Onion cells, 40x");
         QTest::newRow("tagged, wide") << TestImages::encode(halves(800, 100), "jpeg", tags) << *tags.description;
         QTest::newRow("tall") << TestImages::encode(halves(90, 700), "jpeg") << QString();
-        QTest::newRow("no picture") << QByteArray("not a picture at all") << QString();
     }
     void record()
     {
@@ -102,18 +94,15 @@ private slots:
         // File times come from the kernel's coarse clock, which may still be
         // in the second before the one this clock reads.
         const qint64 before = QDateTime::currentSecsSinceEpoch() - 1;
-        const auto item
-            = FavoriteItem::load(TestImages::writeBytes(work->path(), QStringLiteral("Cells 1.jpg"), bytes));
+        const auto item = FavoriteItem::load(TestImages::writeBytes(work.path(), QStringLiteral("Cells 1.jpg"), bytes));
         QVERIFY(item);
         QCOMPARE(item->name, QStringLiteral("Cells 1"));
         QCOMPARE(item->description, description);
         QVERIFY(item->created >= before && item->created <= QDateTime::currentSecsSinceEpoch());
         QCOMPARE(item->dateText, FavoriteItem::formatDate(item->created));
         // Scaled whatever the aspect, both halves in place.
-        QCOMPARE(item->thumbnail.size(), bytes.startsWith("not") ? QSize(0, 0) : QSize(160, 120));
+        QCOMPARE(item->thumbnail.size(), QSize(160, 120));
         for (const QPoint at : { QPoint(20, 10), QPoint(40, 110) }) {
-            if (item->thumbnail.isNull())
-                break;
             const QColor left = item->thumbnail.pixelColor(at),
                          right = item->thumbnail.pixelColor(159 - at.x(), at.y());
             QVERIFY2(left.red() > 200 && left.blue() < 60, qPrintable(left.name()));
@@ -153,7 +142,7 @@ private slots:
         QFETCH(int, then);
         QStringList paths;
         for (int i = 0; i < first + (then == 2 ? 3 : 0); ++i)
-            paths << TestImages::write(work->path(), QStringLiteral("f%1.jpg").arg(i), halves(400, 300));
+            paths << TestImages::write(work.path(), QStringLiteral("f%1.jpg").arg(i), halves(400, 300));
         FavoriteLoader loader;
         QSet<QString> delivered;
         bool whole = true;
