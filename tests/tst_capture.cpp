@@ -90,6 +90,9 @@ class TestCapture : public QObject {
     QString ini() const { return dir.filePath(QStringLiteral("Scopique.conf")); }
 
 private slots:
+    // Favourites of its own: other tests empty the shared library.
+    void initTestCase() { qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8()); }
+
     void liveFrames_data()
     {
         // Frames of a format and size, the command that makes the picture
