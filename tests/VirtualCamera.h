@@ -17,24 +17,19 @@
 #include <signal.h>
 #include <sys/prctl.h>
 
-// A process of the camera stack. It ends with this object, and with the test
-// process even when that dies without running a destructor.
-class StackProcess : public QProcess {
-public:
+// A process of the camera stack, ended by its id with this object, and with
+// the test process even when that dies without running a destructor. A
+// camera ended is one pulled out.
+struct StackProcess : QProcess {
     StackProcess()
     {
-        setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
     }
     ~StackProcess() override { end(); }
-    // Ends it by its id, asked first, forced when it does not go. A camera
-    // ended so is one pulled out.
     void end()
     {
-        terminate();
-        if (!waitForFinished(3000)) {
-            kill();
-            waitForFinished(1000);
-        }
+        kill();
+        waitForFinished();
     }
 };
 
@@ -46,8 +41,8 @@ public:
 class VirtualCameraStack {
 public:
     // SMPTE colour bars with a patch of snow at the bottom right that changes
-    // with every frame; all green; or a format negotiated but never a frame.
-    enum class Picture { Bars, Green, Silent };
+    // with every frame, or a format negotiated but never a frame.
+    enum class Picture { Bars, Silent };
 
     // The programs the stack needs that this machine lacks.
     static QStringList missing()
@@ -64,6 +59,9 @@ public:
         const QString bus = "unix:path=" + runtime.filePath("bus");
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
         qputenv("DBUS_SESSION_BUS_ADDRESS", QFile::encodeName(bus));
+        // State and configuration of the daemons stay in the private folder.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(runtime.filePath("state")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(runtime.filePath("config")));
         qunsetenv("PIPEWIRE_REMOTE");
         qunsetenv("PIPEWIRE_RUNTIME_DIR");
         const auto made = [this](const char* file) { return [=] { return QFile::exists(runtime.filePath(file)); }; };
@@ -107,13 +105,13 @@ public:
             return nullptr;
         // The valve passes the format on but drops every frame.
         const QString valve = picture == Picture::Silent ? "valve drop=true drop-mode=forward-sticky-events ! " : "";
-        const QString pipeline = "videotestsrc is-live=true pattern=%1 ! video/x-raw,format=%2,width=%3,height=%4,"
-                                 "framerate=%5/1 ! %6pipewiresink mode=provide "
-                                 "stream-properties=\"props,media.class=Video/Source,node.description=%7\"";
+        const QString pipeline = "videotestsrc is-live=true pattern=smpte ! video/x-raw,format=%1,width=%2,height=%3,"
+                                 "framerate=%4/1 ! %5pipewiresink mode=provide "
+                                 "stream-properties=\"props,media.class=Video/Source,node.description=%6\"";
         auto camera = start("gst-launch-1.0",
             pipeline
-                .arg(picture == Picture::Green ? "green" : "smpte", format, QString::number(size.width()),
-                    QString::number(size.height()), QString::number(framesPerSecond), valve, name)
+                .arg(format, QString::number(size.width()), QString::number(size.height()),
+                    QString::number(framesPerSecond), valve, name)
                 .split(u' '),
             "camera-" + name);
         const auto listed = [&] {
@@ -130,11 +128,6 @@ private:
     std::unique_ptr<StackProcess> start(const QString& program, const QStringList& arguments, const QString& log)
     {
         auto process = std::make_unique<StackProcess>();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        // State and configuration of the daemons stay in the private folder.
-        environment.insert("XDG_STATE_HOME", runtime.filePath("state"));
-        environment.insert("XDG_CONFIG_HOME", runtime.filePath("config"));
-        process->setProcessEnvironment(environment);
         process->setProcessChannelMode(QProcess::MergedChannels);
         process->setStandardOutputFile(runtime.filePath(log + ".log"));
         process->start(program, arguments);
