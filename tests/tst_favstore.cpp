@@ -4,16 +4,12 @@
 
 #include <QDir>
 #include <QPainter>
-#include <QSet>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 
 #include "TestImages.h"
 #include "core/base/SettingsStore.h"
 #include "core/favorites/FavoriteItem.h"
-#include "core/favorites/FavoriteLoader.h"
 #include "core/favorites/FavoritesStore.h"
 
 namespace {
@@ -63,7 +59,6 @@ private slots:
         settings.writeString(QStringLiteral("Favorites"), QStringLiteral("Folder"), stored);
         FavoritesStore store(settings, root());
         store.open();
-        QVERIFY(QFileInfo(root() + QStringLiteral("/AnyOne")).isDir());
         QCOMPARE(store.currentFolderPath(), root() + u'/' + current);
         QCOMPARE(settings.readString(QStringLiteral("Favorites"), QStringLiteral("Folder"), {}), current);
         // The folder's "*.jpg" files are its favourites, whatever their name.
@@ -124,49 +119,6 @@ private slots:
         QFETCH(qint64, time);
         QFETCH(QString, text);
         QCOMPARE(FavoriteItem::formatDate(time), text);
-    }
-
-    void loader_data()
-    {
-        // A first listing, then none, a cancel or a second listing.
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("then");
-        QTest::newRow("empty") << 0 << 0;
-        QTest::newRow("many") << 12 << 0;
-        QTest::newRow("cancelled") << 16 << 1;
-        QTest::newRow("another folder") << 16 << 2;
-    }
-    void loader()
-    {
-        QFETCH(int, first);
-        QFETCH(int, then);
-        QStringList paths;
-        for (int i = 0; i < first + (then == 2 ? 3 : 0); ++i)
-            paths << TestImages::write(work.path(), QStringLiteral("f%1.jpg").arg(i), halves(400, 300));
-        FavoriteLoader loader;
-        QSet<QString> delivered;
-        bool whole = true;
-        connect(&loader, &FavoriteLoader::loaded, this, [&](const FavoriteItem& item) {
-            whole = whole && QThread::currentThread() == thread() && item.thumbnail.size() == QSize(160, 120);
-            delivered.insert(item.path);
-        });
-        QSignalSpy finished(&loader, &FavoriteLoader::finished);
-        loader.load(paths.mid(0, first));
-        // The workers may already have made records: they must not arrive.
-        QThread::yieldCurrentThread();
-        if (then == 1)
-            loader.cancel();
-        if (then == 2)
-            loader.load(paths.mid(first));
-        // However loaded the machine, the listing ends.
-        QVERIFY(then == 1 || finished.wait(60000));
-        loader.waitForWorkers();
-        QCoreApplication::sendPostedEvents();
-        QCOMPARE(finished.count(), then == 1 ? 0 : 1);
-        QVERIFY(whole);
-        const QStringList expected = then == 1 ? QStringList() : paths.mid(then == 2 ? first : 0);
-        QCOMPARE(delivered, QSet<QString>(expected.begin(), expected.end()));
-        QVERIFY(!loader.isBusy());
     }
 };
 
