@@ -140,7 +140,7 @@ private slots:
             QVERIFY(output != ID_FILE_SAVE
                 || saved.copy(20, 20, 640, 480).convertToFormat(QImage::Format_RGB32) == expected);
         }
-        // Frozen again, frames are not taken; Freeze then resumes.
+        // Frozen, frames are not taken; Freeze then resumes.
         scene.action(ID_FREEZE_IMAGE)->trigger();
         QVERIFY(!scene.doc().IsLive());
         scene.push(solid(palette[2]));

@@ -174,8 +174,8 @@ private slots:
         for (const char* folder : { "a", "anyone", "beta/inner", "My.Pics" })
             QDir().mkpath(store.folderPath(folder));
         FavoritesFolderChooser chooser(store, prompts, store.folderPath(row.current));
-        // The root's folders by full name, in alphabetical order whatever the
-        // case, also when the current folder lies deeper.
+        // The root's own folders by full name, in alphabetical order whatever
+        // the case.
         const QStringList all { "a", "AnyOne", "anyone", "beta", "My.Pics" };
         QCOMPARE(chooser.entries(), all);
         const QString argument = row.step.section(u' ', 1), name = all.value(argument.toInt());
