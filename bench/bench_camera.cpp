@@ -86,7 +86,8 @@ bool measure(VirtualCameraStack& stack, const QString& format, int seconds, Figu
     prompts.setParentWindow(&frame);
     frame.resize(1400, 1000);
     frame.show();
-    const auto camera = stack.plugIn(QStringLiteral("Bench") + format, format, { 1920, 1080 }, 30);
+    const auto camera
+        = stack.plugIn(QStringLiteral("Bench") + format, format, { 1920, 1080 }, VirtualCameraStack::Picture::Bars, 30);
     if (!camera) {
         std::printf("camera %s: %s\n", qPrintable(format), qPrintable(stack.failure()));
         return false;
@@ -144,8 +145,8 @@ bool measure(VirtualCameraStack& stack, const QString& format, int seconds, Figu
     // The camera goes while the window has none: nothing to report then.
     doc.setFrameSource(nullptr, {});
 
-    camera->unplug();
-    VirtualCameraStack::waitForListing(camera->name(), false);
+    camera->end();
+    (void)QTest::qWaitFor([] { return QMediaDevices::videoInputs().isEmpty(); });
     out.delivered = delivered / wall;
     out.shown = paints.shown / wall;
     out.busy = cpu / wall;

@@ -29,6 +29,12 @@ struct ShownFrame {
     CVideoWnd& video() { return frame.imagePane().videoWnd(); }
     ImageDocument& doc() { return frame.imagePane().imageDocument(); }
     CTool* tool() { return doc().activeTool(); }
+    // A command's action, its state refreshed as on the event loop's next turn.
+    QAction* action(int id)
+    {
+        QCoreApplication::processEvents();
+        return frame.action(id);
+    }
     // Client coordinates of an image point (the default border is 20).
     static QPoint at(QPoint image) { return image + QPoint(20, 20); }
 

@@ -5,44 +5,39 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "MessageLog.h"
-#include "ScriptedPrompts.h"
+#include "ShownFrame.h"
 #include "TestImages.h"
 #include "core/base/CommandIds.h"
-#include "core/base/SettingsStore.h"
 #include "core/favorites/FavoritesFolderChooser.h"
 #include "core/favorites/FavoritesStore.h"
-#include "ui/app/CMainFrame.h"
 #include "ui/favorites/CFavoritesBar.h"
 #include "ui/favorites/CFavoritesList.h"
 #include "ui/favorites/FavoriteFinder.h"
 
+// The list sorted by a field and direction, then a Find and Find Agains.
+struct SortRow {
+    int field = 0, direction = 0;
+    QStringList order {};
+    int mode = 0;
+    QString text {};
+    QList<int> found {};
+};
+Q_DECLARE_METATYPE(SortRow)
+
+// A step in the folder dialog and what follows it.
+struct ChooserRow {
+    QString current {}, step {}, chosen {};
+    QStringList left {};
+    int selected = 0;
+    QString told {};
+};
+Q_DECLARE_METATYPE(ChooserRow)
+
 namespace {
 
-const QString section = QStringLiteral("Favorites");
-
-// The main window as the list sees it, keeping the paths it was asked to open.
-class OpenLog : public MessageLog {
-public:
-    QStringList opened;
-    qintptr send(AppMessage message, qintptr wParam, qintptr lParam) override
-    {
-        if (message == WM_APP_OPEN_IMAGE)
-            opened << textOf(wParam);
-        return MessageLog::send(message, wParam, lParam);
-    }
-};
-
-FavoriteItem record(const QString& name, qint64 created = 0, const QString& description = QString(),
-    const QString& dateText = QString())
+FavoriteItem record(const QString& name, qint64 created = 0, const QString& description = {}, const QString& date = {})
 {
-    FavoriteItem item;
-    item.name = name;
-    item.path = QStringLiteral("/nowhere/") + name + QStringLiteral(".jpg");
-    item.created = created;
-    item.description = description;
-    item.dateText = dateText;
-    return item;
+    return { {}, name, "/nowhere/" + name + ".jpg", description, date, created, {} };
 }
 
 QStringList namesOf(const CFavoritesList& list)
@@ -53,51 +48,25 @@ QStringList namesOf(const CFavoritesList& list)
     return names;
 }
 
-QString writeFavorite(const QString& folder, const QString& name, const ImageTags& tags = {})
-{
-    QDir().mkpath(folder);
-    return TestImages::write(folder, name + QStringLiteral(".jpg"), TestImages::pattern(64, 48), "JPEG", tags);
-}
-
-// A library in a folder of its own, with its settings, and its bar.
-struct Library {
-    explicit Library(const QStringList& folders = {}, int sortField = 0, int sortDirection = 0)
-        : settings(dir.filePath(QStringLiteral("Scopique.conf")))
+// The shown main window over the default library, emptied and given these
+// favourites ("folder/name") before the window lists it.
+struct Frame : ShownFrame {
+    explicit Frame(const QString& ini, const QStringList& favorites = {})
+        : ShownFrame(prepared(ini, favorites))
     {
-        settings.writeInt(section, QStringLiteral("SortField"), sortField);
-        settings.writeInt(section, QStringLiteral("SortDirection"), sortDirection);
-        for (const QString& name : folders)
-            QDir().mkpath(folder(name));
+        list.finishListing();
     }
-    QString root() const { return dir.filePath(QStringLiteral("Favorites")); }
-    QString folder(const QString& name = QStringLiteral("AnyOne")) const { return root() + u'/' + name; }
-    // The bar over the library, its first folder listed.
-    CFavoritesBar& bar()
+    static QString prepared(const QString& ini, const QStringList& favorites)
     {
-        if (!favorites) {
-            favorites = std::make_unique<CFavoritesBar>(settings, prompts, log, root());
-            favorites->list().finishListing();
+        QDir(FavoritesStore::defaultRoot()).removeRecursively();
+        for (const QString& favorite : favorites) {
+            QDir().mkpath(QFileInfo(FavoritesStore::defaultRoot() + favorite).path());
+            TestImages::write(FavoritesStore::defaultRoot(), favorite + ".jpg", TestImages::pattern(64, 48), "JPEG");
         }
-        return *favorites;
+        return ini;
     }
-    CFavoritesList& list() { return bar().list(); }
-    // The folder dialog's logic, the current folder being `current`.
-    FavoritesFolderChooser chooser(const QString& current = QStringLiteral("AnyOne"))
-    {
-        return FavoritesFolderChooser(list().store(), prompts, folder(current));
-    }
-    bool enabled(int id)
-    {
-        CommandState state;
-        bar().updateCommand(id, state);
-        return state.enabled;
-    }
-
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    OpenLog log;
-    SettingsStore settings;
-    std::unique_ptr<CFavoritesBar> favorites;
+    const QString root = FavoritesStore::defaultRoot();
+    CFavoritesList& list = frame.favoritesBar()->list();
 };
 
 } // namespace
@@ -106,164 +75,129 @@ class TestFavorites : public QObject {
     Q_OBJECT
 
     QTemporaryDir home;
+    QString ini() const { return home.filePath("Scopique.conf"); }
 
 private slots:
     void initTestCase()
     {
         // Nothing of the user's own: the trash and the data folder live here.
         QVERIFY(home.isValid());
-        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+        qputenv("HOME", home.path().toUtf8());
+        qputenv("XDG_DATA_HOME", home.filePath("data").toUtf8());
     }
+    void init() { QFile::remove(ini()); }
 
-    void sortedInsertion_data()
+    void sortAndFind_data()
     {
-        QTest::addColumn<int>("field");
-        QTest::addColumn<int>("direction");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("name, bytes") << 0 << 0 << QStringList { "B", "C", "a", "b" };
-        QTest::newRow("name descending") << 0 << 1 << QStringList { "b", "a", "C", "B" };
-        QTest::newRow("date descending") << 1 << 1 << QStringList { "B", "b", "a", "C" };
-        QTest::newRow("description") << 2 << 0 << QStringList { "b", "B", "C", "a" };
+        // Records a 200 "zoo" 1/1/2006, B 400 "Ant" 11/1/2006, C 100 "Bee"
+        // and b 200 "AA", added in that order; equal dates keep that order.
+        QTest::addColumn<SortRow>("row");
+        QTest::newRow("name, bytes; empty text walks all")
+            << SortRow { 0, 0, { "B", "C", "a", "b" }, 0, "", { 0, 1, 2, 3, -1, 0 } };
+        QTest::newRow("name descending; name is case-sensitive")
+            << SortRow { 0, 1, { "b", "a", "C", "B" }, 0, "b", { 0, -1, 0 } };
+        QTest::newRow("date; 1/1/2006 finds 11/1/2006")
+            << SortRow { 1, 0, { "C", "a", "b", "B" }, 2, "1/1/2006", { 1, 3, -1, 1 } };
+        QTest::newRow("date descending") << SortRow { 1, 1, { "B", "a", "b", "C" } };
+        QTest::newRow("description, bytes") << SortRow { 2, 0, { "b", "B", "C", "a" } };
+        QTest::newRow("description descending") << SortRow { 2, 1, { "a", "C", "B", "b" } };
     }
-    void sortedInsertion()
+    void sortAndFind()
     {
-        QFETCH(int, field);
-        QFETCH(int, direction);
-        QFETCH(QStringList, expected);
-        Library library({}, field, direction);
-        CFavoritesList& list = library.list();
-        list.addRecord(record("a", 200, "zoo"));
-        list.addRecord(record("B", 400, "Ant"));
-        list.addRecord(record("C", 100, "Bee"));
-        list.addRecord(record("b", 300, "AA"));
-        QCOMPARE(namesOf(list), expected);
-        // Sort Options: by date, earliest first, kept in the settings.
-        library.prompts.sortAccept = true;
-        library.prompts.sortFieldAnswer = 1;
-        library.prompts.sortDirectionAnswer = 0;
-        QVERIFY(library.bar().onCommand(ID_FAVORITES_SORT));
-        QCOMPARE(namesOf(list), (QStringList { "C", "a", "b", "B" }));
-        QCOMPARE(library.settings.readInt(section, QStringLiteral("SortField"), -1), 1);
-        QCOMPARE(library.settings.readInt(section, QStringLiteral("SortDirection"), -1), 0);
-    }
-
-    void fileAnnouncedTwiceIsListedTwice()
-    {
-        Library library;
-        writeFavorite(library.folder(), QStringLiteral("tree"));
-        writeFavorite(library.folder(), QStringLiteral("Moss"));
-        const auto* shown = reinterpret_cast<const QString*>(library.bar().send(WM_APP_GET_FAVORITES_FOLDER, 0, 0));
-        QCOMPARE(*shown, library.folder());
-        const QString path = writeFavorite(*shown, QStringLiteral("cell"));
-        library.bar().send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
-        library.bar().send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
-        QCOMPARE(namesOf(library.list()), (QStringList { "Moss", "cell", "cell", "tree" }));
-    }
-
-    void find_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("text");
-        // Find, then Find Again for each further entry.
-        QTest::addColumn<QList<int>>("found");
-        // Rows in name order: Sample, Zebra, sample.
-        QTest::newRow("empty text walks all") << 0 << "" << QList<int> { 0, 1, 2, -1, 0, 1 };
-        QTest::newRow("name is case-sensitive") << 0 << "sample" << QList<int> { 2, -1, 2 };
-        QTest::newRow("date 1/1/2006 finds 11/1/2006") << 2 << "1/1/2006" << QList<int> { 0, 2, -1, 0 };
-    }
-    void find()
-    {
-        QFETCH(int, mode);
-        QFETCH(QString, text);
-        QFETCH(QList<int>, found);
-        Library library;
-        CFavoritesList& list = library.list();
-        list.addRecord(record("Sample", 1, "first", "1/1/2006 09:00:00 AM"));
-        list.addRecord(record("sample", 3, "second", "11/1/2006 10:00:00 AM"));
-        list.addRecord(record("Zebra", 2, "third", "2/1/2006 11:00:00 PM"));
-        FavoriteFinder finder(list);
-        finder.mode = mode;
-        int selected = -1;
-        for (int step = 0; step < found.size(); ++step) {
-            step == 0 ? finder.find(text) : finder.findAgain(text);
-            QCOMPARE(finder.found(), found.at(step));
-            // A match selects its row; a miss leaves the selection.
-            if (found.at(step) >= 0)
-                selected = found.at(step);
-            QCOMPARE(list.selectedRow(), selected);
+        QFETCH(SortRow, row);
+        if (row.field || row.direction) {
+            SettingsStore stored(ini());
+            stored.writeInt("Favorites", "SortField", row.field);
+            stored.writeInt("Favorites", "SortDirection", row.direction);
         }
+        Frame shown(ini());
+        for (const FavoriteItem& item : { record("a", 200, "zoo", "1/1/2006 09:00:00 AM"),
+                 record("B", 400, "Ant", "11/1/2006 10:00:00 AM"), record("C", 100, "Bee"), record("b", 200, "AA") })
+            shown.list.addRecord(item);
+        QCOMPARE(namesOf(shown.list), row.order);
+        FavoriteFinder finder(shown.list);
+        finder.mode = row.mode;
+        for (int step = 0, selected = -1; step < row.found.size(); ++step) {
+            step == 0 ? finder.find(row.text) : finder.findAgain(row.text);
+            QCOMPARE(finder.found(), row.found.at(step));
+            // A match selects its row; a miss leaves the selection.
+            selected = row.found.at(step) >= 0 ? row.found.at(step) : selected;
+            QCOMPARE(shown.list.selectedRow(), selected);
+        }
+        // Sort Options: by name, descending, kept in the settings.
+        shown.prompts.sortAccept = true;
+        shown.prompts.sortFieldAnswer = 0;
+        shown.prompts.sortDirectionAnswer = 1;
+        QVERIFY(shown.frame.dispatch(ID_FAVORITES_SORT));
+        QCOMPARE(namesOf(shown.list), (QStringList { "b", "a", "C", "B" }));
+        QCOMPARE(shown.settings.readInt("Favorites", "SortField", -1), 0);
+        QCOMPARE(shown.settings.readInt("Favorites", "SortDirection", -1), 1);
     }
 
-    void chooseFolder_data()
+    void folderChooser_data()
     {
-        // OK, or New answered with the name; then what is chosen and told.
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QString>("newName");
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QString>("told");
-        QTest::newRow("OK on the current folder") << "BETA" << true << QString() << "beta" << QString();
-        QTest::newRow("OK on a dotted folder") << "My.Pics" << true << QString() << "My.Pics" << QString();
-        QTest::newRow("OK without a selection")
-            << "gone" << true << QString() << QString() << "You must make a selection";
-        QTest::newRow("OK, current folder nested")
-            << "beta/inner" << true << QString() << QString() << "You must make a selection";
-        QTest::newRow("New, nested") << "AnyOne" << false << QStringLiteral("Trips/Sea") << "Trips/Sea" << QString();
-        QTest::newRow("New, empty name") << "AnyOne" << false << QString() << QString() << QString();
-        QTest::newRow("New, parent") << "AnyOne" << false << QStringLiteral("..") << QString() << "..";
+        // Over folders a, AnyOne, anyone, beta (with beta/inner in it) and
+        // My.Pics, the current one named `current`, the user's step: "OK",
+        // "New <name>" or "Delete <row>". Then the folder chosen (under the
+        // root, empty for none), the entries left (empty when all are), the
+        // selection after a deletion, and a part of what is told.
+        QTest::addColumn<ChooserRow>("row");
+        QTest::newRow("OK on the current folder") << ChooserRow { "BETA", "OK", "beta" };
+        QTest::newRow("OK on a dotted folder") << ChooserRow { "My.Pics", "OK", "My.Pics" };
+        QTest::newRow("OK without a selection") << ChooserRow { "gone", "OK", {}, {}, 0, "You must make a selection" };
+        QTest::newRow("New, nested") << ChooserRow { "AnyOne", "New Trips/Sea", "Trips/Sea" };
+        QTest::newRow("New, backslash nests") << ChooserRow { "AnyOne", "New Lab\\Week 1", "Lab/Week 1" };
+        QTest::newRow("New, empty name") << ChooserRow { "AnyOne", "New " };
+        QTest::newRow("New, parent") << ChooserRow { "AnyOne", "New ..", {}, {}, 0, ".." };
+        QTest::newRow("Delete the last, dotted")
+            << ChooserRow { "AnyOne", "Delete 4", {}, { "a", "AnyOne", "anyone", "beta" }, 3 };
+        QTest::newRow("Delete in the middle")
+            << ChooserRow { "AnyOne", "Delete 3", {}, { "a", "AnyOne", "anyone", "My.Pics" }, 2 };
+        QTest::newRow("Delete the first")
+            << ChooserRow { "AnyOne", "Delete 0", {}, { "AnyOne", "anyone", "beta", "My.Pics" }, 0 };
+        QTest::newRow("Delete AnyOne") << ChooserRow { "AnyOne", "Delete 1", {}, {}, 1,
+            "You can not delete this folder" };
+        QTest::newRow("Delete anyone") << ChooserRow { "AnyOne", "Delete 2", {}, {}, 2,
+            "You can not delete this folder" };
     }
-    void chooseFolder()
+    void folderChooser()
     {
-        QFETCH(QString, current);
-        QFETCH(bool, ok);
-        QFETCH(QString, newName);
-        QFETCH(QString, chosen);
-        QFETCH(QString, told);
-        Library library({ "beta", "beta/inner", "My.Pics" });
-        FavoritesFolderChooser chooser = library.chooser(current);
-        // The root's folders by full name, in alphabetical order whatever the
-        // case, also when the current folder lies deeper.
-        QCOMPARE(chooser.root(), library.root() + u'/');
-        QCOMPARE(chooser.entries(), (QStringList { "AnyOne", "beta", "My.Pics" }));
-        library.prompts.newFolderAccept = true;
-        library.prompts.newFolderName = newName;
-        QCOMPARE(ok ? chooser.accept() : chooser.createNew(), !chosen.isEmpty());
-        QCOMPARE(chooser.chosen(), chosen);
-        QVERIFY(QFileInfo(chooser.path()).isDir());
-        QCOMPARE(library.prompts.messages.size(), told.isEmpty() ? 0 : 1);
-        if (!told.isEmpty())
-            QVERIFY(library.prompts.messages.constFirst().contains(told));
+        QFETCH(ChooserRow, row);
+        // A library outside the data folder, which does not exist yet: the
+        // trash is made where it belongs.
+        QDir(home.filePath("data")).removeRecursively();
+        QTemporaryDir dir;
+        SettingsStore settings(dir.filePath("Scopique.conf"));
+        ScriptedPrompts prompts;
+        FavoritesStore store(settings, dir.filePath("Favorites"));
+        store.open();
+        for (const char* folder : { "a", "anyone", "beta/inner", "My.Pics" })
+            QDir().mkpath(store.folderPath(folder));
+        FavoritesFolderChooser chooser(store, prompts, store.folderPath(row.current));
+        // The root's own folders by full name, in alphabetical order whatever
+        // the case.
+        const QStringList all { "a", "AnyOne", "anyone", "beta", "My.Pics" };
+        QCOMPARE(chooser.entries(), all);
+        const QString argument = row.step.section(u' ', 1), name = all.value(argument.toInt());
+        if (row.step.startsWith("Delete")) {
+            chooser.select(argument.toInt());
+            chooser.deleteSelected();
+            QCOMPARE(chooser.selection(), row.selected);
+            QCOMPARE(chooser.cancelEnabled(), !row.told.isEmpty());
+            QCOMPARE(QFileInfo::exists(store.folderPath(name)), !row.told.isEmpty());
+            QCOMPARE(QFileInfo::exists(home.filePath("data/Trash/files/" + name)), row.told.isEmpty());
+        } else {
+            prompts.newFolderAccept = true;
+            prompts.newFolderName = argument;
+            QCOMPARE(row.step == "OK" ? chooser.accept() : chooser.createNew(), !row.chosen.isEmpty());
+            QCOMPARE(chooser.path(), store.root() + u'/' + row.chosen);
+            QVERIFY(QFileInfo(chooser.path()).isDir());
+        }
+        QCOMPARE(chooser.entries(), row.left.isEmpty() ? all : row.left);
+        QCOMPARE(prompts.messages.size(), row.told.isEmpty() ? 0 : 1);
+        QVERIFY(prompts.messages.value(0).contains(row.told));
         // Nothing is made outside the root.
-        QCOMPARE(QDir(library.dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList { "Favorites" });
-    }
-
-    void deleteFolder_data()
-    {
-        QTest::addColumn<QStringList>("folders");
-        QTest::addColumn<int>("deleted");
-        QTest::addColumn<QStringList>("left");
-        QTest::addColumn<int>("selected");
-        QTest::newRow("last") << QStringList { "b", "c" } << 2 << QStringList { "AnyOne", "b" } << 1;
-        QTest::newRow("middle") << QStringList { "b", "c" } << 1 << QStringList { "AnyOne", "c" } << 0;
-        QTest::newRow("first") << QStringList { "a" } << 0 << QStringList { "AnyOne" } << 0;
-        QTest::newRow("dotted") << QStringList { "My.Pics" } << 1 << QStringList { "AnyOne" } << 0;
-    }
-    void deleteFolder()
-    {
-        QFETCH(QStringList, folders);
-        QFETCH(int, deleted);
-        QFETCH(QStringList, left);
-        QFETCH(int, selected);
-        Library library(folders);
-        FavoritesFolderChooser chooser = library.chooser();
-        const QString name = chooser.entries().at(deleted);
-        chooser.select(deleted);
-        chooser.deleteSelected();
-        QCOMPARE(library.prompts.messages, QStringList());
-        QCOMPARE(chooser.entries(), left);
-        QCOMPARE(chooser.selection(), selected);
-        QVERIFY(!chooser.cancelEnabled());
-        QVERIFY(!QFileInfo::exists(library.folder(name)));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList { "Favorites" });
     }
 
     void folderCommand_data()
@@ -285,17 +219,8 @@ private slots:
         QFETCH(QStringList, dialogs);
         QFETCH(QString, current);
         QFETCH(QStringList, listed);
-        const QString root = FavoritesStore::defaultRoot();
-        QDir(root).removeRecursively();
-        writeFavorite(root + QStringLiteral("AnyOne"), QStringLiteral("home"));
-        writeFavorite(root + QStringLiteral("Trips"), QStringLiteral("sea"));
-        writeFavorite(root + QStringLiteral("Trips"), QStringLiteral("rock"));
-        writeFavorite(root + QStringLiteral("My.Pics"), QStringLiteral("slide"));
-        QTemporaryDir dir;
-        ScriptedPrompts prompts;
-        SettingsStore settings(dir.filePath(QStringLiteral("Scopique.conf")));
-        CMainFrame frame(settings, prompts);
-        CFavoritesList& list = frame.favoritesBar()->list();
+        Frame shown(ini(), { "AnyOne/home", "Trips/sea", "Trips/rock", "My.Pics/slide" });
+        ScriptedPrompts& prompts = shown.prompts;
         QStringList roots, entries;
         prompts.folderScript = [&](FavoritesFolderChooser& chooser) {
             roots << chooser.root();
@@ -308,99 +233,39 @@ private slots:
             chooser.select(int(chooser.entries().indexOf(name)));
             return step.startsWith(QLatin1String("OK")) && chooser.accept();
         };
-        const qsizetype shown = dialogs.size();
-        while (!dialogs.isEmpty())
-            QVERIFY(frame.dispatch(ID_FAVORITES_FOLDER));
-        list.finishListing();
+        const qsizetype count = dialogs.size();
+        shown.action(ID_VIEW_FAVORITES)->trigger();
+        for (qsizetype i = 0; i < count; ++i)
+            shown.action(ID_FAVORITES_FOLDER)->trigger();
+        shown.list.finishListing();
         prompts.addFavoriteAccept = true;
         prompts.addFavoriteName = QStringLiteral("cell");
-        QVERIFY(frame.dispatch(ID_FAVORITES_ADD));
+        shown.action(ID_FAVORITES_ADD)->trigger();
 
         // Every dialog lists the library's own folders.
-        QCOMPARE(roots, QStringList(shown, root));
+        QCOMPARE(roots, QStringList(count, shown.root));
         QVERIFY(entries.contains(QStringLiteral("My.Pics")));
         QCOMPARE(prompts.messages, QStringList());
-        QCOMPARE(prompts.addFavoriteFolderSeen, root + current);
-        QVERIFY(QFileInfo(root + current + QStringLiteral("/cell.jpg")).isFile());
-        QCOMPARE(namesOf(list), listed);
-        QCOMPARE(list.folderPath(), root + current);
-        QCOMPARE(settings.readString(section, QStringLiteral("Folder"), QStringLiteral("AnyOne")), current);
-    }
+        QCOMPARE(prompts.addFavoriteFolderSeen, shown.root + current);
+        const QString cell = shown.root + current + QStringLiteral("/cell.jpg");
+        QVERIFY(QFileInfo(cell).isFile());
+        QCOMPARE(namesOf(shown.list), listed);
+        QCOMPARE(shown.list.folderPath(), shown.root + current);
+        QCOMPARE(shown.settings.readString("Favorites", "Folder", "AnyOne"), current);
 
-    void commands_data()
-    {
-        // Records x (no file) and y (a file); the row selected, the command
-        // given (0: a double-click), then the names left and whether the
-        // selected one was opened.
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QStringList>("left");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("Open, bar hidden") << false << 1 << int(ID_FAVORITES_OPEN) << QStringList { "x", "y" } << true;
-        QTest::newRow("Open, nothing selected")
-            << true << -1 << int(ID_FAVORITES_OPEN) << QStringList { "x", "y" } << false;
-        QTest::newRow("double-click") << true << 0 << 0 << QStringList { "x", "y" } << true;
-        QTest::newRow("Delete") << true << 1 << int(ID_FAVORITES_DELETE) << QStringList { "x" } << false;
-        QTest::newRow("Delete, file gone")
-            << false << 0 << int(ID_FAVORITES_DELETE) << QStringList { "x", "y" } << false;
-    }
-    void commands()
-    {
-        QFETCH(bool, shown);
-        QFETCH(int, selected);
-        QFETCH(int, command);
-        QFETCH(QStringList, left);
-        QFETCH(bool, opens);
-        Library library;
-        CFavoritesList& list = library.list();
-        list.addRecord(record("x"));
-        list.addFile(writeFavorite(list.folderPath(), QStringLiteral("y")));
-        const QString path = selected >= 0 ? list.record(selected)->path : QString();
-        if (shown) {
-            library.bar().resize(300, 400);
-            library.bar().show();
-            QVERIFY(QTest::qWaitForWindowExposed(&library.bar()));
-        }
-        if (command == 0) {
-            const QPoint at = list.visualItemRect(list.item(selected)).center();
-            QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
-        } else {
-            list.setCurrentRow(selected);
-            QCOMPARE(library.enabled(ID_FAVORITES_OPEN), selected >= 0);
-            QCOMPARE(library.enabled(ID_FAVORITES_DELETE), selected >= 0);
-            // The others go with the bar.
-            for (int id : { ID_FAVORITES_SORT, ID_FAVORITES_FIND, ID_FAVORITES_FOLDER })
-                QCOMPARE(library.enabled(id), shown);
-            QVERIFY(library.bar().onCommand(command));
-        }
-        QCOMPARE(library.log.opened, opens ? QStringList { path } : QStringList());
-        QCOMPARE(namesOf(list), left);
-        if (left.size() == 1) {
-            // Deleted, and nothing is selected any more.
-            QVERIFY(!QFileInfo::exists(path));
-            QCOMPARE(list.selectedRow(), -1);
-            QVERIFY(!library.enabled(ID_FAVORITES_OPEN));
-        }
-    }
-
-    void frameHandsOnToTheBar()
-    {
-        QTemporaryDir dir;
-        ScriptedPrompts prompts;
-        SettingsStore settings(dir.filePath(QStringLiteral("Scopique.conf")));
-        CMainFrame frame(settings, prompts);
-        CFavoritesList& list = frame.favoritesBar()->list();
-        const QString path = writeFavorite(list.folderPath(), QStringLiteral("frame"));
-        QVERIFY(path.startsWith(home.path()));
-        frame.send(WM_APP_FAVORITE_ADDED, AppMessageSink::textArg(path), 0);
-        QCOMPARE(list.count(), 1);
-        list.setCurrentRow(0);
-        QCoreApplication::processEvents();
-        QVERIFY(frame.action(ID_FAVORITES_DELETE)->isEnabled());
-        QVERIFY(frame.dispatch(ID_FAVORITES_DELETE));
-        QVERIFY(!QFileInfo::exists(path));
+        // A double-click opens "cell"; Open and Delete follow the selection,
+        // Sort, Find and Folder the bar.
+        const QRect item = shown.list.visualItemRect(shown.list.item(0));
+        shown.mouseOnWindow(QTest::MouseClick, shown.list.viewport()->mapTo(&shown.frame, item.center()));
+        shown.mouseOnWindow(QTest::MouseDClick, shown.list.viewport()->mapTo(&shown.frame, item.center()));
+        QVERIFY(shown.frame.windowTitle().endsWith("cell.jpg"));
+        shown.action(ID_FAVORITES_DELETE)->trigger();
+        QVERIFY(!QFileInfo::exists(cell));
+        QCOMPARE(namesOf(shown.list), listed.mid(1));
+        QVERIFY(!shown.action(ID_FAVORITES_OPEN)->isEnabled() && !shown.action(ID_FAVORITES_DELETE)->isEnabled());
+        shown.action(ID_VIEW_FAVORITES)->trigger();
+        for (int id : { ID_FAVORITES_SORT, ID_FAVORITES_FIND, ID_FAVORITES_FOLDER })
+            QVERIFY(!shown.action(id)->isEnabled());
     }
 };
 
