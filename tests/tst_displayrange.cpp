@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "MessageLog.h"
+#include "DataRows.h"
 #include "ScriptedPrompts.h"
 #include "ShownFrame.h"
 #include "TestImages.h"
@@ -96,12 +96,6 @@ Values readouts(ShownFrame& w, const Points& points)
     return lumas;
 }
 
-bool enabled(ShownFrame& w, int id)
-{
-    QCoreApplication::processEvents();
-    return w.frame.action(id)->isEnabled();
-}
-
 } // namespace
 
 class TestDisplayRange : public QObject {
@@ -118,13 +112,8 @@ private slots:
     // range) open, show and read out exactly as Qt decodes them.
     void opening_data()
     {
-        QTest::addColumn<QImage>("picture");
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<Points>("points");
-        QTest::addColumn<Rgbs>("shown");
-        QTest::addColumn<Values>("raw");
-        QTest::addColumn<DisplayRange>("range");
-        QTest::addColumn<int>("levels");
+        columns<QImage, QString, Points, Rgbs, Values, DisplayRange, int>(
+            "picture", "fileName", "points", "shown", "raw", "range", "levels");
         const Points rampPoints { { 0, 0 }, { 14, 0 }, { 0, 32 }, { 17, 63 }, { 63, 63 } };
         const Rgbs rampShown { grey(0), grey(0), grey(128), grey(253), grey(255) };
         const Values rampRaw { 0, 14, 2048, 4049, 4095 };
@@ -169,15 +158,11 @@ private slots:
     }
     void opening()
     {
-        QFETCH(QImage, picture);
-        QFETCH(QString, fileName);
-        QFETCH(Points, points);
-        QFETCH(Rgbs, shown);
-        QFETCH(Values, raw);
-        QFETCH(DisplayRange, range);
-        QFETCH(int, levels);
+        auto [picture, fileName, points, shown, raw, range, levels]
+            = fetch<QImage, QString, Points, Rgbs, Values, DisplayRange, int>(
+                "picture", "fileName", "points", "shown", "raw", "range", "levels");
         ShownFrame w(iniPath());
-        QVERIFY(!enabled(w, ID_DISPLAY_RANGE));
+        QVERIFY(!w.enabled(ID_DISPLAY_RANGE));
         const QString path = TestImages::write(dir.path(), fileName, picture);
         open(w, path);
         QCOMPARE(w.prompts.messages, QStringList());
@@ -198,14 +183,11 @@ private slots:
         const auto* all = reinterpret_cast<const QRgb*>(frame.constBits());
         if (levels > 0)
             QCOMPARE(QSet<QRgb>(all, all + frame.width() * frame.height()).size(), levels);
-        QCOMPARE(enabled(w, ID_DISPLAY_RANGE), levels != 0);
+        QCOMPARE(w.enabled(ID_DISPLAY_RANGE), levels != 0);
         QCOMPARE(readouts(w, points), raw);
         // The profile shows the pixels: the mean of rows 0 and 1 at its start.
         w.key(Qt::Key_X);
-        w.key(Qt::Key_H);
-        w.mouse(QTest::MousePress, { 1, 0 });
-        w.mouse(QTest::MouseMove, { 5, 0 });
-        w.mouse(QTest::MouseRelease, { 5, 0 });
+        w.lay(Qt::Key_H, { 1, 0 }, { 5, 0 });
         QCOMPARE(w.frame.histogram(true).samples()[0], (luma(frame.pixel(0, 0)) + luma(frame.pixel(0, 1))) / 2);
     }
 
@@ -244,12 +226,8 @@ private slots:
     }
     void displayRangeDialog()
     {
-        QFETCH(bool, allEqual);
-        QFETCH(QStringList, steps);
-        QFETCH(int, during);
-        QFETCH(int, after);
-        QFETCH(DisplayRange, range);
-        QFETCH(bool, refused);
+        auto [allEqual, steps, during, after, range, refused] = fetch<bool, QStringList, int, int, DisplayRange, bool>(
+            "allEqual", "steps", "during", "after", "range", "refused");
         ShownFrame w(iniPath());
         open(w,
             TestImages::write(
@@ -258,12 +236,14 @@ private slots:
         const DisplayRange opened = w.doc().displayRange();
         const int openedAtProbe = shownAtProbe();
         int seen = -1;
-        QList<quint32> bins;
+        QList<quint64> bins;
+        // A lambda cannot capture a structured binding before C++20.
+        const QStringList script = steps;
         w.prompts.displayRangeScript = [&](DisplayRangeEditor& editor) {
             bins = { editor.bins()[0], editor.bins()[128], editor.bins()[255] };
             CDisplayRangeDlg dialog(editor);
             auto* box = dialog.findChild<QDialogButtonBox*>();
-            for (const QString& step : steps) {
+            for (const QString& step : script) {
                 const QStringList limits = step.split(' ');
                 if (limits.size() == 2) {
                     dialog.findChild<QSpinBox*>(QStringLiteral("minimum"))->setValue(limits[0].toInt());
@@ -277,11 +257,11 @@ private slots:
             seen = shownAtProbe();
             return dialog.result() == QDialog::Accepted;
         };
-        QVERIFY(enabled(w, ID_DISPLAY_RANGE));
+        QVERIFY(w.enabled(ID_DISPLAY_RANGE));
         w.frame.action(ID_DISPLAY_RANGE)->trigger();
         QCOMPARE(w.prompts.asked, QStringList { "displayRange" });
         // 256 bins over the samples' own span.
-        QCOMPARE(bins, allEqual ? (QList<quint32> { 4096, 0, 0 }) : (QList<quint32> { 16, 16, 16 }));
+        QCOMPARE(bins, allEqual ? (QList<quint64> { 4096, 0, 0 }) : (QList<quint64> { 16, 16, 16 }));
         QCOMPARE(seen, during);
         QCOMPARE(w.prompts.messages,
             refused ? QStringList { QStringLiteral("The Minimum must be less than the Maximum.") } : QStringList());
@@ -301,9 +281,7 @@ private slots:
     // leave the samples.
     void whatDropsTheSamples_data()
     {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<bool>("keeps");
-        QTest::addColumn<bool>("undone");
+        columns<QStringList, bool, bool>("steps", "keeps", "undone");
         QTest::newRow("Monochrome") << QStringList { "Shift+M" } << false << true;
         QTest::newRow("Edge Enhance") << QStringList { "Shift+E" } << false << true;
         QTest::newRow("Burn On") << QStringList { "line", "B" } << false << true;
@@ -314,18 +292,13 @@ private slots:
     }
     void whatDropsTheSamples()
     {
-        QFETCH(QStringList, steps);
-        QFETCH(bool, keeps);
-        QFETCH(bool, undone);
+        auto [steps, keeps, undone] = fetch<QStringList, bool, bool>("steps", "keeps", "undone");
         ShownFrame w(iniPath());
         open(w, TestImages::write(dir.path(), QStringLiteral("ramp.tif"), ramp()));
         const QImage opened = w.doc().FrameBuffer.image().copy();
         for (const QString& step : steps) {
             if (step == "line") {
-                w.key(Qt::Key_L);
-                w.mouse(QTest::MousePress, { 10, 10 });
-                w.mouse(QTest::MouseMove, { 50, 10 });
-                w.mouse(QTest::MouseRelease, { 50, 10 });
+                w.lay(Qt::Key_L, { 10, 10 }, { 50, 10 });
             } else if (step == "save") {
                 w.prompts.saveFileAnswer = dir.filePath(QStringLiteral("saved.png"));
                 w.frame.action(ID_FILE_SAVE)->trigger();
@@ -340,7 +313,7 @@ private slots:
         }
         const QPoint at(36, 30);
         for (const bool raw : { keeps, undone }) {
-            QCOMPARE(enabled(w, ID_DISPLAY_RANGE), raw);
+            QCOMPARE(w.enabled(ID_DISPLAY_RANGE), raw);
             const QRgb shown = w.doc().FrameBuffer.image().pixel(at);
             QCOMPARE(readouts(w, { at }), Values { raw ? 36 + 64 * 30 : luma(shown) });
             // Undoing the step that dropped the samples brings them back.
@@ -415,10 +388,10 @@ private slots:
         ShownFrame w(iniPath());
         open(w, TestImages::write(dir.path(), QStringLiteral("colour.tif"), colour16(false)));
         w.prompts.displayRangeScript = [](DisplayRangeEditor& editor) { return editor.accept(1000, 1255); };
-        QVERIFY(enabled(w, ID_DISPLAY_RANGE));
+        QVERIFY(w.enabled(ID_DISPLAY_RANGE));
         w.frame.action(ID_DISPLAY_RANGE)->trigger();
         w.frame.action(ID_BORDER_THIN)->trigger();
-        for (const QString& name : { "saved.png", "saved.tif" }) {
+        for (const char* name : { "saved.png", "saved.tif" }) {
             w.prompts.saveFileAnswer = dir.filePath(name);
             w.frame.action(ID_FILE_SAVE)->trigger();
             const QImage saved = QImageReader(w.prompts.saveFileAnswer).read().convertToFormat(QImage::Format_RGB32);
@@ -430,7 +403,7 @@ private slots:
                 QStringList({ tags.software.value_or(""), tags.make.value_or("") }), QStringList({ "Scopique", "1" }));
         }
         open(w, w.prompts.saveFileAnswer);
-        QVERIFY(!enabled(w, ID_DISPLAY_RANGE));
+        QVERIFY(!w.enabled(ID_DISPLAY_RANGE));
         QCOMPARE(w.doc().FrameBuffer.image().pixel(10, 0), qRgb(100, 255, 255));
     }
 };
