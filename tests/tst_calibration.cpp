@@ -89,10 +89,7 @@ private slots:
         QTest::newRow("vertical sets its own")
             << true << "0.13" << -1 << "OK" << QList<double> { 0.01, v, -1, 0.13, 10, 1 };
         QTest::newRow("Cancel") << false << "1.0" << -1 << "Cancel" << nothing;
-        QTest::newRow("OK after the tool was cleared") << false << "1.0" << 0 << "OK" << nothing;
         QTest::newRow("OK after a line tool") << false << "1.0" << int(KindLine) << "OK" << nothing;
-        QTest::newRow("OK after the other direction")
-            << false << "1.0" << int(KindCalibrateVertical) << "OK" << nothing;
     }
     void calibrationStoresTheScale()
     {
@@ -134,33 +131,26 @@ private slots:
 
     void magnificationIsAWholeNumberFromOne_data()
     {
-        columns<bool, QString, bool, unsigned>("calibrating", "typed", "accepted", "magnification");
-        QTest::newRow("25") << false << "25" << true << 25u;
-        QTest::newRow("signs and letters dropped") << false << "-4x0" << true << 40u;
-        QTest::newRow("largest") << false << "2147483647" << true << 2147483647u;
-        QTest::newRow("zero") << false << "0" << false << 60u;
-        QTest::newRow("empty") << false << "" << false << 60u;
-        QTest::newRow("beyond the store") << false << "2147483648" << false << 60u;
-        QTest::newRow("zero when calibrating") << true << "0" << false << 60u;
+        columns<QString, bool, unsigned>("typed", "accepted", "magnification");
+        QTest::newRow("25") << "25" << true << 25u;
+        QTest::newRow("signs and letters dropped") << "-4x0" << true << 40u;
+        QTest::newRow("largest") << "2147483647" << true << 2147483647u;
+        QTest::newRow("zero") << "0" << false << 60u;
+        QTest::newRow("beyond the store") << "2147483648" << false << 60u;
     }
     void magnificationIsAWholeNumberFromOne()
     {
-        const auto [calibrating, typed, accepted] = fetch<bool, QString, bool>("calibrating", "typed", "accepted");
-        settings->writeInt(section, "CalibrationMagnification", 60);
-        PictureView video(*settings, prompts, log);
+        const auto [typed, accepted] = fetch<QString, bool>("typed", "accepted");
         CMagnificationDlg setMagnification(60, true);
         setMagnification.show();
-        QDialog* dialog = calibrating ? static_cast<QDialog*>(startCalibration(video, false, 100)) : &setMagnification;
+        QDialog* dialog = &setMagnification;
         QCOMPARE(setMagnification.windowTitle(), QStringLiteral("Set Magnification"));
         QCOMPARE(dialog->findChild<QLineEdit*>("magnification")->text(), QStringLiteral("60"));
         typeInto(*dialog, "magnification", typed);
         answer(*dialog, "OK");
         QCOMPARE(dialog->isVisible(), !accepted);
         QCOMPARE(dialog->findChild<QMessageBox*>() != nullptr, !accepted);
-        if (calibrating)
-            QCOMPARE(stored(), (QList<double> { -1, -1, -1, -1, 60, -1 }));
-        else
-            QTEST(setMagnification.magnification(), "magnification");
+        QTEST(setMagnification.magnification(), "magnification");
     }
 
     void promptDialogs_data()
