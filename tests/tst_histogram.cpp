@@ -49,7 +49,7 @@ private slots:
     void init() { QFile::remove(iniPath()); }
 
     // The line from the base leaves its end point unpainted; the horizontal profile's base lies just below
-    // the surface. A mark inverts its line, over a bar too, and a new drawing keeps it.
+    // the surface.
     void surface_data()
     {
         QTest::addColumn<bool>("horizontal");
@@ -74,28 +74,10 @@ private slots:
         QTEST(barLength(surface, 700), "length");
         QTEST(barLength(surface, 2047), "length");
         QCOMPARE(barLength(surface, 699), 0);
-
-        surface.setMark(0, 100);
-        surface.setMark(0, 100); // moved onto its own place it stays drawn
-        surface.setMark(1, 120);
-        QCOMPARE(barLength(surface, 100, markOnGrey), 0);
-        surface.setMark(1, 300);
-        QCOMPARE(barLength(surface, 120), 0);
-        surface.samples()[100] = 255;
-        surface.draw();
-        QCOMPARE(barPixel(surface, 100, 10), white);
-        QCOMPARE(barPixel(surface, 100, thickness - 1), markOnGrey);
-        QCOMPARE(barLength(surface, 300, markOnGrey), 0);
-        // Off the surface a mark draws nothing and leaves nothing behind.
-        surface.setMark(0, -10);
-        surface.setMark(1, 2048);
-        QCOMPARE(barLength(surface, 100), thickness - 1 - horizontal);
-        QCOMPARE(barLength(surface, 300), 0);
     }
 
     // The size commands serve the tools with a profile; a stored Size that is no menu size reads as Small.
-    // A new size keeps the edge the bars grow from (bottom-left for horizontal, top-right for vertical);
-    // the next show fits the length back to the picture.
+    // A new size keeps the edge the bars grow from (bottom-left for horizontal, top-right for vertical).
     void sizes_data()
     {
         QTest::addColumn<int>("tool");
@@ -148,12 +130,6 @@ private slots:
         QCOMPARE(window.size(), full);
         QCOMPARE(horizontal ? window.geometry().bottomLeft() : window.geometry().topRight(),
             horizontal ? before.bottomLeft() : before.topRight());
-        const QPoint placed = window.pos();
-        w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
-        w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
-        QCOMPARE(window.size(),
-            horizontal ? QSize(640 + border.width(), full.height()) : QSize(full.width(), 480 + border.height()));
-        QCOMPARE(window.pos(), placed);
     }
 
     // The first press of a profile tool shows its window beside the picture (above it, or left of it) with
