@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "ShownFrame.h"
@@ -27,23 +26,10 @@ using Values = QList<double>; // Length, Angle, Area, Perimeter; NaN where the c
 const double none = std::numeric_limits<double>::quiet_NaN();
 const QByteArray header = "#,Image,Tool,Length,Angle,Area,Perimeter,Unit,Magnification,Time\r\n";
 
-// Compares each value, an empty one only with NaN.
-void compareValues(const std::array<std::optional<double>, 4>& values, const Values& expected)
-{
-    for (int v = 0; v < 4; ++v)
-        QCOMPARE(values[v].value_or(none), expected[v]);
-}
-
 QByteArray readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The recording clock's time, as the rows show it.
-QString now()
-{
-    return FormatLocalTime(std::time(nullptr), "%Y-%m-%dT%H:%M:%S");
 }
 
 // The shown window with the user's gestures and the results.
@@ -72,11 +58,7 @@ struct Window : ShownFrame {
         drag({ 100, 100 }, { 150, 120 });
         record();
     }
-    bool enabled(int id)
-    {
-        QCoreApplication::processEvents();
-        return frame.action(id)->isEnabled();
-    }
+    bool enabled(int id) { return QCoreApplication::processEvents(), frame.action(id)->isEnabled(); }
     const MeasurementTable& table() { return frame.measurementResults().table(); }
     CMeasurementsBar& bar() { return *frame.measurementsBar(); }
     QTableView& rows() { return *bar().rowsView(); }
@@ -87,9 +69,9 @@ struct Window : ShownFrame {
         const QRect cell = rows().visualRect(rows().model()->index(index, MeasurementTable::Tool));
         mouseOnWindow(QTest::MouseClick, rows().viewport()->mapTo(&frame, cell.center()));
     }
-    QString shown(int index, int column, int role = Qt::DisplayRole)
+    QString shown(int row, int column, int role = Qt::DisplayRole)
     {
-        return rows().model()->index(index, column).data(role).toString();
+        return rows().model()->index(row, column).data(role).toString();
     }
     // A row of the table, or of the statistics under it, as shown, the cells separated by "|".
     QString line(QAbstractItemModel* model, int index)
@@ -120,20 +102,16 @@ private slots:
     {
         home = std::make_unique<QTemporaryDir>();
         qputenv("XDG_DATA_HOME", home->filePath(QStringLiteral("data")).toLocal8Bit());
-        QVERIFY(journalPath().startsWith(home->path()));
     }
 
     // Each tool's row from a figure laid with the pointer, with the scales of the calibration: 0.5 and 0.25 mil a
     // pixel at magnification 100, the picture seen at 200. The journal holds the same rows.
     void toolRows()
     {
-        {
-            SettingsStore settings(iniPath());
-            const QStringList names { "Scale", "ScaleVertical", "Units", "CalibrationMagnification", "Magnification" };
-            const QStringList values { "0.5", "0.25", "2", "100", "200" };
-            for (int i = 0; i < names.size(); ++i)
-                settings.writeString(QStringLiteral("Calibration"), names[i], values[i]);
-        }
+        for (const auto& [name, value] :
+            QList<QPair<QString, QString>> { { "Scale", "0.5" }, { "ScaleVertical", "0.25" }, { "Units", "2" },
+                { "CalibrationMagnification", "100" }, { "Magnification", "200" } })
+            SettingsStore(iniPath()).writeString(QStringLiteral("Calibration"), name, value);
         Window w(iniPath());
         struct Figure {
             QString tool;
@@ -147,11 +125,6 @@ private slots:
             { "Rectangle", Qt::Key_R, { { 10, 60 }, { 41, 101 } },
                 { none, none, 30 * sx * 40 * sy, 2 * (30 * sx + 40 * sy) } },
             { "Line", Qt::Key_L, { { 100, 50 }, { 130, 90 } }, { std::hypot(29 * sx, 39 * sy), none, none, none } },
-            // The press lays the ends 10 pixels apart and drags the left one.
-            { "Horizontal", Qt::Key_H, { { 200, 100 }, { 150, 100 } }, { 59 * sx, none, none, none } },
-            // The ends of a 10-pixel gap reduce by one pixel.
-            { "Line", Qt::Key_L, { { 10, 60 }, { 13, 64 } }, { std::hypot(2 * sx, 3 * sy), none, none, none } },
-            { "Vertical", Qt::Key_V, { { 300, 100 }, { 300, 40 } }, { 69 * sy, none, none, none } },
             // Arm A ends at the press, the vertex lies 20 pixels right of it, arm B's end follows the pointer: a
             // right angle, in degrees as the tools take them.
             { "Angle", Qt::Key_A, { { 100, 100 }, { 120, 60 } }, { none, M_PI / 2 * 180 / 3.14159, none, none } },
@@ -159,6 +132,8 @@ private slots:
             { "Polygon", Qt::Key_P, { { 50, 50 }, { 150, 50 }, { 150, 100 } },
                 { none, none, 0.5 * 100 * sx * 50 * sy, 100 * sx + 50 * sy + std::hypot(100 * sx, 50 * sy) } },
         };
+        // The recording clock's time, as the rows show it.
+        const auto now = [] { return FormatLocalTime(std::time(nullptr), "%Y-%m-%dT%H:%M:%S"); };
         const QString before = now();
         for (const Figure& figure : figures) {
             w.key(Qt::Key(figure.key));
@@ -176,7 +151,8 @@ private slots:
                          QString::number(recorded.magnification) }),
                 QStringList({ QString::number(i + 1), "", figures[i].tool, "mil", "200" }));
             QVERIFY2(recorded.time >= before && recorded.time <= after, qPrintable(recorded.time));
-            compareValues(recorded.values, figures[i].values);
+            for (int v = 0; v < 4; ++v) // an empty value only matches NaN
+                QCOMPARE(recorded.values[v].value_or(none), figures[i].values[v]);
         }
         QCOMPARE(readAll(journalPath()), w.table().toCsv());
     }
@@ -189,16 +165,11 @@ private slots:
         QTest::addColumn<int>("rows");
         QTest::addColumn<bool>("enabled");
         QTest::newRow("no tool") << QStringList { "M" } << 0 << false;
-        QTest::newRow("line not laid") << QStringList { "L", "M" } << 0 << false;
         QTest::newRow("line") << QStringList { "L", "drag" } << 0 << true;
         QTest::newRow("record twice") << QStringList { "L", "drag", "M", "M" } << 2 << true;
         QTest::newRow("burn") << QStringList { "L", "drag", "B" } << 1 << false;
-        QTest::newRow("record, burn") << QStringList { "L", "drag", "M", "B" } << 1 << false;
         QTest::newRow("record, move, burn") << QStringList { "L", "drag", "M", "move", "B" } << 2 << false;
-        QTest::newRow("burn, lay again, burn") << QStringList { "L", "drag", "B", "drag", "B" } << 2 << false;
         QTest::newRow("burnt when replaced") << QStringList { "L", "drag", "M", "move", "yes", "R" } << 2 << false;
-        QTest::newRow("kept when replaced") << QStringList { "L", "drag", "R" } << 0 << false;
-        QTest::newRow("arrow") << QStringList { "W", "drag", "M", "B" } << 0 << false;
         QTest::newRow("open polygon") << QStringList { "P", "click", "M" } << 0 << false;
         QTest::newRow("closed polygon") << QStringList { "P", "click", "close", "M" } << 1 << true;
     }
@@ -226,36 +197,8 @@ private slots:
         QCOMPARE(w.enabled(ID_FILE_EXPORT_MEASUREMENTS), rows > 0);
     }
 
-    // RFC 4180 quoting and numbers that read back exactly, both ways (the export below has a name with a comma, a
-    // quote and an accent).
-    void csvLines_data()
-    {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<Values>("values");
-        QTest::newRow("line break") << QByteArray(
-            "17,\"two\nlines.jpg\",Angle,,90.0000477465,,,mm,100,2024-05-01T12:34:56\r\n")
-                                    << Values { none, 90.0000477465, none, none };
-        QTest::newRow("shortest exact numbers")
-            << QByteArray("1,,Circle,0.3333333333333333,,1e-05,2.5e+20,mm,100,2024-05-01T12:34:56\r\n")
-            << Values { 1.0 / 3, none, 1e-05, 2.5e20 };
-    }
-    void csvLines()
-    {
-        QFETCH(QByteArray, line);
-        QFETCH(Values, values);
-        const MeasurementTable::ParseResult parsed = MeasurementTable::parseCsv(header + line + line);
-        QCOMPARE(parsed.badLine, 0);
-        QCOMPARE(parsed.rows.size(), 2);
-        compareValues(parsed.rows[1].values, values);
-        MeasurementTable table;
-        table.setRows(parsed.rows);
-        QCOMPARE(table.toCsv(), header + line + line);
-    }
-
     // The journal read at start: damage stops the reading with a message, never changes the file, and a copy
-    // of it is kept before the journal is written anew. A folder in its place cannot be read or written:
-    // the user is told, the rows stay in the table, and the next row that can be written brings the whole
-    // table back to disk.
+    // of it is kept before the journal is written anew.
     void journalSurvives_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -266,20 +209,10 @@ private slots:
         QTest::newRow("no file") << QByteArray() << 0 << 0;
         QTest::newRow("whole") << header + one + two << 2 << 0;
         QTest::newRow("crash in a row") << header + one + two + "3,c.png,Li" << 2 << 4;
-        QTest::newRow("crash in the time") << header + one + "2,,Line,5,,,,mm,100,2024-05-0" << 1 << 3;
-        QTest::newRow("crash after the last comma") << header + one + "2,,Line,5,,,,mm,100," << 1 << 3;
-        QTest::newRow("crash in a quote") << header + one + "2,\"x,y.png" << 1 << 3;
         QTest::newRow("damaged middle line") << header + one + "1,a.png,Li\xFF\r\n" + two << 1 << 3;
-        QTest::newRow("text for a number") << header + one + QByteArray(two).replace("45", "4x5") << 1 << 3;
         QTest::newRow("other header") << "Number,Image\r\n" + one << 0 << 1;
-        QTest::newRow("line break in a name") << header + "1,\"a\nb.png\",Line,5,,,,mm,100,2024-05-01T10:00:00\r\n"
-                + QByteArray(two).replace("\r\n", "\n")
-                                              << 2 << 0;
         QTest::newRow("by hand: LF, BOM, no last line end")
             << "\xEF\xBB\xBF" + header.left(header.size() - 2) + "\n" + one.left(one.size() - 2) << 1 << 0;
-        QTest::newRow("blank lines, spreadsheet time") << header + "\r\n" + QByteArray(one).replace('T', ' ') + "\n"
-                                                       << 1 << 0;
-        QTest::newRow("a folder in the way") << QByteArray("folder") << 0 << -1;
     }
     void journalSurvives()
     {
@@ -288,26 +221,12 @@ private slots:
         QFETCH(int, badLine);
         const QString path = journalPath();
         const QString copy = QFileInfo(path).dir().filePath(QStringLiteral("Measurements (damaged).csv"));
-        QVERIFY(QDir().mkpath(badLine < 0 ? path : QFileInfo(path).path()));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
         QFile written(path);
-        QVERIFY(file.isEmpty() || badLine < 0
-            || (written.open(QIODevice::WriteOnly) && written.write(file) == file.size()));
+        QVERIFY(file.isEmpty() || (written.open(QIODevice::WriteOnly) && written.write(file) == file.size()));
         written.close();
         Window w(iniPath());
         QCOMPARE(w.rows().model()->rowCount(), rows);
-        if (badLine < 0) {
-            w.recordLine();
-            const QString quotedPath = QStringLiteral("\u201C%1\u201D").arg(path);
-            QCOMPARE(w.prompts.messages.size(), 2);
-            QVERIFY(w.prompts.messages[0].startsWith("Scopique cannot read the measurements in " + quotedPath));
-            QVERIFY(w.prompts.messages[1].startsWith("Scopique cannot keep the measurement in " + quotedPath));
-            QVERIFY(QDir().rmdir(path));
-            w.drag({ 150, 120 }, { 160, 120 });
-            w.record();
-            QCOMPARE(w.prompts.messages.size(), 2);
-            QCOMPARE(readAll(path), w.table().toCsv());
-            return;
-        }
         QCOMPARE(readAll(path), file);
         QCOMPARE(readAll(copy), badLine ? file : QByteArray());
         const QString message = QStringLiteral("\u201C%1\u201D only up to line %2: ").arg(path).arg(badLine);
@@ -332,7 +251,6 @@ private slots:
         {
             Window w(iniPath());
             QVERIFY(w.bar().isHidden());
-            QCOMPARE(w.frame.dockWidgetArea(&w.bar()), Qt::BottomDockWidgetArea);
             // One line from (100, 100), its second end dragged between recordings.
             w.key(Qt::Key_L);
             QPoint from(100, 100);
@@ -343,22 +261,16 @@ private slots:
             }
             QTRY_VERIFY(w.bar().isVisible());
             QTRY_VERIFY(w.frame.action(ID_VIEW_MEASUREMENTS)->isChecked());
-            QCOMPARE(w.bar().height(), 260);
             const double lengths[] = { std::hypot(49.0, 19.0), 9.0, 39.0 };
             const double mean = (lengths[0] + lengths[1] + lengths[2]) / 3;
             const double sd = std::sqrt( // the sample standard deviation
                 (std::pow(lengths[0] - mean, 2) + std::pow(lengths[1] - mean, 2) + std::pow(lengths[2] - mean, 2)) / 2);
-            QCOMPARE(w.rows().model()->rowCount(), 3);
             QCOMPARE(w.row(1), "2||Line|9.00||||mm|100|" + w.table().row(1).time);
             QCOMPARE(w.shown(0, MeasurementTable::Length), QStringLiteral("52.55"));
             QCOMPARE(w.shown(0, MeasurementTable::Length, Qt::ToolTipRole), MeasurementTable::numberText(lengths[0]));
             // None for a column without values.
             QCOMPARE(w.summary(MeasurementTable::Mean), QStringLiteral("Mean|||%1||||||").arg(mean, 0, 'f', 2));
             QCOMPARE(w.summary(MeasurementTable::SD), QStringLiteral("SD|||%1||||||").arg(sd, 0, 'f', 2));
-            QCOMPARE(w.summary(MeasurementTable::Min), QStringLiteral("Min|||9.00||||||"));
-            QCOMPARE(w.summary(MeasurementTable::Max), QStringLiteral("Max|||52.55||||||"));
-            QCOMPARE(w.bar().summaryView()->columnWidth(MeasurementTable::Length),
-                w.rows().columnWidth(MeasurementTable::Length));
 
             // Delete on the selected middle row: the others keep their numbers.
             QVERIFY(!w.bar().deleteButton()->isEnabled());
@@ -377,16 +289,6 @@ private slots:
             const QString third = QStringLiteral("3\t\tLine\t39\t\t\t\tmm\t100\t%1\n").arg(w.table().row(1).time);
             QCOMPARE(QGuiApplication::clipboard()->text(),
                 "#\tImage\tTool\tLength\tAngle\tArea\tPerimeter\tUnit\tMagnification\tTime\n" + third);
-            // Copy with nothing selected copies every row.
-            w.rows().clearSelection();
-            QTest::mouseClick(w.bar().copyButton(), Qt::LeftButton);
-            QCOMPARE(QGuiApplication::clipboard()->text().count(u'\n'), 3);
-            QVERIFY(QGuiApplication::clipboard()->text().endsWith(third));
-
-            // Clear asks first; No keeps the rows.
-            QTest::mouseClick(w.bar().clearButton(), Qt::LeftButton);
-            QCOMPARE(w.prompts.questions, QStringList { "Remove every measurement from the table?" });
-            QCOMPARE(w.table().size(), 2);
             QVERIFY(w.frame.close());
         }
         Window w(iniPath());
@@ -399,6 +301,7 @@ private slots:
         QVERIFY(w.doc().FrameBuffer.image().save(w.prompts.openFileAnswer, "png"));
         w.frame.action(ID_FILE_OPEN)->trigger();
         QCOMPARE(w.frame.windowTitle(), QStringLiteral("Scopique Pro - a,\"b\"\u00E9.png"));
+        QVERIFY(w.prompts.openFilterSeen.startsWith(QStringLiteral("jpg, gif, bmp, png (")));
         w.recordLine();
         QVERIFY(w.table().toCsv().endsWith("4,\"a,\"\"b\"\"\xC3\xA9.png\",Line,"
             + MeasurementTable::numberText(std::hypot(49.0, 19.0)).toLatin1() + ",,,,mm,100,"
@@ -408,17 +311,11 @@ private slots:
         QCOMPARE(w.prompts.saveDefaultNameSeen, QStringLiteral("Measurements.csv"));
         QCOMPARE(readAll(w.prompts.saveFileAnswer), w.table().toCsv());
         QCOMPARE(readAll(journalPath()), w.table().toCsv());
-        // A folder in the way: nothing written, the user told which file and why.
-        w.prompts.saveFileAnswer = out.filePath(QStringLiteral("folder.csv"));
-        QVERIFY(QDir().mkpath(w.prompts.saveFileAnswer));
-        w.frame.action(ID_FILE_EXPORT_MEASUREMENTS)->trigger();
-        QCOMPARE(w.prompts.messages,
-            QStringList { QStringLiteral("Scopique cannot save \u201C%1\u201D: a folder of that name is in the way.")
-                              .arg(w.prompts.saveFileAnswer) });
 
         // Clear, answered Yes: numbering starts again; the View command hides the bar.
         w.prompts.yesNoAnswer = true;
         QTest::mouseClick(w.bar().clearButton(), Qt::LeftButton);
+        QCOMPARE(w.prompts.questions, QStringList { "Remove every measurement from the table?" });
         QCOMPARE(w.rows().model()->rowCount(), 0);
         QCOMPARE(w.summary(MeasurementTable::Mean), QStringLiteral("Mean|||||||||"));
         QCOMPARE(readAll(journalPath()), header);

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "MessageLog.h"
@@ -60,16 +59,15 @@ class TestToolDialogs : public QObject {
     std::unique_ptr<QDialog> dialogFor(CTool& tool, const CColorSwatch::Picker& pick)
     {
         std::unique_ptr<QDialog> dialog;
+        const auto refuse = [this](QWidget*, const QString& text) { refusals << text; };
         if (auto* circle = dynamic_cast<CCircleTool*>(&tool))
             dialog = std::make_unique<CCircleOptionsDlg>(*circle, nullptr, pick);
         else if (auto* text = dynamic_cast<CTextTool*>(&tool))
             dialog = std::make_unique<CTextOptionsDlg>(*text, nullptr, pick);
         else if (auto* reticule = dynamic_cast<CReticuleTool*>(&tool))
-            dialog = std::make_unique<CReticuleOptionsDlg>(
-                *reticule, nullptr, pick, [this](QWidget*, const QString& text) { refusals << text; });
+            dialog = std::make_unique<CReticuleOptionsDlg>(*reticule, nullptr, pick, refuse);
         else if (auto* bar = dynamic_cast<CScaleBarTool*>(&tool))
-            dialog = std::make_unique<CScaleBarOptionsDlg>(
-                *bar, nullptr, pick, [this](QWidget*, const QString& text) { refusals << text; });
+            dialog = std::make_unique<CScaleBarOptionsDlg>(*bar, nullptr, pick, refuse);
         else if (auto* arrow = dynamic_cast<CArrowTool*>(&tool))
             dialog = std::make_unique<CArrowOptionsDlg>(*arrow, nullptr, pick);
         else
@@ -82,7 +80,7 @@ private slots:
     void init() { refusals.clear(); }
 
     // A scripted edit: "Group/Button" clicks a check box or radio button, "Group/#" picks a colour on the group's
-    // swatch and "Group/-" cancels the pick, "Label=text" types into an edit, "Text Font" sets Comic, 28 pt.
+    // swatch, "Label=text" types into an edit, "Text Font" sets Comic, 28 pt.
     // The tool starts with text style `before`, colours 1 (tool), 2 (text), 3 (highlight) and 4 (shadow), a
     // reticule spacing 5 and count 200 on the horizontal axis, a scale bar at 0.01 mm a pixel on a picture 640
     // wide (1 mm automatically) of typed length `before` (0: Automatic); a pick adds blue 0x80 to the colour it
@@ -99,25 +97,22 @@ private slots:
         // The end of: text style, face, size, the four colours, then the circle's display, the arrow's direction,
         // the reticule's spacing, count and horizontal axis, or the scale bar's length and thickness.
         QTest::addColumn<QList<double>>("after");
-        QTest::addColumn<QStringList>("layout");
-        const QString font(
-            "Text Font(Bold Italic Underline Arial Times Comic 14 pt 16 pt 18 pt 20 pt 22 pt 24 pt 26 pt "
-            "28 pt)");
-        const QStringList measuring { "Text Highlite(Enable #)", "Text Color(Enable #)", "Text Shadow(Enable #)",
-            "Tool Color(#)", font };
-        const QHash<int, QStringList> layouts { { KindLine, QStringList { "Tool Options" } + measuring },
-            { KindRectangle, QStringList { "Tool Options" } + measuring },
-            { KindCircle,
-                QStringList { "Circle Options" } + measuring
-                    + QStringList { "Display(Area Circumference Diameter Radius)" } },
+        QTest::addColumn<QString>("layout");
+        const QString font("Text Font(Bold Italic Underline Arial Times Comic 14 pt 16 pt 18 pt 20 pt 22 pt 24 pt "
+                           "26 pt 28 pt)");
+        const QString measuring
+            = "|Text Highlite(Enable #)|Text Color(Enable #)|Text Shadow(Enable #)|Tool Color(#)|" + font;
+        const QHash<int, QString> layouts { { KindLine, "Tool Options" + measuring },
+            { KindRectangle, "Tool Options" + measuring },
+            { KindCircle, "Circle Options" + measuring + "|Display(Area Circumference Diameter Radius)" },
             { KindText,
-                { "Text Options", "Text Highlite(Enable #)", "Text Color(#)", "Text Shadow(Enable #)", font,
-                    "Text Annotation()" } },
-            { KindReticule, { "Reticule Options", "Color(#)", "Axis(Horizontal Vertical)", "Tick()" } },
-            { KindScaleBar, QStringList { "Scale Bar Options" } + measuring + QStringList { "Scale Bar(Automatic)" } },
-            { KindArrow, { "Arrow Options", "Color(#)", "Direction(Left Right Up Down)" } } };
+                "Text Options|Text Highlite(Enable #)|Text Color(#)|Text Shadow(Enable #)|" + font
+                    + "|Text Annotation()" },
+            { KindReticule, "Reticule Options|Color(#)|Axis(Horizontal Vertical)|Tick()" },
+            { KindScaleBar, "Scale Bar Options" + measuring + "|Scale Bar(Automatic)" },
+            { KindArrow, "Arrow Options|Color(#)|Direction(Left Right Up Down)" } };
         const int blue = 0x800000;
-        const QString bar1 = "Length=(1) Thickness=6", bar25 = "Length=0.25 Thickness=6", ret = "Spacing=5 Count=200";
+        const QString bar1 = "Length=(1) Thickness=6", ret = "Spacing=5 Count=200";
         const QString spacing("Spacing: Please enter an integer between 2 and 10.");
         const QString count("Count: Please enter an integer between 10 and 1000.");
         const QString thickness("Thickness: Please enter an integer between 1 and 50.");
@@ -132,8 +127,6 @@ private slots:
             "OK", { 0x52, 0, 0, 1, 2, blue + 3, 4 });
         row("circle", KindCircle, 0x07, "", { "Text Shadow/#", "Display/Radius", "Text Font" }, "OK",
             { 7, 2, 7, 1, 2, 3, blue + 4, 3 });
-        row("circle cancelled pick", KindCircle, 0x07, "", { "Text Color/-", "Display/Circumference" }, "OK",
-            { 7, 0, 0, 1, 2, 3, 4, 1 });
         row("text keeps 4", KindText, 0x08, "", { "Text Font/Italic", "Text Color/#", "Text Font" }, "OK",
             { 0x24, 2, 7, 1, blue + 2, 3, 4 });
         row("cancel", KindText, 0x0F, "", { "Text Font/Bold", "Text Highlite/#", "Text Font" }, "Cancel",
@@ -145,25 +138,13 @@ private slots:
             { 0x22, 2, 7, blue + 1, 2, 3, 4, 0, 6 });
         row("lowest spacing, highest count", KindReticule, 0, ret, { "Axis/Horizontal", "Spacing=2", "Count=1000" },
             "OK", { 2, 1000, 0 });
-        row("letters dropped, 10 and 10", KindReticule, 0, ret, { "Spacing=1x0", "Count=1o0" }, "OK", { 10, 10, 1 });
         row("count 1001", KindReticule, 0, ret, { "Axis/Horizontal", "Spacing=10", "Count=1001" }, count,
             { 5, 200, 1 });
-        row("count 9", KindReticule, 0, ret, { "Spacing=3", "Count=9" }, count, { 5, 200, 1 });
         row("spacing 1", KindReticule, 0, ret, { "Spacing=1", "Count=50" }, spacing, { 5, 200, 1 });
-        row("spacing 11", KindReticule, 0, ret, { "Spacing=11", "Count=50" }, spacing, { 5, 200, 1 });
-        row("spacing empty, count 5", KindReticule, 0, ret, { "Spacing=", "Count=5" }, spacing, { 5, 200, 1 });
-        row("automatic, thickness 1", KindScaleBar, 0, bar1, { "Thickness=1" }, "OK", { 0, 1 });
         row("typed 0.25, thickness 50", KindScaleBar, 0, bar1, { "Scale Bar/Automatic", "Length=0.25", "Thickness=50" },
             "OK", { 0.25, 50 });
-        row("typed back to automatic", KindScaleBar, 0.25, bar25, { "Scale Bar/Automatic" }, "OK", { 0, 6 });
-        row("bar letters dropped", KindScaleBar, 0, bar1, { "Scale Bar/Automatic", "Length=0x.5", "Thickness=2y0" },
-            "OK", { 0.5, 20 });
         row("thickness 51", KindScaleBar, 0, bar1, { "Thickness=51" }, thickness, { 0, 6 });
-        row("thickness 0", KindScaleBar, 0.25, bar25, { "Scale Bar/Automatic", "Thickness=0" }, thickness, { 0.25, 6 });
-        row("thickness empty", KindScaleBar, 0, bar1, { "Thickness=" }, thickness, { 0, 6 });
         row("length 0", KindScaleBar, 0, bar1, { "Scale Bar/Automatic", "Length=0" }, length, { 0, 6 });
-        row("length empty", KindScaleBar, 0.25, bar25, { "Length=" }, length, { 0.25, 6 });
-        row("length a point", KindScaleBar, 0, bar1, { "Scale Bar/Automatic", "Length=." }, length, { 0, 6 });
     }
     void edits()
     {
@@ -201,10 +182,8 @@ private slots:
         };
         const QList<double> initial = state();
         QColor picked;
-        bool cancelPick = false;
-        const auto dialog = dialogFor(*tool, [&](const QColor& from) {
-            return picked = cancelPick ? QColor() : QColor(from.red(), from.green(), 0x80);
-        });
+        const auto dialog
+            = dialogFor(*tool, [&](const QColor& from) { return picked = QColor(from.red(), from.green(), 0x80); });
         QStringList layout { dialog->windowTitle() };
         for (QGroupBox* box : dialog->findChildren<QGroupBox*>()) {
             QStringList inside;
@@ -216,7 +195,7 @@ private slots:
             }
             layout << box->title() + QLatin1Char('(') + inside.join(QLatin1Char(' ')) + QLatin1Char(')');
         }
-        QTEST(layout, "layout");
+        QTEST(layout.join(QLatin1Char('|')), "layout");
         QStringList shown;
         for (QLabel* label : dialog->findChildren<QLabel*>()) {
             if (auto* edit = qobject_cast<QLineEdit*>(label->buddy()))
@@ -234,12 +213,11 @@ private slots:
             } else if (path.size() == 1) {
                 group->findChildren<QComboBox*>()[0]->setCurrentIndex(2);
                 group->findChildren<QComboBox*>()[1]->setCurrentIndex(7);
-            } else if (path[1] == QLatin1String("#") || path[1] == QLatin1String("-")) {
-                cancelPick = path[1] == QLatin1String("-");
+            } else if (path[1] == QLatin1String("#")) {
                 auto* swatch = group->findChild<CColorSwatch*>();
                 swatch->click();
                 const QImage face = swatch->grab().toImage();
-                QVERIFY(cancelPick || face.pixelColor(face.rect().center()) == picked);
+                QVERIFY(face.pixelColor(face.rect().center()) == picked);
             } else {
                 control<QAbstractButton>(group, path[1])->click();
             }
