@@ -97,31 +97,6 @@ private slots:
             border);
     }
 
-    void tagsRoundTrip_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("writable");
-        for (const char* format : { "jpeg", "png", "tiff", "bmp" })
-            QTest::newRow(format) << encode(pattern(64, 48), format) << (format != QByteArray("bmp"));
-        QTest::newRow("gif") << twoFrameGif << false;
-    }
-    void tagsRoundTrip()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, writable);
-        ImageTags tags = scopique19;
-        tags.description = QStringLiteral("Zwiebelhaut \u2013 Querschnitt \u00D740");
-        const QByteArray original = bytes;
-        QCOMPARE(tags.writeBytes(bytes), writable);
-        const ImageTags read = ImageTags::readBytes(bytes), expected = writable ? tags : ImageTags();
-        QVERIFY(read.software == expected.software && read.make == expected.make
-            && read.description == expected.description);
-        QCOMPARE(QImage::fromData(bytes), QImage::fromData(original));
-        // Other readers expect each TIFF text to end in a NUL: the Make entry (ASCII, 3 bytes) holds "19\0".
-        QVERIFY(!bytes.startsWith("II*") || bytes.contains(QByteArray("\x0f\x01\x02\0\x03\0\0\0\x31\x39\0", 11)));
-        QVERIFY(writable || bytes == original);
-    }
-
     void decodeVerdicts_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // null: no file; "/": a folder
@@ -134,11 +109,9 @@ private slots:
         opens("thin.png", encode(pattern(642, 482), "png"), 1, QSize(642, 482));
         opens("plain.jpg", jpeg, 0, QSize(640, 480));
         opens("tagged.jpg", encode(pattern(1000, 70), "jpeg", scopique19), 19, QSize(1000, 70));
-        opens("ansi.tif", encode(pattern(1320, 990), "tiff"), 20, QSize(1320, 990));
+        opens("ansi.tif", encode(pattern(360, 100), "tiff"), 20, QSize(360, 100));
         opens("photo.bmp", encode(pattern(678, 100), "bmp"), 19, QSize(678, 100));
         opens("png named.jpg", encode(pattern(642, 10), "png"), 1, QSize(642, 10));
-        opens("strip 680 x 30 whole.jpg", encode(pattern(680, 30), "jpeg"), 0, QSize(680, 30));
-        opens("line 642 x 2 whole.png", encode(pattern(642, 2), "png"), 0, QSize(642, 2));
         opens("two frames.gif", twoFrameGif, 0, QSize(2, 1), { qRgb(255, 0, 0), qRgb(0, 0, 255) });
         // Other viewers show what arrived of a cut JPEG; so does Scopique.
         opens("cut at half.jpg", jpeg.left(jpeg.size() / 2), 0, QSize(640, 480));
