@@ -3,12 +3,8 @@
 // Damaged, hostile and misleading input: picture files, settings, names and
 // disks that fail part-way. Nothing may crash, hang, lose a file or open
 // what cannot be shown.
-#include <atomic>
-#include <chrono>
 #include <optional>
-#include <thread>
 
-#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -44,7 +40,6 @@
 #include "ui/video/CImagePane.h"
 
 using OptionalText = std::optional<QString>;
-using namespace std::chrono;
 
 namespace {
 
@@ -269,34 +264,6 @@ QStringList entries(const QString& folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Generous: a hang shows as a failure, never a slow machine.
-constexpr milliseconds hangLimit(60000);
-
-// Past the hang limit, opens and closes the pipe for writing until it is
-// destroyed, which lets a reader stuck on it go: a hang then fails the test
-// instead of stopping it.
-struct PipeGuard {
-    explicit PipeGuard(const QByteArray& pipe)
-        : thread([this, pipe] {
-            for (const auto limit = steady_clock::now() + hangLimit; !done; std::this_thread::sleep_for(20ms)) {
-                const int fd = pipe.isEmpty() || steady_clock::now() < limit ? -1 : ::open(pipe, O_WRONLY | O_NONBLOCK);
-                if (fd >= 0) {
-                    stuck = true;
-                    ::close(fd);
-                }
-            }
-        })
-    {
-    }
-    ~PipeGuard()
-    {
-        done = true;
-        thread.join();
-    }
-    std::atomic<bool> done { false }, stuck { false };
-    std::thread thread;
-};
-
 bool makeSocket(const QString& path)
 {
     sockaddr_un address { AF_UNIX, {} };
@@ -355,7 +322,8 @@ private slots:
         timer.start();
         QCOMPARE(video.LoadImageFile(path), c.opens);
         const std::optional<FavoriteItem> item = FavoriteItem::load(path);
-        QVERIFY2(timer.elapsed() < hangLimit.count(), "the file took a minute to read");
+        // Generous: a slow read shows as a failure, never a slow machine.
+        QVERIFY2(timer.elapsed() < 60000, "the file took a minute to read");
         // What cannot be opened leaves the picture as it was and is named in a message.
         QCOMPARE(prompts.messages.size(), c.opens ? 0 : 1);
         QVERIFY(c.opens || prompts.messages[0].contains(c.fileName));
@@ -396,7 +364,6 @@ private slots:
         QVERIFY(!opens || !TestImages::write(dir.path(), "picture", TestImages::pattern(96, 64), "jpeg").isEmpty());
         QVERIFY(!kind.startsWith("link") || QFile::link(kind.endsWith("device") ? "/dev/zero" : target, path));
 
-        const PipeGuard guard(pipe.toLocal8Bit());
         SettingsStore settings(iniPath());
         ScriptedPrompts prompts;
         prompts.openFileAnswer = path;
@@ -404,10 +371,10 @@ private slots:
         CMainFrame frame(settings, prompts);
         CFavoritesList& favorites = frame.favoritesBar()->list();
         favorites.finishListing();
-        // Chosen in the Open dialog, then named on the command line.
+        // Chosen in the Open dialog, then named on the command line. A pipe that is read
+        // hangs the test until its time runs out.
         QVERIFY(frame.dispatch(ID_FILE_OPEN));
         frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(path), 0);
-        QVERIFY2(!guard.stuck, "a pipe was read");
 
         QCOMPARE(favorites.count(), opens ? 1 : 0);
         QVERIFY(!opens || !favorites.record(0)->thumbnail.isNull());
