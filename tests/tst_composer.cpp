@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
-#include <ctime>
 
-#include <QPainter>
 #include <QtTest>
 
 #include "core/video/GdiPainter.h"

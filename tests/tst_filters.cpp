@@ -1,11 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
-#include <algorithm>
-#include <cstdlib>
-#include <functional>
-#include <random>
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "MessageLog.h"

@@ -3,18 +3,13 @@
 // Damaged, hostile and misleading input: picture files, settings, names and
 // disks that fail part-way. Nothing may crash, hang, lose a file or open
 // what cannot be shown.
-#include <optional>
 
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <unistd.h>
 #include <zlib.h>
 
-#include <QElapsedTimer>
-#include <QPainter>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "MessageLog.h"
@@ -22,22 +17,13 @@
 #include "TestImages.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
-#include "core/document/ImageDocument.h"
-#include "core/favorites/FavoriteItem.h"
 #include "core/favorites/FavoriteName.h"
-#include "core/favorites/FavoritesStore.h"
-#include "core/histogram/ProfileSurface.h"
 #include "core/output/ImageEncoder.h"
 #include "core/output/ImageSaver.h"
-#include "core/tools/CScaleBarTool.h"
-#include "core/tools/CTool.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
 #include "core/tools/ToolStyle.h"
 #include "ui/app/CMainFrame.h"
-#include "ui/favorites/CFavoritesBar.h"
-#include "ui/favorites/CFavoritesList.h"
-#include "ui/video/CImagePane.h"
 
 using OptionalText = std::optional<QString>;
 

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
-#include <limits>
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "TestImages.h"

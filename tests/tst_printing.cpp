@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
 #include <QPrinter>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "MessageLog.h"

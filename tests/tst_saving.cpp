@@ -4,12 +4,6 @@
 
 #include <sys/resource.h>
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "ScriptedPrompts.h"
@@ -17,7 +11,6 @@
 #include "core/base/AppMessageSink.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
-#include "core/document/ImageDocument.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
 #include "ui/video/CImagePane.h"

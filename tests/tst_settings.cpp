@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "MessageLog.h"
