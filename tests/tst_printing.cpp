@@ -4,12 +4,8 @@
 #include <QtTest>
 
 #include "MessageLog.h"
-#include "ScriptedPrompts.h"
+#include "PaneScene.h"
 #include "core/base/CommandIds.h"
-#include "core/base/SettingsStore.h"
-#include "core/tools/ToolFactory.h"
-#include "core/tools/ToolKind.h"
-#include "ui/video/CImagePane.h"
 
 namespace {
 
@@ -29,28 +25,6 @@ class TestPrinting : public QObject {
     Q_OBJECT
 
     QString iniPath() const { return dir.filePath(QStringLiteral("Scopique.conf")); }
-
-    // An image pane whose picture is w x h and red, without a border, with a
-    // placed black Line from (10, 10) to (50, 10).
-    struct Pane {
-        Pane(const QString& ini, QSize picture)
-            : settings(ini)
-            , pane(settings, prompts, log)
-        {
-            video().SetBorderWidth(0);
-            video().AllocateFrameBuffer(picture.width(), picture.height());
-            video().FrameBuffer.image().fill(Qt::red);
-            video().SetActiveTool(ToolFactory::create(KindLine, settings, log));
-            video().activeTool()->Press(QPoint(10, 10));
-            video().activeTool()->Drag(QPoint(50, 10), false);
-            video().activeTool()->Release();
-        }
-        ImageDocument& video() { return pane.imageDocument(); }
-        SettingsStore settings;
-        ScriptedPrompts prompts;
-        MessageLog log;
-        CImagePane pane;
-    };
 
     QTemporaryDir dir;
 
@@ -76,10 +50,12 @@ private slots:
         QFETCH(QSize, page);
         QFETCH(QRect, printed);
         QFETCH(QPoint, line);
-        Pane pane(iniPath(), picture);
+        // A red picture without a border, with a placed black Line from (10, 10) to (50, 10).
+        PaneScene<MessageLog> pane(iniPath(), QImage(picture, QImage::Format_RGB32), 0, true);
+        pane.doc().FrameBuffer.image().fill(Qt::red);
         QImage paper(page, QImage::Format_RGB32);
         paper.fill(Qt::white);
-        QVERIFY(pane.video().PrintImage(paper));
+        QVERIFY(pane.doc().PrintImage(paper));
         QCOMPARE(inkedArea(paper), printed);
         QCOMPARE(paper.pixel(printed.center()), qRgb(255, 0, 0));
         // The burnt line is on paper, the handle around its end (50, 10) is not.
@@ -101,7 +77,8 @@ private slots:
         QFETCH(QString, pdf);
         QFETCH(bool, accepted);
         const bool fails = pdf.startsWith("missing"), printed = accepted && !fails;
-        Pane pane(iniPath(), QSize(2000, 300));
+        PaneScene<MessageLog> pane(iniPath(), QImage(2000, 300, QImage::Format_RGB32), 0, true);
+        pane.doc().FrameBuffer.image().fill(Qt::red);
         const QString path = dir.filePath(pdf);
         pane.prompts.printerSetup = [path, accepted](QPrinter& printer) {
             printer.setOutputFileName(path);
@@ -110,8 +87,8 @@ private slots:
         QVERIFY(pane.pane.onCommand(ID_FILE_PRINT));
         QCOMPARE(pane.prompts.asked, QStringList { "print" });
         QCOMPARE(pane.prompts.messages, fails ? QStringList { "Printer wouldn't initalize" } : QStringList());
-        QCOMPARE(pane.video().FrameBuffer.image().pixel(30, 10), accepted ? qRgb(0, 0, 0) : qRgb(255, 0, 0));
-        QCOMPARE(pane.video().activeTool()->placed, !fails);
+        QCOMPARE(pane.doc().FrameBuffer.image().pixel(30, 10), accepted ? qRgb(0, 0, 0) : qRgb(255, 0, 0));
+        QCOMPARE(pane.doc().activeTool()->placed, !fails);
         // "/Type /Page" objects, not the "/Pages" tree; the title in UTF-16 with its byte order mark.
         QFile file(path);
         const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -6,14 +6,10 @@
 
 #include <QtTest>
 
-#include "ScriptedPrompts.h"
+#include "PaneScene.h"
 #include "TestImages.h"
 #include "core/base/AppMessageSink.h"
 #include "core/base/CommandIds.h"
-#include "core/base/SettingsStore.h"
-#include "core/tools/ToolFactory.h"
-#include "core/tools/ToolKind.h"
-#include "ui/video/CImagePane.h"
 
 using OptionalText = std::optional<QString>;
 Q_DECLARE_METATYPE(OptionalText)
@@ -94,29 +90,7 @@ class TestSaving : public QObject {
         return path;
     }
 
-    // An image pane showing `picture` inside `border`, with a placed black
-    // Line from (10, 10) to (50, 10) when asked.
-    struct Scene {
-        Scene(const QString& ini, const QImage& picture, int border, bool withLine = false)
-            : settings(ini)
-            , pane(settings, prompts, frame)
-        {
-            video().AllocateFrameBuffer(picture.width(), picture.height());
-            video().FrameBuffer.image() = picture;
-            video().SetBorderWidth(border);
-            if (withLine) {
-                video().SetActiveTool(ToolFactory::create(KindLine, settings, frame));
-                video().activeTool()->Press(QPoint(10, 10));
-                video().activeTool()->Drag(QPoint(50, 10), false);
-                video().activeTool()->Release();
-            }
-        }
-        ImageDocument& video() { return pane.imageDocument(); }
-        SettingsStore settings;
-        ScriptedPrompts prompts;
-        FrameStandIn frame;
-        CImagePane pane;
-    };
+    using Scene = PaneScene<FrameStandIn>;
 
     QString iniPath() const { return dir.filePath(QStringLiteral("Scopique.conf")); }
 
@@ -206,7 +180,7 @@ private slots:
         const QString path = TestImages::writeBytes(where, name, "the old file\n");
         Scene scene(iniPath(), picture, border);
         const bool saved
-            = underLimit(format.isEmpty() ? 4096 : 0, [&] { return scene.video().SaveImageFile(path, description); });
+            = underLimit(format.isEmpty() ? 4096 : 0, [&] { return scene.doc().SaveImageFile(path, description); });
         QCOMPARE(saved, !format.isEmpty());
         QCOMPARE(entries(where), QStringList { name });
         const QByteArray bytes = readAll(path);
@@ -226,7 +200,7 @@ private slots:
         // The lossless formats hold the view as it was composed, pixel for pixel.
         const bool lossless = format != "jpeg", hasTags = format == "jpeg" || format == "png" || format == "tiff";
         if (lossless)
-            QCOMPARE(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32), scene.video().BackBuffer.image());
+            QCOMPARE(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32), scene.doc().BackBuffer.image());
         const OptionalText kept
             = description && description->size() > 65535 && format != "tiff" ? OptionalText() : description;
         const ImageTags tags = ImageTags::readFile(path);
@@ -242,10 +216,10 @@ private slots:
 
         // Reopened, the picture comes back without its border.
         Scene reopened(dir.filePath(QStringLiteral("other.conf")), blocks(10, 10), 7);
-        QVERIFY(reopened.video().LoadImageFile(path));
-        QCOMPARE(reopened.video().BorderWidth, border);
+        QVERIFY(reopened.doc().LoadImageFile(path));
+        QCOMPARE(reopened.doc().BorderWidth, border);
         if (lossless)
-            QCOMPARE(reopened.video().FrameBuffer.image().convertToFormat(QImage::Format_RGB32), picture);
+            QCOMPARE(reopened.doc().FrameBuffer.image().convertToFormat(QImage::Format_RGB32), picture);
     }
 
     void savingTwiceBurnsAtTheSamePlace()
@@ -256,15 +230,15 @@ private slots:
         const QString path = folder(QStringLiteral("twice")) + QStringLiteral("/saved.png");
         QImage saved[2];
         for (QImage& image : saved) {
-            QVERIFY(scene.video().SaveImageFile(path));
-            QVERIFY(scene.video().activeTool()->placed);
+            QVERIFY(scene.doc().SaveImageFile(path));
+            QVERIFY(scene.doc().activeTool()->placed);
             image = QImage(path);
         }
         QCOMPARE(saved[1], saved[0]);
         // The line is in the file, without its handles.
         QCOMPARE(saved[0].pixel(20 + 30, 20 + 10), qRgb(0, 0, 0));
         QCOMPARE(saved[0].pixel(20 + 30, 20 + 60), qRgb(255, 255, 255));
-        QCOMPARE(scene.video().FrameBuffer.image().pixel(30, 10), qRgb(0, 0, 0));
+        QCOMPARE(scene.doc().FrameBuffer.image().pixel(30, 10), qRgb(0, 0, 0));
     }
 
     void addToFavorites_data()
@@ -294,13 +268,13 @@ private slots:
         const QByteArray old = TestImages::encode(TestImages::pattern(64, 48), "jpeg");
         const QString oldPath = TestImages::writeBytes(current, QStringLiteral("old.jpg"), old);
         Scene scene(iniPath(), blocks(640, 480), 20, true);
-        scene.frame.folder = how == "no folder" ? QString() : how == "parent is a file" ? oldPath : current;
+        scene.sink.folder = how == "no folder" ? QString() : how == "parent is a file" ? oldPath : current;
         scene.prompts.addFavoriteAccept = how != "cancel";
         scene.prompts.addFavoriteName = name;
         scene.prompts.addFavoriteDescription = QStringLiteral("Epidermis\n400\u00D7");
         QVERIFY(underLimit(how == "limit" ? 1024 : 0, [&] { return scene.pane.onCommand(ID_FAVORITES_ADD); }));
 
-        QCOMPARE(scene.prompts.addFavoriteFolderSeen, scene.frame.folder);
+        QCOMPARE(scene.prompts.addFavoriteFolderSeen, scene.sink.folder);
         const QString fileName = (name.isNull() ? scene.prompts.addFavoriteDefaultNameSeen : name) + ".jpg";
         const QString path = current + u'/' + fileName;
         QCOMPARE(readAll(oldPath), old);
@@ -310,10 +284,10 @@ private slots:
             files << fileName;
         files.sort();
         QCOMPARE(entries(current), files);
-        QCOMPARE(scene.frame.added, written ? QStringList { path } : QStringList());
+        QCOMPARE(scene.sink.added, written ? QStringList { path } : QStringList());
         QCOMPARE(scene.prompts.messages.size(), written || how == "cancel" ? 0 : 1);
         // Burnt for a file that could not be written, the tool is not shown again.
-        QCOMPARE(scene.video().activeTool()->placed, how != "limit" && how != "parent is a file");
+        QCOMPARE(scene.doc().activeTool()->placed, how != "limit" && how != "parent is a file");
         if (written) {
             QCOMPARE(formatByMagic(readAll(path)), QByteArray("jpeg"));
             QCOMPARE(ImageTags::readFile(path).description, OptionalText(scene.prompts.addFavoriteDescription));
