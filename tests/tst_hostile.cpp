@@ -27,6 +27,9 @@
 
 using OptionalText = std::optional<QString>;
 
+using TestImages::entries;
+using TestImages::readAll;
+
 namespace {
 
 // ---- Byte surgery on encoded pictures: `v` written in `n` bytes at `at`.
@@ -237,17 +240,6 @@ const QList<Case>& corpus()
 {
     static const QList<Case> cases = makeCorpus();
     return cases;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 bool makeSocket(const QString& path)

@@ -14,6 +14,9 @@
 using OptionalText = std::optional<QString>;
 Q_DECLARE_METATYPE(OptionalText)
 
+using TestImages::entries;
+using TestImages::readAll;
+
 namespace {
 
 // The main window as the image pane sees it: answers the favourites
@@ -51,17 +54,6 @@ QByteArray formatByMagic(const QByteArray& bytes)
             return name;
     }
     return "unknown";
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // A file-size limit stops a write short, as a full disk does.
