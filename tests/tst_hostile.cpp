@@ -201,7 +201,7 @@ QList<Case> makeCorpus()
             add("exif " + damage, withExif(format, grey, exifStream(damage)), format != "tiff" || damage != "count",
                 QSize(8, 8), damage == "loop" ? 2 : 0);
         // Tag values: the Make tag is the border only when it leaves a picture.
-        const auto tags = [&](const QString& name, const QString& make, const QString& description, int border,
+        const auto tags = [&](const QString& name, const QString& make, OptionalText description, int border,
                               OptionalText readBack) {
             QByteArray bytes = encodeAs(flat(), format);
             if (ImageTags { QStringLiteral("Scopique"), make, description }.writeBytes(bytes))
