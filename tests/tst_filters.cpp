@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "MessageLog.h"
-#include "ScriptedPrompts.h"
+#include "PaneScene.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
 #include "core/document/ImageDocument.h"
@@ -85,29 +85,6 @@ struct NoticeLog : MessageLog {
 
 class TestFilters : public QObject {
     Q_OBJECT
-
-    // A picture over a recording main window, showing `picture`, with a
-    // tool of `kind` (none for 0) whose point 1 is `through`.
-    struct Video {
-        Video(const QString& ini, int kind, QPoint through, const QImage& picture = QImage())
-            : settings(ini)
-            , wnd(settings, prompts, log)
-        {
-            if (kind) {
-                wnd.SetActiveTool(ToolFactory::create(kind, settings, log));
-                wnd.activeTool()->points[1] = through;
-            }
-            // Sized first, so that the view is laid out for the picture.
-            wnd.AllocateFrameBuffer(picture.width(), picture.height());
-            wnd.FrameBuffer.image() = picture;
-            log.messages.clear();
-            log.video = &wnd;
-        }
-        SettingsStore settings;
-        ScriptedPrompts prompts;
-        NoticeLog log;
-        ImageDocument wnd;
-    };
 
     QString iniPath() const { return dir.filePath(QStringLiteral("Scopique.conf")); }
 
@@ -213,34 +190,40 @@ private slots:
                 const int v = bases[y % 4] + x % 100;
                 picture.setPixel(x, y, qRgb(v + 1, v, v - 1));
             }
-        Video video(iniPath(), kind, through, picture);
+        PaneScene<NoticeLog> video(iniPath(), picture, 20);
+        if (kind) {
+            video.doc().SetActiveTool(ToolFactory::create(kind, video.settings, video.sink));
+            video.doc().activeTool()->points[1] = through;
+        }
+        video.sink.messages.clear();
+        video.sink.video = &video.doc();
         // Room beyond the pane's 2048 values catches an overrun.
         Values samples(2050, -7);
         const bool horizontal = kind == KindHorizontal || kind == KindCalibrate;
-        video.wnd.SampleProfile(horizontal, samples.data());
+        video.doc().SampleProfile(horizontal, samples.data());
         QCOMPARE(samples, profile + Values(2050 - profile.size(), -7));
-        QCOMPARE(video.log.messages, Messages());
+        QCOMPARE(video.sink.messages, Messages());
 
         const bool profiled = horizontal || kind == KindVertical || kind == KindCalibrateVertical;
         const Messages notice(profiled ? 1 : 0, { WM_APP_UPDATE_HISTOGRAM, horizontal, horizontal });
         CommandState state;
-        QVERIFY(video.wnd.updateCommand(command, state) && state.enabled);
-        QVERIFY(video.wnd.onCommand(command));
-        const QImage& image = video.wnd.FrameBuffer.image();
+        QVERIFY(video.doc().updateCommand(command, state) && state.enabled);
+        QVERIFY(video.doc().onCommand(command));
+        const QImage& image = video.doc().FrameBuffer.image();
         QCOMPARE(image, plainRule(picture, command == ID_EDGE_ENHANCE));
-        QVERIFY(video.wnd.ImageChanged());
-        QCOMPARE(video.log.messages, command == ID_EDGE_ENHANCE ? notice : Messages());
+        QVERIFY(video.doc().ImageChanged());
+        QCOMPARE(video.sink.messages, command == ID_EDGE_ENHANCE ? notice : Messages());
         // The pane samples while the notice is delivered: the new image must be in place by then.
-        QVERIFY(video.log.messages.isEmpty() || video.log.seen == image);
+        QVERIFY(video.sink.messages.isEmpty() || video.sink.seen == image);
         // The view shows the filtered image.
-        video.wnd.composeView();
-        const int b = video.wnd.BorderWidth;
-        QCOMPARE(video.wnd.BackBuffer.image().copy(QRect(QPoint(b, b), size)), image);
-        video.log.messages.clear();
-        video.wnd.frameArrived();
-        QCOMPARE(video.log.messages, Messages());
+        video.doc().composeView();
+        const int b = video.doc().BorderWidth;
+        QCOMPARE(video.doc().BackBuffer.image().copy(QRect(QPoint(b, b), size)), image);
+        video.sink.messages.clear();
+        video.doc().frameArrived();
+        QCOMPARE(video.sink.messages, Messages());
         QCoreApplication::sendPostedEvents();
-        QCOMPARE(video.log.messages, notice);
+        QCOMPARE(video.sink.messages, notice);
     }
 };
 
