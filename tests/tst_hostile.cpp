@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
-// Damaged, hostile and misleading input: picture files, settings, names and
-// disks that fail part-way. Nothing may crash, hang, lose a file or open
-// what cannot be shown.
+// Damaged, hostile and misleading input: picture files, special files,
+// settings and names. Nothing may crash, hang, write outside its folder or
+// open what cannot be shown. Disks that fail part-way: see tst_saving.
 
-#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -19,7 +18,6 @@
 #include "core/base/SettingsStore.h"
 #include "core/favorites/FavoriteName.h"
 #include "core/output/ImageEncoder.h"
-#include "core/output/ImageSaver.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
 #include "core/tools/ToolStyle.h"
@@ -423,40 +421,6 @@ private slots:
         QVERIFY(!store.switchFolder(name));
         QCOMPARE(entries(root), QStringList { "AnyOne" });
         QCOMPARE(entries(root + QStringLiteral("/AnyOne")), QStringList());
-    }
-
-    // Adding to what tst_saving covers (a size limit, a parent that is a file).
-    void failingDisks_data()
-    {
-        QTest::addColumn<bool>("full");
-        QTest::newRow("read-only folder") << false;
-        QTest::newRow("file system fills part-way") << true;
-    }
-    void failingDisks()
-    {
-        QFETCH(bool, full);
-        const QString folder = dir.filePath(full ? "full" : "read-only");
-        QDir().mkpath(folder);
-        // Room for the old file and part of the new one only.
-        if (full && (geteuid() != 0 || mount("tmpfs", qPrintable(folder), "tmpfs", 0, "size=64k") != 0))
-            QSKIP("a small file system needs root and permission to mount tmpfs");
-        const QByteArray old = QByteArray("the old picture, kept byte for byte\n").repeated(100);
-        const QString path = TestImages::writeBytes(folder, QStringLiteral("picture.bmp"), old);
-        QVERIFY(!path.isEmpty());
-        QFile::setPermissions(folder, full ? QFile::Permissions(0x7700) : QFile::ReadOwner | QFile::ExeOwner);
-        if (!full && QFileInfo(folder).isWritable()) {
-            QFile::setPermissions(folder, QFile::Permissions(0x7700));
-            QSKIP("running as root: folder permissions do not stop writing");
-        }
-        QString error;
-        const bool saved = ImageSaver::save(TestImages::pattern(400, 300), path, 0, {}, error);
-        const QByteArray after = readAll(path);
-        const QStringList left = entries(folder);
-        full ? void(umount(qPrintable(folder))) : void(QFile::setPermissions(folder, QFile::Permissions(0x7700)));
-        QVERIFY(!saved);
-        QVERIFY2(error.contains(QStringLiteral("picture.bmp")), qPrintable(error));
-        QCOMPARE(after, old);
-        QCOMPARE(left, QStringList { "picture.bmp" });
     }
 };
 
