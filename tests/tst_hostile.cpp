@@ -26,7 +26,6 @@
 using OptionalText = std::optional<QString>;
 
 using TestImages::entries;
-using TestImages::readAll;
 
 namespace {
 
