@@ -59,10 +59,6 @@ private slots:
         // The width rule, like the tag, only takes a border that leaves a picture.
         row("680 x 40 kept whole", nullptr, nullptr, QSize(680, 40), 0);
         row("680 x 41 has ansi", nullptr, nullptr, QSize(680, 41), 20);
-        row("642 x 2 kept whole", nullptr, nullptr, QSize(642, 2), 0);
-        row("642 x 3 has thin", nullptr, nullptr, QSize(642, 3), 1);
-        row("make 0 on a strip", "Scopique", "0", QSize(1320, 1), 0);
-        row("make 19 on 838x638", "Scopique", "19", QSize(838, 638), 19);
         row("make beats width", "Scopique", "19", QSize(642, 482), 19);
         row("make 0 falls to width", "Scopique", "0", QSize(642, 482), 1);
         row("negative make", "Scopique", "-5", QSize(642, 482), 1);
