@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "MessageLog.h"
+#include "TestImages.h"
 #include "core/base/SettingsStore.h"
 #include "core/calibration/CalibrationState.h"
 
@@ -13,12 +14,6 @@ class TestSettings : public QObject {
 
     QTemporaryDir dir;
     QString iniPath() const { return dir.filePath(QStringLiteral("Scopique.conf")); }
-    void writeIni(const QByteArray& text)
-    {
-        QFile file(iniPath());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-    }
 
 private slots:
     void init() { QFile::remove(iniPath()); }
@@ -81,7 +76,7 @@ private slots:
         if (stored.isNull())
             SettingsStore(iniPath()).writeReal("S", "value", read[1]);
         else
-            writeIni(stored + "\n");
+            QVERIFY(!TestImages::writeBytes(dir.path(), "Scopique.conf", stored + "\n").isEmpty());
         SettingsStore settings(iniPath());
         MessageLog log;
         CalibrationState state(settings, log);
