@@ -99,7 +99,6 @@ private slots:
         QTest::addColumn<QList<QRgb>>("pixels"); // the first pixels, when not those Qt itself reads
 
         const QByteArray jpeg = encode(pattern(640, 480), "jpeg");
-        opens("thin.png", encode(pattern(642, 482), "png"), 1, QSize(642, 482));
         opens("plain.jpg", jpeg, 0, QSize(640, 480));
         opens("tagged.jpg", encode(pattern(1000, 70), "jpeg", scopique19), 19, QSize(1000, 70));
         opens("ansi.tif", encode(pattern(360, 100), "tiff"), 20, QSize(360, 100));
