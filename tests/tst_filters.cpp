@@ -6,10 +6,6 @@
 #include "MessageLog.h"
 #include "PaneScene.h"
 #include "core/base/CommandIds.h"
-#include "core/base/SettingsStore.h"
-#include "core/document/ImageDocument.h"
-#include "core/tools/ToolFactory.h"
-#include "core/tools/ToolKind.h"
 #include "core/video/ImageFilters.h"
 
 using Messages = QList<MessageLog::Message>;
