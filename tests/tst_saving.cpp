@@ -123,7 +123,7 @@ private slots:
         const OptionalText none, empty(""), text("Zwiebelhaut, 400\u00D7 \u2013 \u00B5m\nZeile 2"),
             tooLong(QString(70000, u'x'));
         // Sizes that no width rule knows: only the tag tells the border.
-        const QImage tagged = blocks(300, 200), small = blocks(64, 48), vga = blocks(640, 480);
+        const QImage tagged = blocks(300, 200), small = blocks(64, 48), vga = blocks(640, 50);
         const auto row
             = [](const char* name, const QImage& picture, int border, OptionalText description, const char* format) {
                   QTest::newRow(name) << picture << border << description << QByteArray(format);
@@ -214,7 +214,7 @@ private slots:
 
     void savingTwiceBurnsAtTheSamePlace()
     {
-        QImage white(640, 480, QImage::Format_RGB32);
+        QImage white(100, 80, QImage::Format_RGB32);
         white.fill(Qt::white);
         Scene scene(iniPath(), white, 20, true);
         const QString path = folder(QStringLiteral("twice")) + QStringLiteral("/saved.png");
@@ -255,8 +255,7 @@ private slots:
         QFETCH(QString, how);
         const QString root = folder(QStringLiteral("favorites")), current = root + QStringLiteral("/AnyOne");
         QDir().mkpath(current);
-        const QByteArray old = TestImages::encode(TestImages::pattern(64, 48), "jpeg");
-        const QString oldPath = TestImages::writeBytes(current, QStringLiteral("old.jpg"), old);
+        const QString oldPath = TestImages::writeBytes(current, QStringLiteral("old.jpg"), "old");
         Scene scene(iniPath(), blocks(640, 480), 20, true);
         scene.sink.folder = how == "no folder" ? QString() : how == "parent is a file" ? oldPath : current;
         scene.prompts.addFavoriteAccept = how != "cancel";
@@ -267,13 +266,10 @@ private slots:
         QCOMPARE(scene.prompts.addFavoriteFolderSeen, scene.sink.folder);
         const QString fileName = (name.isNull() ? scene.prompts.addFavoriteDefaultNameSeen : name) + ".jpg";
         const QString path = current + u'/' + fileName;
-        QCOMPARE(readAll(oldPath), old);
+        QCOMPARE(readAll(oldPath), QByteArray("old"));
         QCOMPARE(entries(root), QStringList { "AnyOne" });
-        QStringList files { "old.jpg" };
-        if (written)
-            files << fileName;
-        files.sort();
-        QCOMPARE(entries(current), files);
+        QCOMPARE(entries(current).size(), written ? 2 : 1);
+        QVERIFY(!written || QFileInfo::exists(path));
         QCOMPARE(scene.sink.added, written ? QStringList { path } : QStringList());
         QCOMPARE(scene.prompts.messages.size(), written || how == "cancel" ? 0 : 1);
         // Burnt for a file that could not be written, the tool is not shown again.
