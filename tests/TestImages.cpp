@@ -41,3 +41,14 @@ QString TestImages::writeBytes(const QString& dir, const QString& fileName, cons
     QFile file(QDir(dir).filePath(fileName));
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName() : QString();
 }
+
+QByteArray TestImages::readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList TestImages::entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include "core/video/ImageTags.h"
 
@@ -21,5 +22,9 @@ QString write(const QString& dir, const QString& fileName, const QImage& image, 
     const ImageTags& tags = {});
 // Writes the bytes as they are. Returns the full path, or empty on failure.
 QString writeBytes(const QString& dir, const QString& fileName, const QByteArray& bytes);
+// The bytes of a file, empty when it cannot be read.
+QByteArray readAll(const QString& path);
+// The names in a folder, hidden and special files included, sorted.
+QStringList entries(const QString& folder);
 
 } // namespace TestImages

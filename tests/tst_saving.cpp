@@ -1,130 +1,69 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
 #include <csignal>
-#include <optional>
 
 #include <sys/resource.h>
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
+#include <QImageReader>
 #include <QtTest>
 
-#include "ScriptedPrompts.h"
+#include "PaneScene.h"
 #include "TestImages.h"
 #include "core/base/AppMessageSink.h"
 #include "core/base/CommandIds.h"
-#include "core/base/SettingsStore.h"
-#include "core/document/ImageDocument.h"
-#include "core/output/ImageSaver.h"
-#include "core/tools/ToolFactory.h"
-#include "core/tools/ToolKind.h"
-#include "core/video/ImageTags.h"
-#include "ui/video/CImagePane.h"
 
 using OptionalText = std::optional<QString>;
 Q_DECLARE_METATYPE(OptionalText)
+
+using TestImages::entries;
+using TestImages::readAll;
 
 namespace {
 
 // The main window as the image pane sees it: answers the favourites
 // folder and keeps the paths it is told of.
-class FrameStandIn : public AppMessageSink {
-public:
+struct FrameStandIn : AppMessageSink {
     QString folder;
     QStringList added;
-
     qintptr send(AppMessage message, qintptr wParam, qintptr) override
     {
-        if (message == WM_APP_GET_FAVORITES_FOLDER)
-            return folder.isNull() ? 0 : textArg(folder);
         if (message == WM_APP_FAVORITE_ADDED)
             added << textOf(wParam);
-        return 0;
+        return message == WM_APP_GET_FAVORITES_FOLDER && !folder.isNull() ? textArg(folder) : 0;
     }
 };
 
 // Sixteen flat colours in small blocks: every format keeps them exactly,
 // GIF's 256 colours included.
-QImage blocks(QSize size)
+QImage blocks(int w, int h)
 {
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
             const int i = (x / 7 + (y / 5) * 3) % 16;
             image.setPixel(x, y, qRgb(i * 17, 255 - i * 13, i * 85 % 256));
         }
     return image;
 }
 
-// The format by its first bytes, read by nothing that wrote it.
-QByteArray formatByMagic(const QByteArray& bytes)
+// The format by its content, as Qt's readers tell it, whatever the file's name.
+QByteArray formatOf(QByteArray bytes)
 {
-    const std::pair<const char*, const char*> magics[] = { { "\xFF\xD8\xFF", "jpeg" }, { "\x89PNG\r\n", "png" },
-        { "GIF8", "gif" }, { "BM", "bmp" }, { "II*", "tiff" }, { "MM", "tiff" } };
-    for (const auto& [magic, name] : magics) {
-        if (bytes.startsWith(magic))
-            return name;
-    }
-    return "unknown";
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader::imageFormat(&buffer);
 }
 
-QByteArray readAll(const QString& path)
+// A file-size limit stops a write short, as a full disk does.
+template <typename Write> auto underLimit(rlim_t bytes, Write write)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The output of a checking tool that install-deps provides, or a null
-// string when it is not installed: the check is then left out.
-QString runTool(const QString& name, const QStringList& arguments, int& exitCode)
-{
-    const QString program = QStandardPaths::findExecutable(name);
-    if (program.isEmpty())
-        return QString();
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Software, Make and ImageDescription as ExifTool reads them, a tool that
-// shares no code with the program; null texts without ExifTool.
-QStringList exifToolTags(const QString& path)
-{
-    int exitCode = 0;
-    const QString json = runTool(QStringLiteral("exiftool"),
-        { QStringLiteral("-json"), QStringLiteral("-Software"), QStringLiteral("-Make"),
-            QStringLiteral("-ImageDescription"), path },
-        exitCode);
-    if (json.isNull())
-        return {};
-    const QJsonObject tags = QJsonDocument::fromJson(json.toUtf8()).array().at(0).toObject();
-    QStringList texts;
-    for (const char* key : { "Software", "Make", "ImageDescription" })
-        texts << (tags.contains(QLatin1String(key)) ? tags.value(QLatin1String(key)).toVariant().toString()
-                                                    : QString());
-    return texts;
-}
-
-// pngcheck's verdict on a file: structure, chunk CRCs and the zlib stream.
-bool pngcheckAccepts(const QString& path)
-{
-    int exitCode = 0;
-    const QString report = runTool(QStringLiteral("pngcheck"), { path }, exitCode);
-    return report.isNull() || (exitCode == 0 && report.startsWith(QLatin1String("OK:")));
-}
-
-QStringList entries(const QString& folder)
-{
-    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    names.sort();
-    return names;
+    rlimit previous {};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const rlimit limited { bytes ? bytes : previous.rlim_cur, previous.rlim_max };
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const auto result = write();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    return result;
 }
 
 } // namespace
@@ -132,7 +71,6 @@ QStringList entries(const QString& folder)
 class TestSaving : public QObject {
     Q_OBJECT
 
-private:
     // A fresh folder for one test's files.
     QString folder(const QString& name)
     {
@@ -142,200 +80,155 @@ private:
         return path;
     }
 
-    // An image pane showing `picture` inside `border`, with a placed black
-    // Line from (10, 10) to (50, 10) when asked.
-    struct Scene {
-        Scene(const QString& ini, const QImage& picture, int border, bool withLine = false)
-            : settings(ini)
-            , pane(settings, prompts, frame)
-        {
-            video().AllocateFrameBuffer(picture.width(), picture.height());
-            video().FrameBuffer.image() = picture;
-            video().SetBorderWidth(border);
-            if (withLine) {
-                video().SetActiveTool(ToolFactory::create(KindLine, settings, frame));
-                video().activeTool()->Press(QPoint(10, 10));
-                video().activeTool()->Drag(QPoint(50, 10), false);
-                video().activeTool()->Release();
-            }
-        }
-        ImageDocument& video() { return pane.imageDocument(); }
-        SettingsStore settings;
-        ScriptedPrompts prompts;
-        FrameStandIn frame;
-        CImagePane pane;
-    };
+    using Scene = PaneScene<FrameStandIn>;
 
     QString iniPath() const { return dir.filePath(QStringLiteral("Scopique.conf")); }
 
     QTemporaryDir dir;
+    // Software, Make and ImageDescription of each tagged file, for ExifTool to confirm.
+    QMap<QString, QStringList> exifExpected;
 
 private slots:
     // Writes past a file-size limit stop short instead of ending the process.
     void initTestCase() { std::signal(SIGXFSZ, SIG_IGN); }
     void init() { QFile::remove(iniPath()); }
 
-    void extensionChoosesTheFormat_data()
+    // ExifTool, a tool that shares no code with the program, reads the tags
+    // of every tagged file saved here at once (it is left out where missing).
+    void cleanupTestCase()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("format");
-        QTest::addColumn<OptionalText>("description");
-        const OptionalText none, empty(QStringLiteral("")),
-            text(QStringLiteral("Zwiebelhaut, 400\u00D7 \u2013 \u00B5m\nZeile 2"));
-        QTest::newRow(".jpg") << "a.jpg" << QByteArray("jpeg") << text;
-        QTest::newRow(".jpeg") << "a.jpeg" << QByteArray("jpeg") << empty;
-        QTest::newRow(".JPG") << "A.JPG" << QByteArray("jpeg") << none;
-        QTest::newRow(".png") << "a.png" << QByteArray("png") << text;
-        QTest::newRow(".PNG") << "a.PNG" << QByteArray("png") << empty;
-        QTest::newRow(".Png") << "a.Png" << QByteArray("png") << none;
-        QTest::newRow(".png.jpg") << "a.png.jpg" << QByteArray("jpeg") << none;
-        QTest::newRow(".pngx") << "a.pngx" << QByteArray("bmp") << none;
-        QTest::newRow("apng") << "apng" << QByteArray("bmp") << none;
-        QTest::newRow(".tif") << "a.tif" << QByteArray("tiff") << text;
-        QTest::newRow(".tiff") << "a.tiff" << QByteArray("tiff") << empty;
-        QTest::newRow(".gif") << "a.gif" << QByteArray("gif") << text;
-        QTest::newRow(".bmp") << "a.bmp" << QByteArray("bmp") << text;
-        QTest::newRow(".jpe") << "a.jpe" << QByteArray("bmp") << none;
-        QTest::newRow("no extension") << "picture" << QByteArray("bmp") << none;
-    }
-    void extensionChoosesTheFormat()
-    {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, format);
-        QFETCH(OptionalText, description);
-        Scene scene(iniPath(), blocks(QSize(640, 480)), 20);
-        const QString path = QDir(folder(QStringLiteral("formats"))).filePath(name);
-        QVERIFY(scene.video().SaveImageFile(path, description));
-        QCOMPARE(scene.prompts.messages, QStringList());
-
-        const QByteArray bytes = readAll(path);
-        QCOMPARE(formatByMagic(bytes), format);
-        QCOMPARE(QImage::fromData(bytes).size(), QSize(680, 520));
-        // 24-bit colour without alpha.
-        if (format == "bmp")
-            QCOMPARE(int(bytes[28]), 24);
-        if (format == "png") {
-            QCOMPARE(bytes.mid(24, 2), QByteArray("\x08\x02", 2));
-            QVERIFY(pngcheckAccepts(path));
+        QProcess exifTool;
+        exifTool.start(
+            "exiftool", QStringList { "-json", "-Software", "-Make", "-ImageDescription" } + exifExpected.keys());
+        if (!exifTool.waitForFinished(60000))
+            QSKIP("ExifTool is not installed");
+        const QJsonArray files = QJsonDocument::fromJson(exifTool.readAllStandardOutput()).array();
+        QCOMPARE(files.size(), exifExpected.size());
+        for (const QJsonValue file : files) {
+            QStringList texts;
+            for (const char* key : { "Software", "Make", "ImageDescription" })
+                texts << file[QLatin1String(key)].toVariant().toString();
+            QCOMPARE(texts, exifExpected.value(file["SourceFile"].toString()));
         }
-        // The lossless formats hold the view as it was composed, pixel for pixel.
-        if (format == "png" || format == "bmp" || format == "tiff")
-            QCOMPARE(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32), scene.video().BackBuffer.image());
-
-        const bool tagged = format == "jpeg" || format == "png" || format == "tiff";
-        const ImageTags tags = ImageTags::readFile(path);
-        QCOMPARE(tags.software, tagged ? OptionalText(QStringLiteral("Scopique")) : OptionalText());
-        QCOMPARE(tags.make, tagged ? OptionalText(QStringLiteral("20")) : OptionalText());
-        QCOMPARE(tags.description, tagged ? description : OptionalText());
-        const QStringList exifTool = exifToolTags(path);
-        if (tagged && !exifTool.isEmpty())
-            QCOMPARE(exifTool,
-                QStringList({ QStringLiteral("Scopique"), QStringLiteral("20"), description.value_or(QString()) }));
     }
 
-    void pngKeepsEveryPixel_data()
+    // Saved under the row's name over an older file. An empty format: a
+    // file-size limit stops the write.
+    void savedFile_data()
     {
         QTest::addColumn<QImage>("picture");
+        QTest::addColumn<int>("border");
         QTest::addColumn<OptionalText>("description");
-        QTest::addColumn<bool>("overLimit");
-        const OptionalText none, text(QStringLiteral("Zwiebelhaut \u00B5m\nZeile 2"));
-        QTest::newRow("1 x 1") << TestImages::pattern(1, 1) << text << false;
-        QTest::newRow("one row") << TestImages::pattern(997, 1) << none << false;
-        QTest::newRow("one column") << TestImages::pattern(1, 613) << text << false;
-        QTest::newRow("odd width, flat") << blocks(QSize(333, 77)) << none << false;
-        // Larger than one band of rows: the bands join into one stream.
-        QTest::newRow("odd width, several bands") << TestImages::pattern(2001, 301) << text << false;
+        QTest::addColumn<QByteArray>("format");
+        const OptionalText none, empty(""), text("Zwiebelhaut, 400\u00D7 \u2013 \u00B5m\nZeile 2"),
+            tooLong(QString(70000, u'x'));
+        // Sizes that no width rule knows: only the tag tells the border.
+        const QImage tagged = blocks(300, 200), small = blocks(64, 48), vga = blocks(640, 50);
+        const auto row
+            = [](const char* name, const QImage& picture, int border, OptionalText description, const char* format) {
+                  QTest::newRow(name) << picture << border << description << QByteArray(format);
+              };
+        row("a.jpg", tagged, 19, text, "jpeg");
+        row("a.jpeg", tagged, 0, empty, "jpeg");
+        row("A.JPG", tagged, 20, none, "jpeg");
+        row("a.png", tagged, 19, text, "png");
+        row("a.PNG", tagged, 0, empty, "png");
+        row("a.Png", tagged, 7, none, "png");
+        row("a.png.jpg", tagged, 1, none, "jpeg");
+        row("a.pngx", small, 0, none, "bmp");
+        row("apng", small, 0, none, "bmp");
+        row("a.tif", tagged, 1, text, "tiff");
+        row("a.tiff", tagged, 20, empty, "tiff");
+        // These reopen with their border by the width rule.
+        row("a.gif", vga, 1, text, "gif");
+        row("a.bmp", vga, 20, text, "bmp");
+        row("a.jpe", small, 0, none, "bmp");
+        row("picture", small, 0, none, "bmp");
+        // A description too long for the tag block of JPEG or PNG (64 kB) is left out; the border tag stays.
+        row("long.jpg", tagged, 20, tooLong, "jpeg");
+        row("long.png", tagged, 20, tooLong, "png");
+        row("long.tif", tagged, 20, tooLong, "tiff");
+        // Our PNG encoder, on odd shapes and on more rows than one band holds (the bands join into one stream).
+        row("1 x 1.png", TestImages::pattern(1, 1), 0, text, "png");
+        row("one row.png", TestImages::pattern(997, 1), 0, none, "png");
+        row("one column.png", TestImages::pattern(1, 613), 0, text, "png");
+        row("odd width, flat.png", blocks(333, 77), 0, none, "png");
+        row("several bands.png", TestImages::pattern(2001, 301), 0, text, "png");
         // Gradients, where every branch of the row filter's predictor is taken.
-        QTest::newRow("smooth, several bands") << TestImages::pattern(40, 30).scaled(1501, 1201, Qt::IgnoreAspectRatio,
-            Qt::SmoothTransformation) << none << false;
-        QTest::newRow("file-size limit") << TestImages::pattern(2001, 301) << text << true;
+        row("smooth, several bands.png",
+            TestImages::pattern(40, 30).scaled(1501, 301, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 0, none,
+            "png");
+        row("file-size limit.png", TestImages::pattern(2001, 301), 0, text, "");
     }
-    void pngKeepsEveryPixel()
+    void savedFile()
     {
         QFETCH(QImage, picture);
+        QFETCH(int, border);
         QFETCH(OptionalText, description);
-        QFETCH(bool, overLimit);
-        const QString where = folder(QStringLiteral("png"));
-        const QByteArray old = TestImages::encode(TestImages::pattern(64, 48), "png");
-        const QString path = TestImages::writeBytes(where, QStringLiteral("picture.png"), old);
-
-        // A file-size limit stops the write short, as a full disk does.
-        rlimit previous {};
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limited = previous;
-        if (overLimit)
-            limited.rlim_cur = 4096;
-        setrlimit(RLIMIT_FSIZE, &limited);
-        QString error;
-        const bool saved = ImageSaver::save(picture, path, 7, description, error);
-        setrlimit(RLIMIT_FSIZE, &previous);
-
-        QCOMPARE(saved, !overLimit);
-        QCOMPARE(entries(where), QStringList { "picture.png" });
+        QFETCH(QByteArray, format);
+        const QString name = QTest::currentDataTag(), where = folder(name);
+        const QString path = TestImages::writeBytes(where, name, "the old file\n");
+        Scene scene(iniPath(), picture, border);
+        const bool saved
+            = underLimit(format.isEmpty() ? 4096 : 0, [&] { return scene.doc().SaveImageFile(path, description); });
+        QCOMPARE(saved, !format.isEmpty());
+        QCOMPARE(entries(where), QStringList { name });
         const QByteArray bytes = readAll(path);
-        if (overLimit) {
-            QVERIFY(error.contains(QDir::toNativeSeparators(path)));
-            QCOMPARE(bytes, old);
+        if (!saved) {
+            QCOMPARE(bytes, QByteArray("the old file\n"));
+            QCOMPARE(scene.prompts.messages.size(), 1);
+            QVERIFY2(scene.prompts.messages[0].contains(QDir::toNativeSeparators(path)), qPrintable(path));
             return;
         }
-        QVERIFY(pngcheckAccepts(path));
-        QCOMPARE(bytes.mid(24, 2), QByteArray("\x08\x02", 2));
-        QCOMPARE(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32), picture);
+        QCOMPARE(scene.prompts.messages, QStringList());
+        QCOMPARE(formatOf(bytes), format);
+        QCOMPARE(QImage::fromData(bytes).size(), picture.size() + 2 * QSize(border, border));
+        // 24-bit colour without alpha; pngcheck confirms the chunks and the zlib stream.
+        QVERIFY(format != "bmp" || bytes[28] == 24);
+        QVERIFY(
+            format != "png" || (bytes.mid(24, 2) == "\x08\x02" && QProcess::execute("pngcheck", { "-q", path }) <= 0));
+        // The lossless formats hold the view as it was composed, pixel for pixel.
+        const bool lossless = format != "jpeg", hasTags = format == "jpeg" || format == "png" || format == "tiff";
+        if (lossless)
+            QCOMPARE(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32), scene.doc().BackBuffer.image());
+        const OptionalText kept
+            = description && description->size() > 65535 && format != "tiff" ? OptionalText() : description;
         const ImageTags tags = ImageTags::readFile(path);
-        QCOMPARE(tags.software, OptionalText(QStringLiteral("Scopique")));
-        QCOMPARE(tags.make, OptionalText(QStringLiteral("7")));
-        QCOMPARE(tags.description, description);
-        const QStringList exifTool = exifToolTags(path);
-        if (!exifTool.isEmpty())
-            QCOMPARE(exifTool,
-                QStringList({ QStringLiteral("Scopique"), QStringLiteral("7"), description.value_or(QString()) }));
-    }
+        QCOMPARE(tags.software, hasTags ? OptionalText("Scopique") : OptionalText());
+        QCOMPARE(tags.make, hasTags ? OptionalText(QString::number(border)) : OptionalText());
+        QCOMPARE(tags.description, hasTags ? kept : OptionalText());
+        // Other readers expect each TIFF text to end in a NUL: the Make entry (ASCII) holds the digits and "\0".
+        const QByteArray make = QByteArray::number(border) + '\0';
+        QVERIFY(format != "tiff"
+            || bytes.contains("\x0f\x01\x02" + QByteArray(1, 0) + char(make.size()) + QByteArray(3, 0) + make));
+        if (hasTags)
+            exifExpected[path] = QStringList { "Scopique", QString::number(border), kept.value_or(QString()) };
 
-    void savedPictureReopensWithoutItsBorder_data()
-    {
-        QTest::addColumn<QString>("extension");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("border");
-        // Sizes that no width rule knows: only the tag tells the border.
-        QTest::newRow("png, tagged 19") << "png" << QSize(300, 200) << 19;
-        QTest::newRow("tif, tagged 1") << "tif" << QSize(300, 200) << 1;
-        QTest::newRow("png, no border") << "png" << QSize(640, 480) << 0;
-        QTest::newRow("bmp, 20 by width") << "bmp" << QSize(640, 480) << 20;
-        QTest::newRow("gif, 1 by width") << "gif" << QSize(640, 480) << 1;
-    }
-    void savedPictureReopensWithoutItsBorder()
-    {
-        QFETCH(QString, extension);
-        QFETCH(QSize, size);
-        QFETCH(int, border);
-        const QImage picture = blocks(size);
-        Scene scene(iniPath(), picture, border);
-        const QString path = QDir(folder(QStringLiteral("roundtrip"))).filePath(QStringLiteral("saved.") + extension);
-        QVERIFY(scene.video().SaveImageFile(path));
-
-        Scene reopened(dir.filePath(QStringLiteral("other.conf")), blocks(QSize(10, 10)), 7);
-        QVERIFY(reopened.video().LoadImageFile(path));
-        QCOMPARE(reopened.video().BorderWidth, border);
-        QCOMPARE(reopened.video().FrameBuffer.image().convertToFormat(QImage::Format_RGB32), picture);
+        // Reopened, the picture comes back without its border.
+        Scene reopened(dir.filePath(QStringLiteral("other.conf")), blocks(10, 10), 7);
+        QVERIFY(reopened.doc().LoadImageFile(path));
+        QCOMPARE(reopened.doc().BorderWidth, border);
+        if (lossless)
+            QCOMPARE(reopened.doc().FrameBuffer.image().convertToFormat(QImage::Format_RGB32), picture);
     }
 
     void savingTwiceBurnsAtTheSamePlace()
     {
-        QImage white(640, 480, QImage::Format_RGB32);
+        QImage white(100, 80, QImage::Format_RGB32);
         white.fill(Qt::white);
         Scene scene(iniPath(), white, 20, true);
+        const QString path = folder(QStringLiteral("twice")) + QStringLiteral("/saved.png");
         QImage saved[2];
         for (QImage& image : saved) {
-            const QString path = QDir(folder(QStringLiteral("twice"))).filePath(QStringLiteral("saved.png"));
-            QVERIFY(scene.video().SaveImageFile(path));
-            QVERIFY(scene.video().activeTool()->placed);
+            QVERIFY(scene.doc().SaveImageFile(path));
+            QVERIFY(scene.doc().activeTool()->placed);
             image = QImage(path);
         }
         QCOMPARE(saved[1], saved[0]);
         // The line is in the file, without its handles.
         QCOMPARE(saved[0].pixel(20 + 30, 20 + 10), qRgb(0, 0, 0));
         QCOMPARE(saved[0].pixel(20 + 30, 20 + 60), qRgb(255, 255, 255));
-        QCOMPARE(scene.video().FrameBuffer.image().pixel(30, 10), qRgb(0, 0, 0));
+        QCOMPARE(scene.doc().FrameBuffer.image().pixel(30, 10), qRgb(0, 0, 0));
     }
 
     void addToFavorites_data()
@@ -350,11 +243,8 @@ private slots:
         QTest::newRow("no folder") << "Onion" << false << "no folder";
         QTest::newRow("file-size limit") << "old" << false << "limit";
         QTest::newRow("parent is a file") << "new" << false << "parent is a file";
-        QTest::newRow("empty") << "" << false << "";
         QTest::newRow("..") << ".." << false << "";
-        QTest::newRow("slash") << "../escape" << false << "";
         QTest::newRow("backslash") << "a\\b" << false << "";
-        QTest::newRow("NUL") << QString("a") + QChar(0) + "b" << false << "";
         QTest::newRow("252 bytes") << QString(252, u'x') << false << "";
         QTest::newRow("250 two-byte letters") << QString(250, QChar(0x00E9)) << false << "";
     }
@@ -363,47 +253,29 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, written);
         QFETCH(QString, how);
-        const QString root = folder(QStringLiteral("favorites"));
-        const QString current = QDir(root).filePath(QStringLiteral("AnyOne"));
+        const QString root = folder(QStringLiteral("favorites")), current = root + QStringLiteral("/AnyOne");
         QDir().mkpath(current);
-        const QByteArray old = TestImages::encode(TestImages::pattern(64, 48), "jpeg");
-        const QString oldPath = TestImages::writeBytes(current, QStringLiteral("old.jpg"), old);
-        Scene scene(iniPath(), blocks(QSize(640, 480)), 20, true);
-        scene.frame.folder = how == QLatin1String("no folder") ? QString()
-            : how == QLatin1String("parent is a file")         ? oldPath
-                                                               : current;
-        scene.prompts.addFavoriteAccept = how != QLatin1String("cancel");
+        const QString oldPath = TestImages::writeBytes(current, QStringLiteral("old.jpg"), "old");
+        Scene scene(iniPath(), blocks(640, 480), 20, true);
+        scene.sink.folder = how == "no folder" ? QString() : how == "parent is a file" ? oldPath : current;
+        scene.prompts.addFavoriteAccept = how != "cancel";
         scene.prompts.addFavoriteName = name;
         scene.prompts.addFavoriteDescription = QStringLiteral("Epidermis\n400\u00D7");
+        QVERIFY(underLimit(how == "limit" ? 1024 : 0, [&] { return scene.pane.onCommand(ID_FAVORITES_ADD); }));
 
-        // A file-size limit stops a write short, as a full disk does.
-        rlimit previous {};
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limited = previous;
-        if (how == QLatin1String("limit"))
-            limited.rlim_cur = 1024;
-        setrlimit(RLIMIT_FSIZE, &limited);
-        const bool handled = scene.pane.onCommand(ID_FAVORITES_ADD);
-        setrlimit(RLIMIT_FSIZE, &previous);
-        QVERIFY(handled);
-
-        QCOMPARE(scene.prompts.addFavoriteFolderSeen, scene.frame.folder);
+        QCOMPARE(scene.prompts.addFavoriteFolderSeen, scene.sink.folder);
         const QString fileName = (name.isNull() ? scene.prompts.addFavoriteDefaultNameSeen : name) + ".jpg";
-        const QString path = QDir(current).filePath(fileName);
-        QCOMPARE(readAll(oldPath), old);
+        const QString path = current + u'/' + fileName;
+        QCOMPARE(readAll(oldPath), QByteArray("old"));
         QCOMPARE(entries(root), QStringList { "AnyOne" });
-        QStringList files { "old.jpg" };
-        if (written)
-            files << fileName;
-        files.sort();
-        QCOMPARE(entries(current), files);
-        QCOMPARE(scene.frame.added, written ? QStringList { path } : QStringList());
-        QCOMPARE(scene.prompts.messages.size(), written || how == QLatin1String("cancel") ? 0 : 1);
+        QCOMPARE(entries(current).size(), written ? 2 : 1);
+        QVERIFY(!written || QFileInfo::exists(path));
+        QCOMPARE(scene.sink.added, written ? QStringList { path } : QStringList());
+        QCOMPARE(scene.prompts.messages.size(), written || how == "cancel" ? 0 : 1);
         // Burnt for a file that could not be written, the tool is not shown again.
-        QCOMPARE(scene.video().activeTool()->placed,
-            how != QLatin1String("limit") && how != QLatin1String("parent is a file"));
+        QCOMPARE(scene.doc().activeTool()->placed, how != "limit" && how != "parent is a file");
         if (written) {
-            QCOMPARE(formatByMagic(readAll(path)), QByteArray("jpeg"));
+            QCOMPARE(formatOf(readAll(path)), QByteArray("jpeg"));
             QCOMPARE(ImageTags::readFile(path).description, OptionalText(scene.prompts.addFavoriteDescription));
             const QRegularExpression timestamp(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d-\\d\\d-\\d\\d-\\d\\d$"));
             QVERIFY(timestamp.match(scene.prompts.addFavoriteDefaultNameSeen).hasMatch());
