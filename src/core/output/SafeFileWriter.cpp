@@ -14,7 +14,10 @@ bool SafeFileWriter::write(const QString& path, const QByteArray& bytes, QString
     QSaveFile file(path);
     // Writing straight into the old file would lose it on a failure.
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a write the disk cuts short is counted short here:
+    // a buffered one reports every byte and fails only as the file is
+    // completed, where QSaveFile would keep the cut file in the old one's place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         error = QStringLiteral("the file cannot be created (%1).").arg(file.errorString());
         return false;
     }
