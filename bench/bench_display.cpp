@@ -16,6 +16,7 @@
 #include <QImageWriter>
 
 #include "Registration.h"
+#include "XorShift.h"
 #include "core/base/AppMessageSink.h"
 #include "core/base/SettingsStore.h"
 #include "core/document/ImageDocument.h"
@@ -40,13 +41,7 @@ QImage cells(int w, int h, bool colour)
         int x, y, r;
     };
     Cell list[24];
-    quint32 state = 0x9E3779B9u;
-    const auto next = [&state]() {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    };
+    XorShift next { 0x9E3779B9u };
     for (Cell& cell : list)
         cell = { int(next() % quint32(w)), int(next() % quint32(h)), 80 + int(next() % 300) };
     QImage image(w, h, colour ? QImage::Format_RGBX64 : QImage::Format_Grayscale16);

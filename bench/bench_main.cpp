@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 
 #include "LibjpegDecode.h"
+#include "XorShift.h"
 #include "core/video/ImageLoader.h"
 #include "core/video/PixelBuffer.h"
 
@@ -58,13 +59,8 @@ QImage cameraLike(int w, int h)
         green[size_t(i)] = 50 * std::cos(2 * pi * i / 1193.0);
         blue[size_t(i)] = 40 * std::sin(2 * pi * i / 457.0 + 1.0);
     }
-    quint32 state = 0x2545F491u;
-    const auto noise = [&state]() {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return int(state % 41) - 20;
-    };
+    XorShift next { 0x2545F491u };
+    const auto noise = [&next]() { return int(next() % 41) - 20; };
     const auto channel = [](double v) { return qBound(0, int(v), 255); };
     QImage image(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y) {
@@ -84,13 +80,7 @@ QImage cameraLike(int w, int h)
 // differently from cameraLike()'s noise.
 QImage microscopeLike(int w, int h)
 {
-    quint32 state = 0x9E3779B9u;
-    const auto next = [&state]() {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    };
+    XorShift next { 0x9E3779B9u };
     const auto uniform = [&next](int low, int high) { return low + int(next() % quint32(high - low + 1)); };
     QImage sharp(w, h, QImage::Format_RGB32);
     sharp.fill(qRgb(226, 214, 190));
