@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "DataRows.h"
 #include "ShownFrame.h"
 #include "VirtualCamera.h"
 #include "core/base/CommandIds.h"
@@ -87,8 +88,7 @@ private slots:
 
     void formatsReachTheView_data()
     {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QSize>("size");
+        columns<QString, QSize>("format", "size");
         QTest::newRow("BGRx") << "BGRx" << QSize(800, 600);
         QTest::newRow("YUY2") << "YUY2" << QSize(640, 480);
         QTest::newRow("NV12") << "NV12" << QSize(1280, 720);
@@ -96,8 +96,7 @@ private slots:
     }
     void formatsReachTheView()
     {
-        QFETCH(QString, format);
-        QFETCH(QSize, size);
+        const auto [format, size] = fetch<QString, QSize>("format", "size");
         const auto camera = stack->plugIn("Cam" + format, format, size);
         QVERIFY2(camera, qPrintable(stack->failure()));
         Window window(ini());

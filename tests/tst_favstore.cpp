@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "DataRows.h"
 #include "TestImages.h"
 #include "core/base/SettingsStore.h"
 #include "core/favorites/FavoriteItem.h"
@@ -41,9 +42,7 @@ private slots:
 
     void storedFolder_data()
     {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("exists");
-        QTest::addColumn<QString>("current");
+        columns<QString, bool, QString>("stored", "exists", "current");
         QTest::newRow("empty") << QString() << false << "AnyOne";
         QTest::newRow("present, nested") << "Trips/2024" << true << "Trips/2024";
         QTest::newRow("deleted") << "Gone" << false << "AnyOne";
@@ -51,9 +50,7 @@ private slots:
     }
     void storedFolder()
     {
-        QFETCH(QString, stored);
-        QFETCH(bool, exists);
-        QFETCH(QString, current);
+        const auto [stored, exists, current] = fetch<QString, bool, QString>("stored", "exists", "current");
         QVERIFY(!exists || QDir().mkpath(root() + u'/' + stored));
         SettingsStore settings(work.filePath(QStringLiteral("settings.ini")));
         settings.writeString(QStringLiteral("Favorites"), QStringLiteral("Folder"), stored);
@@ -75,8 +72,7 @@ private slots:
 
     void record_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("description");
+        columns<QByteArray, QString>("bytes", "description");
         ImageTags tags;
         tags.description = QStringLiteral("Onion cells, 40x");
         QTest::newRow("tagged, wide") << TestImages::encode(halves(800, 100), "jpeg", tags) << *tags.description;
@@ -84,8 +80,7 @@ private slots:
     }
     void record()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, description);
+        const auto [bytes, description] = fetch<QByteArray, QString>("bytes", "description");
         // File times come from the kernel's coarse clock, which may still be
         // in the second before the one this clock reads.
         const qint64 before = QDateTime::currentSecsSinceEpoch() - 1;
@@ -107,19 +102,13 @@ private slots:
 
     void dateText_data()
     {
-        QTest::addColumn<qint64>("time");
-        QTest::addColumn<QString>("text");
+        columns<qint64, QString>("time", "text");
         QTest::newRow("morning") << qint64(1142327107) << "3/14/2006 09:05:07 AM";
         QTest::newRow("afternoon") << qint64(1142341259) << "3/14/2006 01:00:59 PM";
         QTest::newRow("after midnight") << qint64(1636072200) << "11/5/2021 12:30:00 AM";
         QTest::newRow("noon") << qint64(1640952000) << "12/31/2021 12:00:00 PM";
     }
-    void dateText()
-    {
-        QFETCH(qint64, time);
-        QFETCH(QString, text);
-        QCOMPARE(FavoriteItem::formatDate(time), text);
-    }
+    void dateText() { QTEST(FavoriteItem::formatDate(std::get<0>(fetch<qint64>("time"))), "text"); }
 };
 
 QTEST_GUILESS_MAIN(TestFavStore)

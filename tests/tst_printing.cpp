@@ -3,6 +3,7 @@
 #include <QPrinter>
 #include <QtTest>
 
+#include "DataRows.h"
 #include "MessageLog.h"
 #include "PaneScene.h"
 #include "core/base/CommandIds.h"
@@ -32,10 +33,7 @@ private slots:
     void init() { QFile::remove(iniPath()); }
     void pictureFitsThePage_data()
     {
-        QTest::addColumn<QSize>("picture");
-        QTest::addColumn<QSize>("page");
-        QTest::addColumn<QRect>("printed");
-        QTest::addColumn<QPoint>("line");
+        columns<QSize, QSize, QRect, QPoint>("picture", "page", "printed", "line");
         // sx = 600 / 300 = 2 <= sy = 400 / 100 = 4: the full width, each
         // picture pixel 2 x 2 on paper, the line's (30, 10) at (60, 20).
         QTest::newRow("wide") << QSize(300, 100) << QSize(600, 400) << QRect(0, 0, 600, 200) << QPoint(60, 20);
@@ -46,10 +44,8 @@ private slots:
     }
     void pictureFitsThePage()
     {
-        QFETCH(QSize, picture);
-        QFETCH(QSize, page);
-        QFETCH(QRect, printed);
-        QFETCH(QPoint, line);
+        const auto [picture, page, printed, line]
+            = fetch<QSize, QSize, QRect, QPoint>("picture", "page", "printed", "line");
         // A red picture without a border, with a placed black Line from (10, 10) to (50, 10).
         PaneScene<MessageLog> pane(iniPath(), QImage(picture, QImage::Format_RGB32), 0, true);
         pane.doc().FrameBuffer.image().fill(Qt::red);
@@ -65,8 +61,7 @@ private slots:
 
     void printCommand_data()
     {
-        QTest::addColumn<QString>("pdf");
-        QTest::addColumn<bool>("accepted");
+        columns<QString, bool>("pdf", "accepted");
         QTest::newRow("one page") << "picture.pdf" << true;
         // Burnt, and not shown again over its burnt copy.
         QTest::newRow("printer wouldn't start") << "missing folder/picture.pdf" << true;
@@ -74,13 +69,12 @@ private slots:
     }
     void printCommand()
     {
-        QFETCH(QString, pdf);
-        QFETCH(bool, accepted);
+        const auto [pdf, accepted] = fetch<QString, bool>("pdf", "accepted");
         const bool fails = pdf.startsWith("missing"), printed = accepted && !fails;
         PaneScene<MessageLog> pane(iniPath(), QImage(2000, 300, QImage::Format_RGB32), 0, true);
         pane.doc().FrameBuffer.image().fill(Qt::red);
         const QString path = dir.filePath(pdf);
-        pane.prompts.printerSetup = [path, accepted](QPrinter& printer) {
+        pane.prompts.printerSetup = [path, accepted = accepted](QPrinter& printer) {
             printer.setOutputFileName(path);
             return accepted;
         };
