@@ -11,17 +11,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "DataRows.h"
-#include "ScriptedPrompts.h"
 #include "ShownFrame.h"
 #include "TestImages.h"
 #include "core/base/CommandIds.h"
 #include "core/base/StatusPanes.h"
-#include "core/document/DisplayRangeEditor.h"
-#include "core/video/ImageTags.h"
 #include "core/video/SampleMapper.h"
 #include "ui/video/CDisplayRangeDlg.h"
 
@@ -112,55 +108,49 @@ private slots:
     // range) open, show and read out exactly as Qt decodes them.
     void opening_data()
     {
-        columns<QImage, QString, Points, Rgbs, Values, DisplayRange, int>(
-            "picture", "fileName", "points", "shown", "raw", "range", "levels");
+        columns<QImage, Points, Rgbs, Values, DisplayRange, int>(
+            "picture", "points", "shown", "raw", "range", "levels");
+        // The row's name is the file's.
+        const auto row = [](const char* name, const QImage& picture, const Points& points, const Rgbs& shown,
+                             const Values& raw, DisplayRange range, int levels) {
+            QTest::newRow(name) << picture << points << shown << raw << range << levels;
+        };
         const Points rampPoints { { 0, 0 }, { 14, 0 }, { 0, 32 }, { 17, 63 }, { 63, 63 } };
         const Rgbs rampShown { grey(0), grey(0), grey(128), grey(253), grey(255) };
-        const Values rampRaw { 0, 14, 2048, 4049, 4095 };
         // 0.35 % of 4096 samples: the 14 lowest and highest are left out.
         for (const char* name : { "ramp.png", "ramp.tif" })
-            QTest::newRow(name) << ramp() << name << rampPoints << rampShown << rampRaw << DisplayRange { 14, 4081 }
-                                << 256;
+            row(name, ramp(), rampPoints, rampShown, { 0, 14, 2048, 4049, 4095 }, { 14, 4081 }, 256);
         // 1000 … 2023, each value four times, and one hot pixel that does not change Auto's range.
-        QTest::newRow("plateaus and a hot pixel")
-            << grey16([](int x, int y) { return x == 5 && y == 5 ? 65535 : 1000 + (x + 64 * y) / 4; }) << "hot.tif"
-            << Points { { 0, 0 }, { 0, 32 }, { 63, 63 }, { 5, 5 }, { 6, 5 } }
-            << Rgbs { grey(0), grey(128), grey(255), grey(255), grey(20) } << Values { 1000, 1512, 2023, 65535, 1081 }
-            << DisplayRange { 1003, 2020 } << 256;
+        row("hot pixel.tif", grey16([](int x, int y) { return x == 5 && y == 5 ? 65535 : 1000 + (x + 64 * y) / 4; }),
+            { { 0, 0 }, { 0, 32 }, { 63, 63 }, { 5, 5 }, { 6, 5 } },
+            { grey(0), grey(128), grey(255), grey(255), grey(20) }, { 1000, 1512, 2023, 65535, 1081 }, { 1003, 2020 },
+            256);
         for (const int v : { 0, 3000, 65535 })
-            QTest::newRow(qPrintable(QStringLiteral("all %1").arg(v)))
-                << grey16([v](int, int) { return v; }) << QStringLiteral("flat%1.png").arg(v)
-                << Points { { 0, 0 }, { 63, 63 } } << Rgbs { grey(128), grey(128) } << Values { v, v }
-                << DisplayRange { v, v } << 1;
+            row(qPrintable(QStringLiteral("all %1.png").arg(v)), grey16([v](int, int) { return v; }),
+                { { 0, 0 }, { 63, 63 } }, { grey(128), grey(128) }, { v, v }, { v, v }, 1);
         // One range for the three channels; the readout is their mean, rounded down.
         const Points colourPoints { { 0, 0 }, { 10, 0 }, { 63, 63 } };
         const Rgbs colourShown { qRgb(0, 128, 255), qRgb(13, 128, 255), qRgb(80, 128, 175) };
         for (const char* name : { "colour.png", "colour.tif" })
-            QTest::newRow(name) << colour16(false) << name << colourPoints << colourShown << Values { 2000, 2033, 2000 }
-                                << DisplayRange { 1000, 3000 } << -1;
-        QTest::newRow("colour with a transparent pixel")
-            << colour16(true) << "alpha.png" << colourPoints
-            << Rgbs { qRgb(0, 0, 0), qRgb(13, 128, 255), colourShown[2] } << Values { 0, 2033, 2000 }
-            << DisplayRange { 1000, 3000 } << -1;
+            row(name, colour16(false), colourPoints, colourShown, { 2000, 2033, 2000 }, { 1000, 3000 }, -1);
+        row("transparent pixel.png", colour16(true), colourPoints, { qRgb(0, 0, 0), colourShown[1], colourShown[2] },
+            { 0, 2033, 2000 }, { 1000, 3000 }, -1);
         // 642 wide: the one-pixel border of the width rule comes off the samples too.
-        const QImage bordered
-            = grey16([](int x, int y) { return x == 0 || y == 0 || x == 641 || y == 481 ? 65535 : 2000 + x % 100; },
-                QSize(642, 482));
-        QTest::newRow("bordered") << bordered << "bordered.png" << Points { { 99, 0 }, { 98, 0 } }
-                                  << Rgbs { grey(0), grey(255) } << Values { 2000, 2099 } << DisplayRange { 2000, 2099 }
-                                  << -1;
+        row("bordered.png",
+            grey16([](int x, int y) { return x % 641 && y % 481 ? 2000 + x % 100 : 65535; }, { 642, 482 }),
+            { { 99, 0 }, { 98, 0 } }, { grey(0), grey(255) }, { 2000, 2099 }, { 2000, 2099 }, -1);
         // 8-bit pictures: no expected values, the decoded file is the reference.
         const QImage pattern = TestImages::pattern(64, 48);
         const Points eightBit { { 0, 0 }, { 33, 17 }, { 63, 47 } };
         for (const char* name : { "p.png", "p.jpg", "g.tif" })
-            QTest::newRow(name) << (name[0] == 'g' ? pattern.convertToFormat(QImage::Format_Grayscale8) : pattern)
-                                << name << eightBit << Rgbs() << Values() << DisplayRange() << 0;
+            row(name, name[0] == 'g' ? pattern.convertToFormat(QImage::Format_Grayscale8) : pattern, eightBit, {}, {},
+                {}, 0);
     }
     void opening()
     {
-        auto [picture, fileName, points, shown, raw, range, levels]
-            = fetch<QImage, QString, Points, Rgbs, Values, DisplayRange, int>(
-                "picture", "fileName", "points", "shown", "raw", "range", "levels");
+        auto [picture, points, shown, raw, range, levels] = fetch<QImage, Points, Rgbs, Values, DisplayRange, int>(
+            "picture", "points", "shown", "raw", "range", "levels");
+        const QString fileName = QTest::currentDataTag();
         ShownFrame w(iniPath());
         QVERIFY(!w.enabled(ID_DISPLAY_RANGE));
         const QString path = TestImages::write(dir.path(), fileName, picture);
@@ -196,33 +186,27 @@ private slots:
     // Cancel restores, wrong limits are refused with a message.
     void displayRangeDialog_data()
     {
-        QTest::addColumn<bool>("allEqual");
-        QTest::addColumn<QStringList>("steps");
-        // Grey at the probe (sample 100 of the ramp) when the dialog closes, and after.
-        QTest::addColumn<int>("during");
-        QTest::addColumn<int>("after");
-        QTest::addColumn<DisplayRange>("range");
-        QTest::addColumn<bool>("refused");
+        // Grey at the probe (sample 100 of the ramp) when the dialog closes, and after; rows named
+        // "all equal" open a picture whose samples are all 3000.
+        columns<bool, QStringList, int, int, DisplayRange, bool>(
+            "allEqual", "steps", "during", "after", "range", "refused");
+        const auto row = [](const char* name, const QStringList& steps, int during, int after, DisplayRange range,
+                             bool refused = false) {
+            QTest::newRow(name) << QByteArray(name).startsWith("all equal") << steps << during << after << range
+                                << refused;
+        };
         // Under Auto (14 … 4081) sample 100 shows 5; under 0 … 255 it shows itself.
-        QTest::newRow("OK with 0 to 255")
-            << false << QStringList { "0 255", "OK" } << 100 << 100 << DisplayRange { 0, 255 } << false;
-        QTest::newRow("Full") << false << QStringList { "Full", "OK" } << 0 << 0 << DisplayRange { 0, 65535 } << false;
-        QTest::newRow("the fields stop at 16 bits")
-            << false << QStringList { "0 70000", "OK" } << 0 << 0 << DisplayRange { 0, 65535 } << false;
-        QTest::newRow("Auto after Full") << false << QStringList { "Full", "Auto", "OK" } << 5 << 5
-                                         << DisplayRange { 14, 4081 } << false;
+        row("OK with 0 to 255", { "0 255", "OK" }, 100, 100, { 0, 255 });
+        row("Full", { "Full", "OK" }, 0, 0, { 0, 65535 });
+        row("the fields stop at 16 bits", { "0 70000", "OK" }, 0, 0, { 0, 65535 });
+        row("Auto after Full", { "Full", "Auto", "OK" }, 5, 5, { 14, 4081 });
         // Refused limits leave the picture as the last good ones show it.
-        QTest::newRow("the picture follows, Cancel restores")
-            << false << QStringList { "0 255", "700 600", "Cancel" } << 100 << 5 << DisplayRange { 14, 4081 } << false;
-        QTest::newRow("equal limits refused, then Cancel")
-            << false << QStringList { "500 500", "OK", "Cancel" } << 0 << 5 << DisplayRange { 14, 4081 } << true;
-        QTest::newRow("Minimum above Maximum refused, then OK")
-            << false << QStringList { "300 200", "OK", "0 255", "OK" } << 100 << 100 << DisplayRange { 0, 255 } << true;
+        row("the picture follows, Cancel restores", { "0 255", "700 600", "Cancel" }, 100, 5, { 14, 4081 });
+        row("equal limits refused, then Cancel", { "500 500", "OK", "Cancel" }, 0, 5, { 14, 4081 }, true);
+        row("Minimum above Maximum refused, then OK", { "300 200", "OK", "0 255", "OK" }, 100, 100, { 0, 255 }, true);
         // All samples equal: Auto's equal limits stay mid-grey; other equal limits are refused.
-        QTest::newRow("all equal: OK with Auto")
-            << true << QStringList { "OK" } << 128 << 128 << DisplayRange { 3000, 3000 } << false;
-        QTest::newRow("all equal: other equal limits refused")
-            << true << QStringList { "20 20", "OK", "Cancel" } << 255 << 128 << DisplayRange { 3000, 3000 } << true;
+        row("all equal: OK with Auto", { "OK" }, 128, 128, { 3000, 3000 });
+        row("all equal: other equal limits refused", { "20 20", "OK", "Cancel" }, 255, 128, { 3000, 3000 }, true);
     }
     void displayRangeDialog()
     {
@@ -242,14 +226,14 @@ private slots:
         w.prompts.displayRangeScript = [&](DisplayRangeEditor& editor) {
             bins = { editor.bins()[0], editor.bins()[128], editor.bins()[255] };
             CDisplayRangeDlg dialog(editor);
-            auto* box = dialog.findChild<QDialogButtonBox*>();
             for (const QString& step : script) {
                 const QStringList limits = step.split(' ');
                 if (limits.size() == 2) {
                     dialog.findChild<QSpinBox*>(QStringLiteral("minimum"))->setValue(limits[0].toInt());
                     dialog.findChild<QSpinBox*>(QStringLiteral("maximum"))->setValue(limits[1].toInt());
                 } else if (step == "OK" || step == "Cancel") {
-                    box->button(step == "OK" ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+                    const auto button = step == "OK" ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel;
+                    dialog.findChild<QDialogButtonBox*>()->button(button)->click();
                 } else {
                     dialog.findChild<QPushButton*>(step.toLower())->click();
                 }
@@ -277,8 +261,8 @@ private slots:
     }
 
     // After a filter or a burn-in the pixels are the picture: no samples, no
-    // range, 8-bit readout, until the step is undone. Output and borders
-    // leave the samples.
+    // range, 8-bit readout, until the step is undone. Output (which writes the
+    // shown 8-bit view) and borders leave the samples.
     void whatDropsTheSamples_data()
     {
         columns<QStringList, bool, bool>("steps", "keeps", "undone");
@@ -300,8 +284,12 @@ private slots:
             if (step == "line") {
                 w.lay(Qt::Key_L, { 10, 10 }, { 50, 10 });
             } else if (step == "save") {
-                w.prompts.saveFileAnswer = dir.filePath(QStringLiteral("saved.png"));
+                // What is shown is written, tagged as always.
+                w.prompts.saveFileAnswer = dir.filePath(QStringLiteral("saved.tif"));
                 w.frame.action(ID_FILE_SAVE)->trigger();
+                const QImage saved = QImageReader(w.prompts.saveFileAnswer).read();
+                QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), w.doc().BackBuffer.image());
+                QCOMPARE(ImageTags::readFile(w.prompts.saveFileAnswer).software, QStringLiteral("Scopique"));
             } else if (step == "open 8-bit") {
                 open(w, TestImages::write(dir.path(), QStringLiteral("eight.png"), TestImages::pattern(64, 64)));
             } else if (step == "photo") {
@@ -328,9 +316,8 @@ private slots:
     // the plain rules give, at any width and for grey and colour.
     void largePictures_data()
     {
-        QTest::addColumn<QImage>("picture");
         // Auto's range where the row gives it.
-        QTest::addColumn<DisplayRange>("range");
+        columns<QImage, DisplayRange>("picture", "range");
         std::mt19937 random(17);
         const QSize large(1001, 1003);
         const auto noise = [&](int, int) { return int(random() % 4096); };
@@ -338,29 +325,25 @@ private slots:
         QTest::newRow("12-bit noise") << grey16(noise, large) << any;
         QTest::newRow("colour noise") << grey16(noise, large, QImage::Format_RGBX64) << any;
         // A third of the samples at 0 and some at 65535: ties at both ends.
-        QTest::newRow("plateaus at the ends")
-            << grey16([](int x, int y) { return x < 333 ? 0
-                                             : x > 990  ? 65535
-                                                        : 1000 + (x * 7 + y) % 3000; }, large)
-            << DisplayRange { 0, 65535 };
-        QTest::newRow("hot and dead pixels") << grey16(
-            [](int x, int y) {
-                return (x * 31 + y) % 997 == 0 ? 65535 : (x + y * 13) % 1009 == 0 ? 0 : 2000 + (x + y) % 100;
-            },
-            large) << any;
+        const auto plateaus = [](int x, int y) { return x < 333 ? 0 : x > 990 ? 65535 : 1000 + (x * 7 + y) % 3000; };
+        QTest::newRow("plateaus at the ends") << grey16(plateaus, large) << DisplayRange { 0, 65535 };
+        const auto hotAndDead = [](int x, int y) {
+            return (x * 31 + y) % 997 == 0 ? 65535 : (x + y * 13) % 1009 == 0 ? 0 : 2000 + (x + y) % 100;
+        };
+        QTest::newRow("hot and dead pixels") << grey16(hotAndDead, large) << any;
         QTest::newRow("two values") << grey16([](int x, int) { return 1000 + x % 2; }, large)
                                     << DisplayRange { 1000, 1001 };
-        QTest::newRow("all equal") << grey16([](int, int) { return 777; }, large, QImage::Format_RGBX64)
-                                   << DisplayRange { 777, 777 };
+        const auto flat = [](int, int) { return 777; };
+        QTest::newRow("all equal") << grey16(flat, large, QImage::Format_RGBX64) << DisplayRange { 777, 777 };
         // Every 16th row spans the scale, the others hold one value.
+        const auto misleading = [](int x, int y) { return y % 16 == 0 ? x * 65 : 30000; };
         QTest::newRow("rows that mislead a sample of rows")
-            << grey16([](int x, int y) { return y % 16 == 0 ? x * 65 : 30000; }, large) << DisplayRange { 3575, 61425 };
+            << grey16(misleading, large) << DisplayRange { 3575, 61425 };
         QTest::newRow("odd width, few rows") << grey16(noise, QSize(1003, 7), QImage::Format_RGBX64) << any;
     }
     void largePictures()
     {
-        QFETCH(QImage, picture);
-        QFETCH(DisplayRange, range);
+        auto [picture, range] = fetch<QImage, DisplayRange>("picture", "range");
         const DisplayRange automatic = SampleMapper::autoRange(picture);
         QCOMPARE(automatic, SampleMapper::autoRange(SampleMapper::histogram(picture)));
         if (range.minimum >= 0)
@@ -379,32 +362,6 @@ private slots:
             SampleMapper::map(picture, range, frame, bands);
             QCOMPARE(frame, plain);
         }
-    }
-
-    // Saving writes what is shown: the 8-bit view, tagged as always, which
-    // opens again as an 8-bit picture.
-    void savingWritesTheShownPicture()
-    {
-        ShownFrame w(iniPath());
-        open(w, TestImages::write(dir.path(), QStringLiteral("colour.tif"), colour16(false)));
-        w.prompts.displayRangeScript = [](DisplayRangeEditor& editor) { return editor.accept(1000, 1255); };
-        QVERIFY(w.enabled(ID_DISPLAY_RANGE));
-        w.frame.action(ID_DISPLAY_RANGE)->trigger();
-        w.frame.action(ID_BORDER_THIN)->trigger();
-        for (const char* name : { "saved.png", "saved.tif" }) {
-            w.prompts.saveFileAnswer = dir.filePath(name);
-            w.frame.action(ID_FILE_SAVE)->trigger();
-            const QImage saved = QImageReader(w.prompts.saveFileAnswer).read().convertToFormat(QImage::Format_RGB32);
-            QCOMPARE(saved, w.doc().BackBuffer.image());
-            // Red 1000 + 10x shows x × 10 through 1000 … 1255; green and blue are beyond it.
-            QCOMPARE(saved.pixel(1 + 10, 1), qRgb(100, 255, 255));
-            const ImageTags tags = ImageTags::readFile(w.prompts.saveFileAnswer);
-            QCOMPARE(
-                QStringList({ tags.software.value_or(""), tags.make.value_or("") }), QStringList({ "Scopique", "1" }));
-        }
-        open(w, w.prompts.saveFileAnswer);
-        QVERIFY(!w.enabled(ID_DISPLAY_RANGE));
-        QCOMPARE(w.doc().FrameBuffer.image().pixel(10, 0), qRgb(100, 255, 255));
     }
 };
 
