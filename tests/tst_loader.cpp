@@ -13,8 +13,6 @@ using TestImages::pattern;
 
 namespace {
 
-const ImageTags scopique19 { QStringLiteral("Scopique"), QStringLiteral("19"), std::nullopt };
-
 // Two 2 x 1 frames over a table of red and blue: red, blue, then blue, red.
 // Each frame's LZW data holds 3-bit codes: clear (4), the two pixels, end (5).
 const QByteArray twoFrameGif("GIF89a\x02\x00\x01\x00\x80\x00\x00"
@@ -90,9 +88,6 @@ private slots:
         // pixels: the first pixels, when not those Qt itself reads.
         columns<QByteArray, int, QSize, QString, QList<QRgb>>("bytes", "border", "size", "reason", "pixels");
         opens("plain.jpg", encode(pattern(640, 480), "jpeg"), 0, QSize(640, 480));
-        opens("tagged.jpg", encode(pattern(1000, 70), "jpeg", scopique19), 19, QSize(1000, 70));
-        opens("ansi.tif", encode(pattern(360, 100), "tiff"), 20, QSize(360, 100));
-        opens("photo.bmp", encode(pattern(678, 100), "bmp"), 19, QSize(678, 100));
         opens("png named.jpg", encode(pattern(642, 10), "png"), 1, QSize(642, 10));
         opens("two frames.gif", twoFrameGif, 0, QSize(2, 1), { qRgb(255, 0, 0), qRgb(0, 0, 255) });
         // Transparent pixels show as over black: premultiplied, made opaque.
