@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "DataRows.h"
+#include "TestImages.h"
 #include "core/video/GdiPainter.h"
 #include "core/video/ViewComposer.h"
 
@@ -14,16 +15,6 @@ constexpr QRgb kBlack = 0xff000000u, kWhite = 0xffffffffu;
 constexpr QRgb kStale = 0xff3c5a78u;
 // 2006/05/01 14:03:59 UTC.
 constexpr qint64 kNow = 1146492239;
-
-// Pixels that differ along both axes and are never black, white or grey.
-QImage testFrame(QSize size)
-{
-    QImage frame(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            frame.setPixel(x, y, qRgb(x & 0xff, 0x40 + y % 0xc0, 0x30));
-    return frame;
-}
 
 bool filled(const QImage& image, const QRect& rect, QRgb color)
 {
@@ -102,7 +93,8 @@ private slots:
         const auto [size, b, shown, useDate, third, columns, rows, labels]
             = fetch<QSize, int, bool, bool, QString, Ints, Ints, Labels>(
                 "size", "b", "shown", "useDate", "third", "columns", "rows", "labels");
-        const QImage frame = testFrame(size);
+        // Pixels that differ along both axes and are never black, white or grey.
+        const QImage frame = TestImages::made(size, [](int x, int y) { return qRgb(x & 0xff, 0x40 + y % 0xc0, 0x30); });
         const TitleBlockText title { shown, useDate, "Sample 7", "Stage B", "Note", 2500 };
         // In image coordinates, far beyond the image, leaving a pen and a shift the title block must not inherit.
         const auto overlay = [](QPainter& painter) {

@@ -342,23 +342,22 @@ private slots:
     }
     void largePictures()
     {
-        auto [picture, range] = fetch<QImage, DisplayRange>("picture", "range");
+        QFETCH(QImage, picture);
+        QFETCH(DisplayRange, range);
         const DisplayRange automatic = SampleMapper::autoRange(picture);
         QCOMPARE(automatic, SampleMapper::autoRange(SampleMapper::histogram(picture)));
         if (range.minimum >= 0)
             QCOMPARE(automatic, range);
         const bool colour = picture.format() == QImage::Format_RGBX64;
-        range = { 300, 3700 };
-        QImage plain(picture.size(), QImage::Format_RGB32);
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = 0; x < picture.width(); ++x) {
-                const auto* p = reinterpret_cast<const quint16*>(picture.constScanLine(y)) + (colour ? 4 * x : x);
-                const auto shown = [&](int i) { return SampleMapper::displayed(p[colour ? i : 0], range); };
-                plain.setPixel(x, y, qRgb(shown(0), shown(1), shown(2)));
-            }
+        const DisplayRange chosen { 300, 3700 };
+        const QImage plain = TestImages::made(picture.size(), [&](int x, int y) {
+            const auto* p = reinterpret_cast<const quint16*>(picture.constScanLine(y)) + (colour ? 4 * x : x);
+            const auto mapped = [&](int i) { return SampleMapper::displayed(p[colour ? i : 0], chosen); };
+            return qRgb(mapped(0), mapped(1), mapped(2));
+        });
         for (const int bands : { 1, 3, 0 }) {
             QImage frame;
-            SampleMapper::map(picture, range, frame, bands);
+            SampleMapper::map(picture, chosen, frame, bands);
             QCOMPARE(frame, plain);
         }
     }

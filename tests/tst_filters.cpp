@@ -6,11 +6,14 @@
 #include "DataRows.h"
 #include "MessageLog.h"
 #include "PaneScene.h"
+#include "TestImages.h"
 #include "core/base/CommandIds.h"
 #include "core/video/ImageFilters.h"
 
 using Messages = QList<MessageLog::Message>;
 using Values = QVector<int>;
+
+using TestImages::made;
 
 namespace {
 
@@ -28,28 +31,15 @@ QImage plainRule(const QImage& in, bool edges)
         const QRgb p = in.valid(x, y) ? in.pixel(x, y) : 0;
         return (qBlue(p) + qGreen(p) + qRed(p)) / 3;
     };
-    QImage out = in.copy();
-    for (int y = 0; y < in.height(); ++y)
-        for (int x = 0; x < in.width(); ++x) {
-            int gv = 0, gh = 0;
-            for (int d = -1; d <= 1; ++d) {
-                gv += L(x + d, y + 1) - L(x + d, y - 1);
-                gh += L(x - 1, y + d) - L(x + 1, y + d);
-            }
-            const int v = edges ? 255 - std::min(std::abs(gv) + std::abs(gh), 255) : L(x, y);
-            out.setPixel(x, y, qRgb(v, v, v));
+    return made(in.size(), [&](int x, int y) {
+        int gv = 0, gh = 0;
+        for (int d = -1; d <= 1; ++d) {
+            gv += L(x + d, y + 1) - L(x + d, y - 1);
+            gh += L(x - 1, y + d) - L(x + 1, y + d);
         }
-    return out;
-}
-
-// A picture of the given pixels.
-QImage made(QSize size, const std::function<QRgb(int x, int y)>& pixel)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, pixel(x, y));
-    return image;
+        const int v = edges ? 255 - std::min(std::abs(gv) + std::abs(gh), 255) : L(x, y);
+        return qRgb(v, v, v);
+    });
 }
 
 // Smooth colour with a little noise and some wild pixels, so that edge
