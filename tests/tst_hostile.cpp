@@ -22,8 +22,6 @@
 
 using OptionalText = std::optional<QString>;
 
-using TestImages::entries;
-
 namespace {
 
 // ---- Byte surgery on encoded pictures: `v` written in `n` bytes at `at`.
@@ -103,31 +101,30 @@ QList<Case> makeCorpus()
             const QString file = QString(name).replace(u' ', u'-') + u'.' + extensions[f];
             corpus << Case { format + ": " + name, file, bytes, opens, size, border, description };
         };
-        add(QStringLiteral("empty"), QByteArray(), false);
-        add(QStringLiteral("first 64 bytes"), valid.left(64), false);
+        add("empty", QByteArray(), false);
+        add("first 64 bytes", valid.left(64), false);
         // libjpeg fills what is missing with grey and Qt's GIF reader with the
         // background, as other viewers show them; a BMP short of its pixels is damaged.
-        add(QStringLiteral("first half"), valid.left(valid.size() / 2), format == "jpeg" || format == "gif",
-            picture.size());
+        add("first half", valid.left(valid.size() / 2), format == "jpeg" || format == "gif", picture.size());
         QByteArray flipped = valid;
         for (qsizetype i = valid.size() / 2 - 32; i < valid.size() / 2 + 32; ++i)
             flipped[i] = char(~flipped[i]);
         // Uncompressed pixels (BMP, Qt's TIFF) are merely wrong; compressed streams break.
-        add(QStringLiteral("64 bytes flipped"), flipped, format == "bmp" || format == "tiff", picture.size());
+        add("64 bytes flipped", flipped, format == "bmp" || format == "tiff", picture.size());
         // The size check reads every format's header alike.
         if (format == "tiff")
-            add(QStringLiteral("60000 x 60000 header"), exifStream({}, 60000), false);
-        add(QStringLiteral("wrong extension"), valid, true, picture.size());
+            add("60000 x 60000 header", exifStream({}, 60000), false);
+        add("wrong extension", valid, true, picture.size());
         corpus.last().fileName = QStringLiteral("wrong.") + extensions[(f + 1) % 5];
         // A picture Qt recognises by its content, but not one of the five.
-        add(QStringLiteral("other format"), TestImages::encode(picture, "ppm"), false);
+        add("other format", TestImages::encode(picture, "ppm"), false);
         if (format == "bmp") {
             // Found by fuzz_loader: sizes near 2^31 and a 65535-bit depth overflowed the length check.
             QByteArray huge = valid;
             put(huge, 18, 0x7fffffff, 4);
             put(huge, 22, 0x80000001u, 4);
             put(huge, 28, 0xffff, 2);
-            add(QStringLiteral("huge header fields"), huge, false);
+            add("huge header fields", huge, false);
         }
         if (format == "gif" || format == "bmp")
             continue;
@@ -138,21 +135,19 @@ QList<Case> makeCorpus()
             if (format != "png")
                 add("exif " + damage, withExif(format, exifStream(damage)), format != "tiff" || damage != "count",
                     QSize(8, 8), damage == "loop" ? 2 : 0);
-        // Tag values: the Make tag is the border only when it leaves a picture.
-        const auto tags = [&](const QString& name, const QString& make, OptionalText description, int border,
-                              OptionalText readBack) {
+        // Descriptions read back as far as they can be stored, beside a border of 19 in the Make tag.
+        const auto tags = [&](const QString& name, const QString& description, OptionalText readBack) {
             const QByteArray bytes
-                = TestImages::encode(flat, format, { QStringLiteral("Scopique"), make, description });
+                = TestImages::encode(flat, format, { QStringLiteral("Scopique"), "19", description });
             if (!bytes.isEmpty())
-                add(name, bytes, true, flat.size(), border, readBack);
+                add(name, bytes, true, flat.size(), 19, readBack);
         };
         // JPEG's APP1 segment holds at most 64 kB: there the tag cannot be written at all.
-        const QString longText(70000, u'x');
-        tags(QStringLiteral("70000-byte description"), QStringLiteral("19"), longText, 19, longText);
-        tags(QStringLiteral("description with NUL"), QStringLiteral("19"),
-            QStringLiteral("before") + QChar(0) + "after", 19, QStringLiteral("before"));
-        const QString foreign = QStringLiteral("Zwiebelhaut \u00B5m \u2013 400\u00D7 \u6D0B\u8471");
-        tags(QStringLiteral("non-ASCII description"), QStringLiteral("19"), foreign, 19, foreign);
+        const QString longText(70000, u'x'),
+            foreign = QStringLiteral("Zwiebelhaut \u00B5m \u2013 400\u00D7 \u6D0B\u8471");
+        tags("70000-byte description", longText, longText);
+        tags("description with NUL", QStringLiteral("before") + QChar(0) + "after", QStringLiteral("before"));
+        tags("non-ASCII description", foreign, foreign);
         if (format == "jpeg")
             continue;
         // Pictures of 16 bits per sample, kept as samples and shown through Auto.
@@ -167,12 +162,6 @@ QList<Case> makeCorpus()
     return corpus;
 }
 
-const QList<Case>& corpus()
-{
-    static const QList<Case> cases = makeCorpus();
-    return cases;
-}
-
 } // namespace
 
 class TestHostile : public QObject {
@@ -180,6 +169,7 @@ class TestHostile : public QObject {
 
     QTemporaryDir dir;
     QString corpusDir;
+    QList<Case> corpus;
 
     QString iniPath() const { return dir.filePath(QStringLiteral("Scopique.conf")); }
 
@@ -191,20 +181,21 @@ private slots:
         // The fuzzer's build replays the corpus from a folder it names.
         corpusDir = qEnvironmentVariable("SCOPIQUE_CORPUS_DIR", dir.filePath(QStringLiteral("corpus")));
         QDir().mkpath(corpusDir);
-        for (const Case& c : corpus())
+        corpus = makeCorpus();
+        for (const Case& c : corpus)
             QVERIFY(!TestImages::writeBytes(corpusDir, c.fileName, c.bytes).isEmpty());
     }
 
     void pictureFiles_data()
     {
         QTest::addColumn<int>("index");
-        for (int i = 0; i < corpus().size(); ++i)
-            QTest::newRow(qPrintable(corpus()[i].name)) << i;
+        for (int i = 0; i < corpus.size(); ++i)
+            QTest::newRow(qPrintable(corpus[i].name)) << i;
     }
     void pictureFiles()
     {
         QFETCH(int, index);
-        const Case& c = corpus()[index];
+        const Case& c = corpus[index];
         const QString path = QDir(corpusDir).filePath(c.fileName);
         SettingsStore settings(iniPath());
         ScriptedPrompts prompts;
@@ -305,8 +296,6 @@ private slots:
         QCOMPARE((QList<unsigned> { tool.toolColor, tool.textColor, unsigned(tool.textStyle), unsigned(tool.fontFace),
                      unsigned(tool.fontSize) }),
             (QList<unsigned> { 0, 0x00C0C0C0u, 7, 0, 0 }));
-        const CScaleBarTool bar(settings, log);
-        QCOMPARE(std::pair(bar.length, bar.thickness), std::pair(0.0, 6)); // Automatic
         QCOMPARE(ProfileSurface::validThickness(settings.readInt("Histogram", "Size", 64)), 64);
         // A circle display or arrow direction beyond the choices draws the handles only.
         QImage canvas(200, 200, QImage::Format_RGB32);
@@ -344,8 +333,8 @@ private slots:
         QVERIFY(!FavoriteName::problem(name, QStringLiteral(".jpg")).isEmpty());
         QVERIFY(!store.createFolder(name).isEmpty());
         QVERIFY(!store.switchFolder(name));
-        QCOMPARE(entries(root), QStringList { "AnyOne" });
-        QCOMPARE(entries(root + QStringLiteral("/AnyOne")), QStringList());
+        QCOMPARE(TestImages::entries(root), QStringList { "AnyOne" });
+        QCOMPARE(TestImages::entries(root + QStringLiteral("/AnyOne")), QStringList());
     }
 };
 
