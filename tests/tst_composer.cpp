@@ -65,13 +65,11 @@ private slots:
     void view_data()
     {
         // Where the zone marks cross the bands, and labels seen at given points.
-        columns<QSize, int, bool, bool, QString, Ints, Ints, Labels>(
-            "size", "b", "shown", "useDate", "third", "columns", "rows", "labels");
+        columns<QSize, int, bool, bool, Ints, Ints, Labels>(
+            "size", "b", "shown", "useDate", "columns", "rows", "labels");
         const auto row = [](const char* name, QSize size, int b, bool shown, bool useDate = false, Ints columns = {},
                              Ints rows = {}, Labels labels = {}) {
-            QTest::newRow(name) << size << b << shown << useDate
-                                << (useDate && shown ? "2006/05/01 14:03:59   2500X" : "Note") << columns << rows
-                                << labels;
+            QTest::newRow(name) << size << b << shown << useDate << columns << rows << labels;
         };
         row("no band, title closed", { 640, 480 }, 0, true);
         row("thin band, small image covered by the title", { 64, 48 }, 1, true);
@@ -90,9 +88,10 @@ private slots:
     }
     void view()
     {
-        const auto [size, b, shown, useDate, third, columns, rows, labels]
-            = fetch<QSize, int, bool, bool, QString, Ints, Ints, Labels>(
-                "size", "b", "shown", "useDate", "third", "columns", "rows", "labels");
+        const auto [size, b, shown, useDate, columns, rows, labels] = fetch<QSize, int, bool, bool, Ints, Ints, Labels>(
+            "size", "b", "shown", "useDate", "columns", "rows", "labels");
+        // The third line: the date and magnification when asked for (and the block is shown).
+        const QString third = useDate && shown ? "2006/05/01 14:03:59   2500X" : "Note";
         // Pixels that differ along both axes and are never black, white or grey.
         const QImage frame = TestImages::made(size, [](int x, int y) { return qRgb(x & 0xff, 0x40 + y % 0xc0, 0x30); });
         const TitleBlockText title { shown, useDate, "Sample 7", "Stage B", "Note", 2500 };

@@ -87,7 +87,6 @@ private slots:
         // bytes null: no file, "/": a folder; reason empty when the file opens, else part of the message;
         // pixels: the first pixels, when not those Qt itself reads.
         columns<QByteArray, int, QSize, QString, QList<QRgb>>("bytes", "border", "size", "reason", "pixels");
-        opens("plain.jpg", encode(pattern(640, 480), "jpeg"), 0, QSize(640, 480));
         opens("png named.jpg", encode(pattern(642, 10), "png"), 1, QSize(642, 10));
         opens("two frames.gif", twoFrameGif, 0, QSize(2, 1), { qRgb(255, 0, 0), qRgb(0, 0, 255) });
         // Transparent pixels show as over black: premultiplied, made opaque.
