@@ -205,12 +205,9 @@ private slots:
         video.FrameBuffer.image() = before;
         video.SetBorderWidth(7);
 
-        QElapsedTimer timer;
-        timer.start();
+        // A file that hangs the reader shows as the program's time running out.
         QCOMPARE(video.LoadImageFile(path), c.opens);
         const std::optional<FavoriteItem> item = FavoriteItem::load(path);
-        // Generous: a slow read shows as a failure, never a slow machine.
-        QVERIFY2(timer.elapsed() < 60000, "the file took a minute to read");
         // What cannot be opened leaves the picture as it was; a message names it and the reason: empty,
         // not one of the five formats, too large or damaged.
         const auto has = [&](const char* end) { return c.name.endsWith(QLatin1String(end)); };
@@ -249,8 +246,8 @@ private slots:
         const QString root = FavoritesStore::defaultRoot(), folder = root + QStringLiteral("AnyOne");
         QDir(root).removeRecursively();
         QVERIFY(QDir().mkpath(folder));
-        const QString fileName = QString(kind).replace(u' ', u'-') + QStringLiteral(".jpg");
-        const QString path = folder + u'/' + fileName;
+        const QString fileName = QString(kind).replace(u' ', u'-') + QStringLiteral(".jpg"),
+                      path = folder + u'/' + fileName;
         QVERIFY(kind != "pipe" || ::mkfifo(qPrintable(path), 0600) == 0);
         const QString target = opens ? TestImages::write(dir.path(), "picture", TestImages::pattern(96, 64), "jpeg")
                                      : QStringLiteral("/dev/zero");
