@@ -42,10 +42,7 @@ QImage grey16(const std::function<int(int x, int y)>& value, QSize size = QSize(
 }
 
 // A 12-bit ramp: 0 … 4095 row after row.
-QImage ramp()
-{
-    return grey16([](int x, int y) { return x + 64 * y; });
-}
+const auto ramp = [] { return grey16([](int x, int y) { return x + 64 * y; }); };
 
 // Red 1000 + 10x, green 2000, blue 3000 − 10y; transparent at (0, 0) with `alpha`.
 QImage colour16(bool alpha)
@@ -58,15 +55,8 @@ QImage colour16(bool alpha)
     return image;
 }
 
-QRgb grey(int v)
-{
-    return qRgb(v, v, v);
-}
-
-int luma(QRgb c)
-{
-    return (qRed(c) + qGreen(c) + qBlue(c)) / 3;
-}
+const auto grey = [](int v) { return qRgb(v, v, v); };
+const auto luma = [](QRgb c) { return (qRed(c) + qGreen(c) + qBlue(c)) / 3; };
 
 // The picture written as dir/name and opened as File ▸ Open opens it; the file's path.
 QString open(ShownFrame& w, const QString& dir, const QString& name, const QImage& picture)
