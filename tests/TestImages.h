@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: Tallmere
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -26,5 +28,16 @@ QString writeBytes(const QString& dir, const QString& fileName, const QByteArray
 QByteArray readAll(const QString& path);
 // The names in a folder, hidden and special files included, sorted.
 QStringList entries(const QString& folder);
+
+// A Format_RGB32 picture of the given pixels, made row after row. Inline, so that
+// programs without TestImages.cpp can use it.
+inline QImage made(QSize size, const std::function<QRgb(int x, int y)>& pixel)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, pixel(x, y));
+    return image;
+}
 
 } // namespace TestImages

@@ -15,10 +15,8 @@
 #include "core/video/ImageTags.h"
 #include "core/video/SampleMapper.h"
 
-namespace {
 // Small enough that a decoded picture stays well inside the fuzzer's memory limit.
-constexpr qint64 fuzzPixels = 4'000'000;
-}
+static constexpr qint64 fuzzPixels = 4'000'000;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
@@ -44,12 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const LoadResult kept = ImageLoader::decodeSamples(path, samples, fuzzPixels);
     if (kept.ok != result.ok || (kept.samples && !SampleMapper::holdsSamples(samples)))
         __builtin_trap();
-    if (kept.samples) {
-        QImage shown;
+    QImage shown;
+    if (kept.samples)
         SampleMapper::map(samples, SampleMapper::autoRange(SampleMapper::histogram(samples)), shown);
-        if (shown.size() != samples.size() || shown.format() != QImage::Format_RGB32)
-            __builtin_trap();
-    }
+    if (kept.samples && (shown.size() != samples.size() || shown.format() != QImage::Format_RGB32))
+        __builtin_trap();
     ImageTags::readBytes(bytes);
     return 0;
 }

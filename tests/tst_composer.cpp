@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include "DataRows.h"
+#include "TestImages.h"
 #include "core/video/GdiPainter.h"
 #include "core/video/ViewComposer.h"
 
@@ -13,24 +15,6 @@ constexpr QRgb kBlack = 0xff000000u, kWhite = 0xffffffffu;
 constexpr QRgb kStale = 0xff3c5a78u;
 // 2006/05/01 14:03:59 UTC.
 constexpr qint64 kNow = 1146492239;
-
-// Pixels that differ along both axes and are never black, white or grey.
-QImage testFrame(QSize size)
-{
-    QImage frame(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            frame.setPixel(x, y, qRgb(x & 0xff, 0x40 + y % 0xc0, 0x30));
-    return frame;
-}
-
-// Composed without a title block or an overlay.
-QImage composeView(const QImage& frame, int b)
-{
-    QImage back;
-    ViewComposer::compose(back, frame, b, {}, {}, kNow);
-    return back;
-}
 
 bool filled(const QImage& image, const QRect& rect, QRgb color)
 {
@@ -54,6 +38,14 @@ bool cellShows(const QImage& back, QPoint at, const QString& text)
 }
 
 using Ints = QList<int>;
+// Where zone marks cross a band: the ring's outer line, then every `step` pixels from 20 + step up to `last`.
+Ints marks(int step, int last)
+{
+    Ints found { 19 };
+    for (int at = 20 + step; at <= last; at += step)
+        found << at;
+    return found;
+}
 using Labels = QList<std::pair<QPoint, QString>>;
 
 } // namespace
@@ -72,51 +64,36 @@ private slots:
     // The view of a picture with a title block (shown or not) and an overlay over the image.
     void view_data()
     {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("b");
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<bool>("useDate");
-        QTest::addColumn<QString>("third");
         // Where the zone marks cross the bands, and labels seen at given points.
-        QTest::addColumn<Ints>("columns");
-        QTest::addColumn<Ints>("rows");
-        QTest::addColumn<Labels>("labels");
+        columns<QSize, int, bool, bool, Ints, Ints, Labels>(
+            "size", "b", "shown", "useDate", "columns", "rows", "labels");
         const auto row = [](const char* name, QSize size, int b, bool shown, bool useDate = false, Ints columns = {},
                              Ints rows = {}, Labels labels = {}) {
-            QTest::newRow(name) << size << b << shown << useDate
-                                << (useDate && shown ? "2006/05/01 14:03:59   2500X" : "Note") << columns << rows
-                                << labels;
+            QTest::newRow(name) << size << b << shown << useDate << columns << rows << labels;
         };
         row("no band, title closed", { 640, 480 }, 0, true);
         row("thin band, small image covered by the title", { 64, 48 }, 1, true);
         row("photo band, title hidden", { 640, 480 }, 19, false, true);
-        row("ANSI 640x480, title open with date", { 640, 480 }, 20, true, true, { 19, 180, 340, 500, 660 },
-            { 19, 180, 340, 500 },
+        row("ANSI 640x480, title open with date", { 640, 480 }, 20, true, true, marks(160, 660), marks(160, 500),
             { { { 95, 2 }, "1" }, { { 95, 502 }, "1" }, { { 6, 95 }, "A" }, { { 666, 256 }, "B" } });
-        row("ANSI 800x600", { 800, 600 }, 20, false, false, { 19, 180, 340, 500, 660, 820 }, { 19, 170, 320, 470, 620 },
+        row("ANSI 800x600", { 800, 600 }, 20, false, false, marks(160, 820), marks(150, 620),
             { { { 736, 2 }, "5" }, { { 6, 541 }, "D" } });
-        row("ANSI 1600x1200", { 1600, 1200 }, 20, false, false,
-            { 19, 180, 340, 500, 660, 820, 980, 1140, 1300, 1460, 1620 },
-            { 19, 140, 260, 380, 500, 620, 740, 860, 980, 1100, 1220 }, { { { 1536, 2 }, ":" } });
+        row("ANSI 1600x1200", { 1600, 1200 }, 20, false, false, marks(160, 1620), marks(120, 1220),
+            { { { 1536, 2 }, ":" } });
         // Rows follow the column count: a portrait image has no row E.
-        row("ANSI portrait", { 480, 640 }, 20, false, false, { 19, 148, 276, 404 }, { 19, 148, 276, 404 },
-            { { { 6, 592 }, "" } });
-        row("ANSI odd width", { 641, 481 }, 20, false, false, { 19, 148, 276, 404, 532, 660 }, { 19, 148, 276, 404 });
+        row("ANSI portrait", { 480, 640 }, 20, false, false, marks(128, 404), marks(128, 404), { { { 6, 592 }, "" } });
+        row("ANSI odd width", { 641, 481 }, 20, false, false, marks(128, 660), marks(128, 404));
         // An overlay and a title block have nothing to draw on in an empty view.
-        row("empty, thin", { 0, 0 }, 1, true);
         row("empty, ANSI", { 0, 0 }, 20, true);
     }
     void view()
     {
-        QFETCH(QSize, size);
-        QFETCH(int, b);
-        QFETCH(bool, shown);
-        QFETCH(bool, useDate);
-        QFETCH(QString, third);
-        QFETCH(Ints, columns);
-        QFETCH(Ints, rows);
-        QFETCH(Labels, labels);
-        const QImage frame = testFrame(size);
+        const auto [size, b, shown, useDate, columns, rows, labels] = fetch<QSize, int, bool, bool, Ints, Ints, Labels>(
+            "size", "b", "shown", "useDate", "columns", "rows", "labels");
+        // The third line: the date and magnification when asked for (and the block is shown).
+        const QString third = useDate && shown ? "2006/05/01 14:03:59   2500X" : "Note";
+        // Pixels that differ along both axes and are never black, white or grey.
+        const QImage frame = TestImages::made(size, [](int x, int y) { return qRgb(x & 0xff, 0x40 + y % 0xc0, 0x30); });
         const TitleBlockText title { shown, useDate, "Sample 7", "Stage B", "Note", 2500 };
         // In image coordinates, far beyond the image, leaving a pen and a shift the title block must not inherit.
         const auto overlay = [](QPainter& painter) {
@@ -133,7 +110,8 @@ private slots:
         // title block; the band is as without either.
         const QRect image(QPoint(b, b), size), box(b + size.width() - 220, b + size.height() - 60, 220, 60);
         const QRect covered = box.intersected(image);
-        QImage expected = composeView(frame, b);
+        QImage expected;
+        ViewComposer::compose(expected, frame, b, {}, {}, kNow);
         QVERIFY(size.isEmpty() || expected.copy(image) == frame);
         {
             QPainter painter(&expected);
@@ -162,10 +140,9 @@ private slots:
         // The black pixels along lines through the bands clear of the labels and the ring, edges left out.
         const auto marksAlong = [&](int x0, int y0, bool across) {
             Ints found;
-            for (int i = 1; i < (across ? cw : ch) - 1; ++i) {
+            for (int i = 1; i < (across ? cw : ch) - 1; ++i)
                 if (back.pixel(across ? i : x0, across ? y0 : i) == kBlack)
                     found << i;
-            }
             return found;
         };
         if (b == 20 && !size.isEmpty()) {

@@ -3,16 +3,21 @@
 
 #include <QtTest>
 
+#include "DataRows.h"
 #include "MessageLog.h"
 #include "PaneScene.h"
+#include "TestImages.h"
 #include "core/base/CommandIds.h"
 #include "core/video/ImageFilters.h"
 
 using Messages = QList<MessageLog::Message>;
 using Values = QVector<int>;
-using Where = std::function<bool(int x, int y)>;
+
+using TestImages::made;
 
 namespace {
+
+constexpr QRgb kWhite = 0xffffffffu, kBlack = 0xff000000u;
 
 // The ways of running the filters: row bands and SIMD or not.
 const std::tuple<const char*, int, bool> ways[] = { { "plain", 1, false }, { "vector", 1, true },
@@ -26,18 +31,15 @@ QImage plainRule(const QImage& in, bool edges)
         const QRgb p = in.valid(x, y) ? in.pixel(x, y) : 0;
         return (qBlue(p) + qGreen(p) + qRed(p)) / 3;
     };
-    QImage out = in.copy();
-    for (int y = 0; y < in.height(); ++y)
-        for (int x = 0; x < in.width(); ++x) {
-            int gv = 0, gh = 0;
-            for (int d = -1; d <= 1; ++d) {
-                gv += L(x + d, y + 1) - L(x + d, y - 1);
-                gh += L(x - 1, y + d) - L(x + 1, y + d);
-            }
-            const int v = edges ? 255 - std::min(std::abs(gv) + std::abs(gh), 255) : L(x, y);
-            out.setPixel(x, y, qRgb(v, v, v));
+    return made(in.size(), [&](int x, int y) {
+        int gv = 0, gh = 0;
+        for (int d = -1; d <= 1; ++d) {
+            gv += L(x + d, y + 1) - L(x + d, y - 1);
+            gh += L(x - 1, y + d) - L(x + 1, y + d);
         }
-    return out;
+        const int v = edges ? 255 - std::min(std::abs(gv) + std::abs(gh), 255) : L(x, y);
+        return qRgb(v, v, v);
+    });
 }
 
 // Smooth colour with a little noise and some wild pixels, so that edge
@@ -45,24 +47,10 @@ QImage plainRule(const QImage& in, bool edges)
 QImage randomPicture(QSize size)
 {
     std::mt19937 random(unsigned(size.width() * 7919 + size.height()));
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x) {
-            const int base = (x * 3 + y * 5) % 200 + 20, noise = int(random() % 13) - 6;
-            image.setPixel(
-                x, y, random() % 10 == 0 ? QRgb(random()) : qRgb(base + noise, base / 2 - noise, 230 - base));
-        }
-    return image;
-}
-
-// A picture in `off` with `on` where `where` holds.
-QImage drawn(QSize size, QRgb on, QRgb off, const Where& where)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, where(x, y) ? on : off);
-    return image;
+    return made(size, [&](int x, int y) {
+        const int base = (x * 3 + y * 5) % 200 + 20, noise = int(random() % 13) - 6;
+        return random() % 10 == 0 ? QRgb(random()) : qRgb(base + noise, base / 2 - noise, 230 - base);
+    });
 }
 
 // Records messages, and the picture as it was when the histogram was told to update.
@@ -91,36 +79,30 @@ private slots:
 
     void filtersMatchTheRule_data()
     {
-        QTest::addColumn<QImage>("in");
-        QTest::addColumn<QImage>("edges");
+        columns<QImage, QImage>("in", "edges");
         // Eight pixels at a time and some left over; more rows than bands;
         // from a million pixels on, every core takes a band by default.
         for (const QSize size :
             { QSize(0, 0), QSize(1, 1), QSize(2, 3), QSize(9, 8), QSize(17, 1025), QSize(1001, 1000) })
             QTest::addRow("%dx%d", size.width(), size.height())
                 << randomPicture(size) << plainRule(randomPicture(size), true);
-        QImage sums(766, 1, QImage::Format_RGB32);
-        for (int sum = 0; sum <= 765; ++sum) {
+        const QImage sums = made({ 766, 1 }, [](int sum, int) {
             const int blue = std::min(sum, 255), green = std::min(sum - blue, 255);
-            sums.setPixel(sum, 0, qRgb(sum - blue - green, green, blue));
-        }
+            return qRgb(sum - blue - green, green, blue);
+        });
         QTest::newRow("every sum of blue, green and red") << sums << plainRule(sums, true);
-
-        const QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0);
-        const Where nowhere = [](int, int) { return false; };
         QTest::newRow("uniform grey 128: white inside a black outline")
-            << drawn(QSize(23, 11), white, qRgb(128, 128, 128), nowhere)
-            << drawn(QSize(23, 11), black, white, [](int x, int y) { return x == 0 || y == 0 || x == 22 || y == 10; });
+            << made({ 23, 11 }, [](int, int) { return qRgb(128, 128, 128); })
+            << made({ 23, 11 }, [](int x, int y) { return x % 22 && y % 10 ? kWhite : kBlack; });
         // Where the line ends, the row beyond the image is black.
         QTest::newRow("vertical line: black on both sides, white on it")
-            << drawn(QSize(21, 9), white, black, [](int x, int) { return x == 10; })
-            << drawn(QSize(21, 9), black, white,
-                   [](int x, int y) { return x == 9 || x == 11 || (x == 10 && (y == 0 || y == 8)); });
+            << made({ 21, 9 }, [](int x, int) { return x == 10 ? kWhite : kBlack; })
+            << made({ 21, 9 },
+                   [](int x, int y) { return x == 9 || x == 11 || (x == 10 && y % 8 == 0) ? kBlack : kWhite; });
     }
     void filtersMatchTheRule()
     {
-        QFETCH(QImage, in);
-        QFETCH(QImage, edges);
+        const auto [in, edges] = fetch<QImage, QImage>("in", "edges");
         const QImage grey = plainRule(in, false);
         for (const auto& [way, bands, vector] : ways) {
             QImage result = in.copy();
@@ -131,23 +113,13 @@ private slots:
             ImageFilters::edgeEnhance(in, result, bands, vector);
             QVERIFY2(result == edges, way);
         }
-        // Beside the source, as the command runs it; the source stays.
-        const QImage source = in.copy();
-        QImage beside = in.isNull() ? QImage() : QImage(in.size(), QImage::Format_RGB32);
-        ImageFilters::monochrome(source, beside);
-        QCOMPARE(beside, grey);
-        QCOMPARE(source, in);
     }
 
     // The profile sampled along the tool, and the notice the tool's pane is sent when a filter has run
     // (Monochrome tells no pane) and when a camera frame arrives (through the event queue).
     void profileAndNotices_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QPoint>("through");
-        QTest::addColumn<Values>("profile");
-        QTest::addColumn<int>("command");
+        columns<int, QSize, QPoint, Values, int>("kind", "size", "through", "profile", "command");
         const auto row = [](const char* name, int kind, QSize size, QPoint through, const Values& profile,
                              int command = ID_EDGE_ENHANCE) {
             QTest::newRow(name) << kind << size << through << profile << command;
@@ -173,19 +145,13 @@ private slots:
     }
     void profileAndNotices()
     {
-        QFETCH(int, kind);
-        QFETCH(QSize, size);
-        QFETCH(QPoint, through);
-        QFETCH(Values, profile);
-        QFETCH(int, command);
-        const int bases[] = { 10, 21, 60, 100 };
-        QImage picture(size, QImage::Format_RGB32);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x) {
-                // Colour, not grey: the luma is what counts.
-                const int v = bases[y % 4] + x % 100;
-                picture.setPixel(x, y, qRgb(v + 1, v, v - 1));
-            }
+        const auto [kind, size, through, profile, command]
+            = fetch<int, QSize, QPoint, Values, int>("kind", "size", "through", "profile", "command");
+        // Colour, not grey: the luma is what counts.
+        const QImage picture = made(size, [](int x, int y) {
+            const int v = QList<int> { 10, 21, 60, 100 }[y % 4] + x % 100;
+            return qRgb(v + 1, v, v - 1);
+        });
         PaneScene<NoticeLog> video(iniPath(), picture, 20);
         if (kind) {
             video.doc().SetActiveTool(ToolFactory::create(kind, video.settings, video.sink));
@@ -213,8 +179,7 @@ private slots:
         QVERIFY(video.sink.messages.isEmpty() || video.sink.seen == image);
         // The view shows the filtered image.
         video.doc().composeView();
-        const int b = video.doc().BorderWidth;
-        QCOMPARE(video.doc().BackBuffer.image().copy(QRect(QPoint(b, b), size)), image);
+        QCOMPARE(video.doc().BackBuffer.image().copy(QRect(QPoint(20, 20), size)), image);
         video.sink.messages.clear();
         video.doc().frameArrived();
         QCOMPARE(video.sink.messages, Messages());
