@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QtTest>
 
+#include "DataRows.h"
 #include "ShownFrame.h"
 #include "core/base/CommandIds.h"
 #include "core/histogram/ProfileSurface.h"
@@ -51,19 +52,14 @@ private slots:
     // the surface.
     void surface_data()
     {
-        QTest::addColumn<bool>("horizontal");
-        QTest::addColumn<int>("thickness");
-        QTest::addColumn<int>("sample");
-        QTest::addColumn<int>("length");
+        columns<bool, int, int, int>("horizontal", "thickness", "sample", "length");
         QTest::newRow("vertical 64, 255") << false << 64 << 255 << 63;
         QTest::newRow("horizontal 64, 255") << true << 64 << 255 << 62;
         QTest::newRow("horizontal 256, 2") << true << 256 << 2 << 1;
     }
     void surface()
     {
-        QFETCH(bool, horizontal);
-        QFETCH(int, thickness);
-        QFETCH(int, sample);
+        const auto [horizontal, thickness, sample] = fetch<bool, int, int>("horizontal", "thickness", "sample");
         ProfileSurface surface(horizontal);
         surface.setThickness(thickness);
         surface.samples()[700] = surface.samples()[2047] = sample;
@@ -78,10 +74,7 @@ private slots:
     // A new size keeps the edge the bars grow from (bottom-left for horizontal, top-right for vertical).
     void sizes_data()
     {
-        QTest::addColumn<int>("tool");
-        QTest::addColumn<QString>("storedSize");
-        QTest::addColumn<int>("thickness");
-        QTest::addColumn<int>("chosen"); // thickness chosen next; 0: none
+        columns<int, QString, int, int>("tool", "storedSize", "thickness", "chosen"); // chosen next; 0: none
         QTest::newRow("no tool") << 0 << "256" << 256 << 0;
         QTest::newRow("Horizontal, 100") << int(ID_HORIZONTAL) << "100" << 64 << 128;
         QTest::newRow("Horizontal, text") << int(ID_HORIZONTAL) << "large" << 64 << 0;
@@ -89,24 +82,21 @@ private slots:
     }
     void sizes()
     {
-        QFETCH(int, tool);
-        QFETCH(QString, storedSize);
-        QFETCH(int, thickness);
-        QFETCH(int, chosen);
+        const auto [tool, storedSize, thickness, chosen]
+            = fetch<int, QString, int, int>("tool", "storedSize", "thickness", "chosen");
         SettingsStore(iniPath()).writeString("Histogram", "Size", storedSize);
         ShownFrame w(iniPath());
         for (bool horizontal : { false, true })
             QCOMPARE(w.frame.histogram(horizontal).thickness(), thickness);
         if (tool)
             w.frame.dispatch(tool);
-        QCoreApplication::processEvents();
-        const bool enabled = tool == ID_HORIZONTAL || tool == ID_VERTICAL;
+        const bool enabled = tool != 0; // a Horizontal or Vertical tool
         const QList<int> sizes { ID_HISTOGRAM_SMALL, ID_HISTOGRAM_MEDIUM, ID_HISTOGRAM_LARGE };
         for (int id : sizes + QList<int> { ID_VIEW_HISTOGRAM })
-            QCOMPARE(w.frame.action(id)->isEnabled(), enabled);
+            QCOMPARE(w.enabled(id), enabled);
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(w.frame.action(sizes[i])->isChecked(), thickness == 64 << i);
-        QVERIFY(!w.frame.action(ID_VIEW_HISTOGRAM)->isChecked());
+            QCOMPARE(w.checked(sizes[i]), thickness == 64 << i);
+        QVERIFY(!w.checked(ID_VIEW_HISTOGRAM));
         // Without a profile tool the toggle changes nothing.
         w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
         QCOMPARE(!w.frame.histogram(true).isHidden() || !w.frame.histogram(false).isHidden(), enabled);
@@ -135,37 +125,27 @@ private slots:
     // until the toggle.
     void followsThePicture_data()
     {
-        QTest::addColumn<bool>("horizontal");
-        QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<int>("wheelNotches");
-        QTest::addColumn<double>("scale");
+        columns<bool, QList<int>, int, double>("horizontal", "keys", "wheelNotches", "scale");
         const int in = Qt::Key_Plus, out = Qt::Key_Minus;
         QTest::newRow("horizontal at 2/3") << true << QList<int> { out } << 0 << 2.0 / 3;
         QTest::newRow("vertical at 2x, scrolled") << false << QList<int> { in, in } << 1 << 2.0;
     }
     void followsThePicture()
     {
-        QFETCH(bool, horizontal);
-        QFETCH(QList<int>, keys);
-        QFETCH(int, wheelNotches);
-        QFETCH(double, scale);
+        const auto [horizontal, keys, wheelNotches, scale]
+            = fetch<bool, QList<int>, int, double>("horizontal", "keys", "wheelNotches", "scale");
         const int tool = horizontal ? ID_HORIZONTAL : ID_VERTICAL;
-        // Places the tool with a press at (100, 50) in a new window.
-        const auto place = [](ShownFrame& w, int id) {
-            w.frame.dispatch(id);
-            w.mouse(QTest::MouseClick, { 100, 50 });
-        };
         {
             ShownFrame w(iniPath());
-            QPainter painter(&w.doc().FrameBuffer.image());
-            painter.fillRect(200, 0, 100, 480, Qt::black);
-            painter.fillRect(0, 200, 640, 100, Qt::black);
-            painter.end();
-            place(w, tool);
+            QPainter(&w.doc().FrameBuffer.image()).fillRect(200, 0, 100, 480, Qt::black);
+            QPainter(&w.doc().FrameBuffer.image()).fillRect(0, 200, 640, 100, Qt::black);
+            // The tool placed with a press at (100, 50).
+            w.frame.dispatch(tool);
+            w.click({ 100, 50 });
             QCOMPARE(w.video().size(), QSize(680, 520)); // the picture in the default 20-pixel border
             CHistogramWnd& window = w.frame.histogram(horizontal);
             QVERIFY(window.isVisible() && w.frame.histogram(!horizontal).isHidden());
-            QVERIFY(w.frame.action(ID_VIEW_HISTOGRAM)->isChecked());
+            QVERIFY(w.checked(ID_VIEW_HISTOGRAM));
             const ProfileSurface& profile = window.profile();
             QCOMPARE(barLength(profile, 700), 0); // beyond the picture
             const QList<int> marks = horizontal ? QList<int> { 100, 110 } : QList<int> { 50, 60 };
@@ -199,10 +179,10 @@ private slots:
             QCOMPARE(w.settings.readInt("Histogram", "Show", -1), 0);
         }
         ShownFrame w(iniPath());
-        place(w, tool);
+        w.frame.dispatch(tool);
+        w.click({ 100, 50 });
         QVERIFY(w.frame.histogram(false).isHidden() && w.frame.histogram(true).isHidden());
-        QCoreApplication::processEvents();
-        QVERIFY(!w.frame.action(ID_VIEW_HISTOGRAM)->isChecked());
+        QVERIFY(!w.checked(ID_VIEW_HISTOGRAM));
         w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
         QVERIFY(w.frame.histogram(horizontal).isVisible() && w.frame.histogram(!horizontal).isHidden());
         // Another tool hides a shown profile.

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include <QAction>
-#include <QDockWidget>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -12,6 +11,7 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include "DataRows.h"
 #include "ScriptedPrompts.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
@@ -105,10 +105,7 @@ private slots:
     // text where none is set), and the keys that reach it and no other command.
     void commands_data()
     {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<QString>("tips"); // "status tip|tool tip"; empty: not checked
-        QTest::addColumn<QList<QKeySequence>>("keys");
+        columns<int, bool, QString, QList<QKeySequence>>("command", "enabled", "tips", "keys"); // tips: status|tool
         using Keys = QList<QKeySequence>;
         const auto row = [](int id, bool enabled, const QString& tips = {}, const Keys& keys = {}) {
             QTest::addRow("%d", id) << id << enabled << tips << keys;
@@ -128,9 +125,7 @@ private slots:
     }
     void commands()
     {
-        QFETCH(int, command);
-        QFETCH(QString, tips);
-        QFETCH(QList<QKeySequence>, keys);
+        const auto [command, tips, keys] = fetch<int, QString, QList<QKeySequence>>("command", "tips", "keys");
         CMainFrame frame(*settings, prompts);
         const QAction* action = frame.action(command);
         QTEST(action->isEnabled(), "enabled");
@@ -181,9 +176,7 @@ private slots:
     // The commands before closing, and the dialogs asked; the save writes into the test folder.
     void closeOffersToSaveAChangedPicture_data()
     {
-        QTest::addColumn<QList<int>>("commands");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QStringList>("dialogs");
+        columns<QList<int>, int, QStringList>("commands", "answer", "dialogs");
         const int favorites = UserPrompts::SaveChangesAddToFavorites, file = UserPrompts::SaveChangesSaveAsFile;
         const int mono = ID_MONOCHROME, edge = ID_EDGE_ENHANCE, undo = ID_EDIT_UNDO, save = ID_FILE_SAVE;
         using Ids = QList<int>;
@@ -194,16 +187,13 @@ private slots:
         QTest::newRow("undone") << Ids { mono, edge, undo, undo } << 0 << QStringList {};
         QTest::newRow("redone") << Ids { mono, undo, ID_EDIT_REDO } << 0 << QStringList { "saveChanges" };
         QTest::newRow("saved") << Ids { mono, save } << 0 << QStringList { "saveAs" };
-        QTest::newRow("changed after saving")
-            << Ids { mono, save, edge } << 0 << QStringList { "saveAs", "saveChanges" };
+        QTest::newRow("changed since") << Ids { mono, save, edge } << 0 << QStringList { "saveAs", "saveChanges" };
         QTest::newRow("undone to the saved") << Ids { mono, save, edge, undo } << 0 << QStringList { "saveAs" };
-        QTest::newRow("undone past the save")
-            << Ids { mono, save, undo } << 0 << QStringList { "saveAs", "saveChanges" };
+        QTest::newRow("undone past it") << Ids { mono, save, undo } << 0 << QStringList { "saveAs", "saveChanges" };
     }
     void closeOffersToSaveAChangedPicture()
     {
-        QFETCH(QList<int>, commands);
-        QFETCH(int, answer);
+        const auto [commands, answer] = fetch<QList<int>, int>("commands", "answer");
         prompts.saveChangesAnswer = answer;
         prompts.saveFileAnswer = dir.filePath(QStringLiteral("saved.png"));
         CMainFrame frame(*settings, prompts);
@@ -218,19 +208,17 @@ private slots:
 
     void barVisibilityIsRemembered()
     {
-        for (const int command : { ID_VIEW_FAVORITES, ID_VIEW_MEASUREMENTS }) {
+        for (const bool measurements : { false, true }) {
             for (const bool shownAtStart : { false, true }) {
                 CMainFrame frame(*settings, prompts);
-                QDockWidget* bar = command == ID_VIEW_FAVORITES ? static_cast<QDockWidget*>(frame.favoritesBar())
-                                                                : static_cast<QDockWidget*>(frame.measurementsBar());
+                QWidget* bar = measurements ? static_cast<QWidget*>(frame.measurementsBar()) : frame.favoritesBar();
+                QAction* command = frame.action(measurements ? ID_VIEW_MEASUREMENTS : ID_VIEW_FAVORITES);
                 QCOMPARE(bar->isHidden(), !shownAtStart);
-                frame.action(command)->trigger();
-                QCOMPARE(bar->isHidden(), shownAtStart);
-                QCOMPARE(frame.action(command)->isChecked(), !shownAtStart);
+                command->trigger();
+                QCOMPARE(QPair(bar->isHidden(), command->isChecked()), QPair(shownAtStart, !shownAtStart));
                 frame.close();
-                QCOMPARE(SettingsStore(iniPath()).readInt(QStringLiteral("Windows"),
-                             command == ID_VIEW_FAVORITES ? "FavoritesShow" : "MeasurementsShow", -1),
-                    shownAtStart ? 0 : 1);
+                const QString key = measurements ? "MeasurementsShow" : "FavoritesShow";
+                QCOMPARE(SettingsStore(iniPath()).readInt("Windows", key, -1), shownAtStart ? 0 : 1);
             }
         }
     }
@@ -238,22 +226,20 @@ private slots:
     // "No!" holds the focus and no button is the default, so Enter at once answers No.
     void saveChangesPromptAnswers()
     {
-        for (const auto& [button, result] :
-            QList<QPair<QString, int>> { { "Add to Favorites!", 1058 }, { "Save as File...", 1057 }, { "", 0 } }) {
+        // The buttons' answers: Add to Favorites!, Save as File..., and Enter.
+        for (const int result : { 1058, 1057, 0 }) {
             CSaveChangesDlg dialog;
             QCOMPARE(texts(dialog),
                 QStringList({ "Save Changes", "Would you like to save these changes?", "Add to Favorites!",
                     "Save as File...", "No!" }));
             dialog.show();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
-            auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
-            QCOMPARE(focused->text(), QStringLiteral("No!"));
-            for (QPushButton* pushButton : dialog.findChildren<QPushButton*>()) {
-                if (pushButton->text() == button)
-                    pushButton->click();
-            }
-            if (button.isEmpty())
-                QTest::keyClick(focused, Qt::Key_Return);
+            const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>();
+            QCOMPARE(QApplication::focusWidget(), buttons[2]);
+            if (result)
+                QTest::mouseClick(buttons[result == 1058 ? 0 : 1], Qt::LeftButton);
+            else
+                QTest::keyClick(buttons[2], Qt::Key_Return);
             QVERIFY(dialog.isHidden());
             QCOMPARE(dialog.result(), result);
         }
