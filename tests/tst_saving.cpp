@@ -5,8 +5,8 @@
 #include <sys/resource.h>
 
 #include <QImageReader>
-#include <QtTest>
 
+#include "DataRows.h"
 #include "PaneScene.h"
 #include "TestImages.h"
 #include "core/base/AppMessageSink.h"
@@ -116,10 +116,7 @@ private slots:
     // file-size limit stops the write.
     void savedFile_data()
     {
-        QTest::addColumn<QImage>("picture");
-        QTest::addColumn<int>("border");
-        QTest::addColumn<OptionalText>("description");
-        QTest::addColumn<QByteArray>("format");
+        columns<QImage, int, OptionalText, QByteArray>("picture", "border", "description", "format");
         const OptionalText none, empty(""), text("Zwiebelhaut, 400\u00D7 \u2013 \u00B5m\nZeile 2"),
             tooLong(QString(70000, u'x'));
         // Sizes that no width rule knows: only the tag tells the border.
@@ -143,7 +140,6 @@ private slots:
         row("a.gif", vga, 1, text, "gif");
         row("a.bmp", vga, 20, text, "bmp");
         row("a.jpe", small, 0, none, "bmp");
-        row("picture", small, 0, none, "bmp");
         // A description too long for the tag block of JPEG or PNG (64 kB) is left out; the border tag stays.
         row("long.jpg", tagged, 20, tooLong, "jpeg");
         row("long.png", tagged, 20, tooLong, "png");
@@ -162,15 +158,13 @@ private slots:
     }
     void savedFile()
     {
-        QFETCH(QImage, picture);
-        QFETCH(int, border);
-        QFETCH(OptionalText, description);
-        QFETCH(QByteArray, format);
+        const auto [picture, border, description, format]
+            = fetch<QImage, int, OptionalText, QByteArray>("picture", "border", "description", "format");
         const QString name = QTest::currentDataTag(), where = folder(name);
         const QString path = TestImages::writeBytes(where, name, "the old file\n");
         Scene scene(iniPath(), picture, border);
-        const bool saved
-            = underLimit(format.isEmpty() ? 4096 : 0, [&] { return scene.doc().SaveImageFile(path, description); });
+        const bool saved = underLimit(
+            format.isEmpty() ? 4096 : 0, [&, text = description] { return scene.doc().SaveImageFile(path, text); });
         QCOMPARE(saved, !format.isEmpty());
         QCOMPARE(entries(where), QStringList { name });
         const QByteArray bytes = readAll(path);
@@ -233,17 +227,13 @@ private slots:
 
     void addToFavorites_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("written");
-        QTest::addColumn<QString>("how");
+        columns<QString, bool, QString>("name", "written", "how");
         QTest::newRow("offered name") << QString() << true << "";
-        QTest::newRow("own name") << "Onion cells" << true << "";
         QTest::newRow("251 bytes") << QString(251, u'x') << true << "";
         QTest::newRow("cancelled") << "Onion" << false << "cancel";
         QTest::newRow("no folder") << "Onion" << false << "no folder";
+        // A picture smaller than a write buffer: the cut comes only as the file is completed.
         QTest::newRow("file-size limit") << "old" << false << "limit";
-        // Smaller than the write buffer: the cut comes only as the file is completed.
-        QTest::newRow("file-size limit, small picture") << "old" << false << "limit small";
         QTest::newRow("parent is a file") << "new" << false << "parent is a file";
         QTest::newRow("..") << ".." << false << "";
         QTest::newRow("backslash") << "a\\b" << false << "";
@@ -252,18 +242,16 @@ private slots:
     }
     void addToFavorites()
     {
-        QFETCH(QString, name);
-        QFETCH(bool, written);
-        QFETCH(QString, how);
+        const auto [name, written, how] = fetch<QString, bool, QString>("name", "written", "how");
         const QString root = folder(QStringLiteral("favorites")), current = root + QStringLiteral("/AnyOne");
         QDir().mkpath(current);
         const QString oldPath = TestImages::writeBytes(current, QStringLiteral("old.jpg"), "old");
-        Scene scene(iniPath(), how == "limit small" ? blocks(104, 88) : blocks(640, 480), 20, true);
+        Scene scene(iniPath(), blocks(104, 88), 20, true);
         scene.sink.folder = how == "no folder" ? QString() : how == "parent is a file" ? oldPath : current;
         scene.prompts.addFavoriteAccept = how != "cancel";
         scene.prompts.addFavoriteName = name;
         scene.prompts.addFavoriteDescription = QStringLiteral("Epidermis\n400\u00D7");
-        QVERIFY(underLimit(how.startsWith("limit") ? 1024 : 0, [&] { return scene.pane.onCommand(ID_FAVORITES_ADD); }));
+        QVERIFY(underLimit(how == "limit" ? 1024 : 0, [&] { return scene.pane.onCommand(ID_FAVORITES_ADD); }));
 
         QCOMPARE(scene.prompts.addFavoriteFolderSeen, scene.sink.folder);
         const QString fileName = (name.isNull() ? scene.prompts.addFavoriteDefaultNameSeen : name) + ".jpg";
@@ -275,7 +263,7 @@ private slots:
         QCOMPARE(scene.sink.added, written ? QStringList { path } : QStringList());
         QCOMPARE(scene.prompts.messages.size(), written || how == "cancel" ? 0 : 1);
         // Burnt for a file that could not be written, the tool is not shown again.
-        QCOMPARE(scene.doc().activeTool()->placed, !how.startsWith("limit") && how != "parent is a file");
+        QCOMPARE(scene.doc().activeTool()->placed, how != "limit" && how != "parent is a file");
         if (written) {
             QCOMPARE(formatOf(readAll(path)), QByteArray("jpeg"));
             QCOMPARE(ImageTags::readFile(path).description, OptionalText(scene.prompts.addFavoriteDescription));
