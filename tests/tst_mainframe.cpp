@@ -18,7 +18,6 @@
 #include "core/base/StatusPanes.h"
 #include "ui/app/CAboutDlg.h"
 #include "ui/app/CMainFrame.h"
-#include "ui/measure/CMeasurementsBar.h"
 #include "ui/output/CSaveChangesDlg.h"
 
 namespace {
@@ -204,23 +203,6 @@ private slots:
         }
         QVERIFY(frame.close());
         QTEST(prompts.asked, "dialogs");
-    }
-
-    void barVisibilityIsRemembered()
-    {
-        for (const bool measurements : { false, true }) {
-            for (const bool shownAtStart : { false, true }) {
-                CMainFrame frame(*settings, prompts);
-                QWidget* bar = measurements ? static_cast<QWidget*>(frame.measurementsBar()) : frame.favoritesBar();
-                QAction* command = frame.action(measurements ? ID_VIEW_MEASUREMENTS : ID_VIEW_FAVORITES);
-                QCOMPARE(bar->isHidden(), !shownAtStart);
-                command->trigger();
-                QCOMPARE(QPair(bar->isHidden(), command->isChecked()), QPair(shownAtStart, !shownAtStart));
-                frame.close();
-                const QString key = measurements ? "MeasurementsShow" : "FavoritesShow";
-                QCOMPARE(SettingsStore(iniPath()).readInt("Windows", key, -1), shownAtStart ? 0 : 1);
-            }
-        }
     }
 
     // "No!" holds the focus and no button is the default, so Enter at once answers No.
