@@ -13,8 +13,6 @@
 #include "ShownFrame.h"
 #include "core/base/CommandIds.h"
 #include "core/base/TimeFormat.h"
-#include "core/measure/MeasurementJournal.h"
-#include "core/measure/MeasurementTable.h"
 #include "core/measure/Measurements.h"
 #include "core/tools/ToolKind.h"
 #include "ui/measure/CMeasurementsBar.h"
