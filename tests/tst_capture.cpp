@@ -51,9 +51,9 @@ QVideoFrame frameOf(const QImage& image, QVideoFrameFormat::PixelFormat format =
     return frame;
 }
 
-QImage solid(QRgb colour, QSize size = { 640, 480 })
+QImage solid(QRgb colour)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(640, 480, QImage::Format_RGB32);
     image.fill(colour);
     return image;
 }
@@ -72,8 +72,7 @@ struct Scene : ShownFrame {
     // Pushes from another thread, as a camera does, and lets the queued notices run.
     void push(const QImage& image, QVideoFrameFormat::PixelFormat format = QVideoFrameFormat::Format_BGRX8888)
     {
-        const QVideoFrame frame = frameOf(image, format);
-        std::thread([&] { cameras->handler(frame); }).join();
+        std::thread([this, frame = frameOf(image, format)] { cameras->handler(frame); }).join();
         QCoreApplication::sendPostedEvents();
     }
     FakeSource* cameras = new FakeSource;

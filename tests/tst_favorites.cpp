@@ -177,7 +177,6 @@ private slots:
         // The root's own folders by full name, in alphabetical order whatever
         // the case.
         const QStringList all { "a", "AnyOne", "anyone", "beta", "My.Pics" };
-        QCOMPARE(chooser.entries(), all);
         const QString argument = row.step.section(u' ', 1), name = all.value(argument.toInt());
         if (row.step.startsWith("Delete")) {
             chooser.select(argument.toInt());
