@@ -153,7 +153,6 @@ private slots:
         QTest::newRow("New, nested") << ChooserRow { "AnyOne", "New Trips/Sea", "Trips/Sea" };
         QTest::newRow("New, backslash nests") << ChooserRow { "AnyOne", "New Lab\\Week 1", "Lab/Week 1" };
         QTest::newRow("New, empty name") << ChooserRow { "AnyOne", "New " };
-        QTest::newRow("New, parent") << ChooserRow { "AnyOne", "New ..", {}, {}, 0, ".." };
         QTest::newRow("last") << ChooserRow { "AnyOne", "Delete 4", {}, { "a", "AnyOne", "anyone", "beta" }, 3 };
         QTest::newRow("middle") << ChooserRow { "AnyOne", "Delete 3", {}, { "a", "AnyOne", "anyone", "My.Pics" }, 2 };
         QTest::newRow("first") << ChooserRow { "AnyOne", "Delete 0", {}, { "AnyOne", "anyone", "beta", "My.Pics" }, 0 };

@@ -35,11 +35,8 @@ struct Window : ShownFrame {
     // Vertices at `points`, the last one laid by the double-click that closes the polygon.
     void polygon(const QList<QPoint>& points)
     {
-        mouse(QTest::MouseClick, points.first());
-        for (int i = 1; i < points.size(); ++i) {
-            mouse(QTest::MouseMove, points[i]);
-            mouse(i + 1 < points.size() ? QTest::MouseClick : QTest::MouseDClick, points[i]);
-        }
+        for (const QPoint& point : points)
+            mouse(point == points.last() ? QTest::MouseDClick : QTest::MouseClick, point);
     }
     void record() { key(Qt::Key_M, Qt::ControlModifier); }
     // Lays a Line from (100, 100) to (150, 120) and records it.
