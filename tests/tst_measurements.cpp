@@ -179,12 +179,10 @@ private slots:
     void journalSurvives()
     {
         const auto [file, rows, badLine] = fetch<QByteArray, int, int>("file", "rows", "badLine");
-        const QString path = journalPath();
-        const QString copy = QFileInfo(path).dir().filePath(QStringLiteral("Measurements (damaged).csv"));
+        const QString path = journalPath(), copy = QFileInfo(path).dir().filePath("Measurements (damaged).csv");
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
         QFile written(path);
-        QVERIFY(written.open(QIODevice::WriteOnly) && written.write(file) == file.size());
-        written.close();
+        QVERIFY(written.open(QIODevice::WriteOnly) && written.write(file) == file.size() && written.flush());
         Window w(iniPath());
         QCOMPARE(w.rows().model()->rowCount(), rows);
         QCOMPARE(readAll(path), file);
