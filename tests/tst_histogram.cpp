@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
-#include <QAction>
 #include <QPainter>
-#include <QtTest>
 
 #include "DataRows.h"
 #include "ShownFrame.h"
@@ -13,9 +11,8 @@
 
 namespace {
 
-constexpr QRgb grey = 0xc0c0c0, black = 0x000000, white = 0xffffff;
-// Light grey inverted by a mark.
-constexpr QRgb markOnGrey = 0x3f3f3f;
+// markOnGrey: light grey inverted by a mark.
+constexpr QRgb grey = 0xc0c0c0, black = 0x000000, white = 0xffffff, markOnGrey = 0x3f3f3f;
 
 // Pixel `step` across the surface at profile position `i`, counted from the bars' base edge.
 QRgb barPixel(const ProfileSurface& surface, int i, int step)
@@ -30,10 +27,9 @@ int barLength(const ProfileSurface& surface, int i)
     int length = 0;
     while (length < surface.thickness() && barPixel(surface, i, length) == black)
         ++length;
-    for (int step = length; step < surface.thickness(); ++step) {
+    for (int step = length; step < surface.thickness(); ++step)
         if (barPixel(surface, i, step) != grey)
             return -1;
-    }
     return length;
 }
 
@@ -95,10 +91,8 @@ private slots:
             w.click({ 100, 50 });
             QCOMPARE(w.video().size(), QSize(680, 520)); // the picture in the default 20-pixel border
             CHistogramWnd& window = w.frame.histogram(horizontal);
-            QVERIFY(window.isVisible() && w.frame.histogram(!horizontal).isHidden());
-            QVERIFY(w.checked(ID_VIEW_HISTOGRAM));
-            const QSize border(
-                2 * CHistogramWnd::frameWidth, 2 * CHistogramWnd::frameWidth + CHistogramWnd::captionHeight);
+            QVERIFY(window.isVisible() && w.frame.histogram(!horizontal).isHidden() && w.checked(ID_VIEW_HISTOGRAM));
+            const QSize border = QSize(2, 2) * CHistogramWnd::frameWidth + QSize(0, CHistogramWnd::captionHeight);
             QCOMPARE(window.size(), (horizontal ? QSize(640, thickness) : QSize(thickness, 480)) + border);
             const ProfileSurface& profile = window.profile();
             QCOMPARE(barLength(profile, 700), 0); // beyond the picture
@@ -146,8 +140,8 @@ private slots:
         ShownFrame w(iniPath());
         w.frame.dispatch(tool);
         w.click({ 100, 50 });
-        QVERIFY(w.frame.histogram(false).isHidden() && w.frame.histogram(true).isHidden());
-        QVERIFY(!w.checked(ID_VIEW_HISTOGRAM));
+        QVERIFY(
+            w.frame.histogram(false).isHidden() && w.frame.histogram(true).isHidden() && !w.checked(ID_VIEW_HISTOGRAM));
         w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
         QVERIFY(w.frame.histogram(horizontal).isVisible() && w.frame.histogram(!horizontal).isHidden());
         QCOMPARE(w.settings.readInt("Histogram", "Show", -1), 1);

@@ -71,8 +71,10 @@ private slots:
     }
     void cleanup() { settings.reset(); }
 
-    void menusAndToolbar()
+    // What the main window and its About box show at start; the status panes follow the pointer.
+    void windowTexts()
     {
+        settings->writeInt(QStringLiteral("Calibration"), QStringLiteral("Magnification"), 40);
         CMainFrame frame(*settings, prompts);
         const QString menus = QStringLiteral(
             "&File[&Open...|&Save...|&Export Measurements...|&Print|E&xit]|&Edit[&Undo\tCtrl+Z|&Redo\tCtrl+Y]|"
@@ -97,6 +99,24 @@ private slots:
             (QList<int> { ID_FILE_PRINT, 0, ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE,
                 ID_POLYGON, 0, ID_RETICULE, ID_ARROW, ID_SCALE_BAR, ID_TEXT, ID_RESET_TOOL, 0, ID_CALIBRATE,
                 ID_CALIBRATE_VERTICAL, ID_BURN_ON, ID_MAKE_IMAGE_LIVE, ID_FREEZE_IMAGE, ID_HELP_CONTENTS }));
+
+        // The blanks of the first texts size the panes.
+        QCOMPARE(texts(*frame.statusBar()),
+            QStringList({ "Ready", "Zoom=100%", "Mag=40", "Luma=       0", "X=      0", "Y=      0 " }));
+        frame.imagePane().imageDocument().FrameBuffer.image().setPixel(5, 7, qRgb(31, 20, 10));
+        frame.send(WM_APP_SET_XY, 5, 7);
+        QCOMPARE(texts(*frame.statusBar()), QStringList({ "Ready", "Zoom=100%", "Mag=40", "Luma=20", "X=5", "Y=7" }));
+        frame.send(WM_APP_SET_XY, -1, 7);
+        QCOMPARE(frame.statusPane(ID_INDICATOR_LUMA)->text(), QStringLiteral("Luma=0"));
+
+        // A file that cannot be opened keeps the caption and says why.
+        frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(dir.filePath(QStringLiteral("missing.png"))), 0);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Scopique"));
+        QVERIFY(prompts.messages.size() == 1 && prompts.messages.first().contains(QStringLiteral("missing.png")));
+
+        const QStringList about = texts(CAboutDlg());
+        QCOMPARE(about.mid(0, 3), QStringList({ "About Scopique", "Keyboard shortcuts", "Scopique Version 1.1" }));
+        QCOMPARE(about[5], QStringLiteral("Arrow Keys will move all endpoins and text"));
     }
 
     // Each command's state at start (features still to come are disabled), its status tip and tool tip (the
@@ -134,25 +154,6 @@ private slots:
                     bound << other->data().toInt();
             QCOMPARE(bound, QList<int> { command });
         }
-    }
-
-    void statusBarAndCaptionFollowThePicture()
-    {
-        settings->writeInt(QStringLiteral("Calibration"), QStringLiteral("Magnification"), 40);
-        CMainFrame frame(*settings, prompts);
-        // The blanks of the first texts size the panes.
-        QCOMPARE(texts(*frame.statusBar()),
-            QStringList({ "Ready", "Zoom=100%", "Mag=40", "Luma=       0", "X=      0", "Y=      0 " }));
-        frame.imagePane().imageDocument().FrameBuffer.image().setPixel(5, 7, qRgb(31, 20, 10));
-        frame.send(WM_APP_SET_XY, 5, 7);
-        QCOMPARE(texts(*frame.statusBar()), QStringList({ "Ready", "Zoom=100%", "Mag=40", "Luma=20", "X=5", "Y=7" }));
-        frame.send(WM_APP_SET_XY, -1, 7);
-        QCOMPARE(frame.statusPane(ID_INDICATOR_LUMA)->text(), QStringLiteral("Luma=0"));
-
-        // A file that cannot be opened keeps the caption and says why.
-        frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(dir.filePath(QStringLiteral("missing.png"))), 0);
-        QCOMPARE(frame.windowTitle(), QStringLiteral("Scopique"));
-        QVERIFY(prompts.messages.size() == 1 && prompts.messages.first().contains(QStringLiteral("missing.png")));
     }
 
     // The commands before closing, and the dialogs asked; the save writes into the test folder.
@@ -208,13 +209,6 @@ private slots:
             QVERIFY(dialog.isHidden());
             QCOMPARE(dialog.result(), result);
         }
-    }
-
-    void aboutDialogTexts()
-    {
-        const QStringList about = texts(CAboutDlg());
-        QCOMPARE(about.mid(0, 3), QStringList({ "About Scopique", "Keyboard shortcuts", "Scopique Version 1.1" }));
-        QCOMPARE(about[5], QStringLiteral("Arrow Keys will move all endpoins and text"));
     }
 };
 
