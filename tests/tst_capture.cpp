@@ -171,7 +171,6 @@ private slots:
         QVERIFY(!scene.enabled(ID_EDIT_UNDO) && !scene.doc().ImageChanged() && scene.doc().IsLive());
         QCOMPARE(scene.prompts.formatsSeen, QStringList({ "320 x 240, 30.0 fps", "1280 x 720, 15.0 fps" }));
         QCOMPARE(scene.doc().FrameBuffer.size(), QSize(1280, 720));
-        QCOMPARE(scene.video().size(), QSize(1280 + 40, 720 + 40));
         QCOMPARE(
             QSize(scene.settings.readInt("Image", "ImageWidth", 0), scene.settings.readInt("Image", "ImageHeight", 0)),
             QSize(1280, 720));

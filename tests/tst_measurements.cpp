@@ -192,11 +192,8 @@ private slots:
         QVERIFY(!badLine || (w.prompts.messages[0].contains(message) && w.prompts.messages[0].contains(copy)));
         w.recordLine();
         QCOMPARE(w.table().row(rows).number, rows == 0 ? 1 : 2 + (rows == 2));
-        // The journal now reads whole, the new row last, beside the one copy of the damaged one.
-        const MeasurementTable::ParseResult journal = MeasurementTable::parseCsv(readAll(path));
-        QCOMPARE(journal.badLine, 0);
-        QCOMPARE(journal.rows.size(), rows + 1);
-        QCOMPARE(journal.rows.last().tool, QStringLiteral("Line"));
+        // The journal ends with the rows as read and the new one, beside the one copy of the damaged one.
+        QVERIFY(readAll(path).endsWith(w.table().toCsv().mid(header.size())));
         QCOMPARE(QFileInfo(path).dir().entryList(QDir::Files).size(), badLine ? 2 : 1);
     }
 
