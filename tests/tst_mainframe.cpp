@@ -192,8 +192,8 @@ private slots:
     // "No!" holds the focus and no button is the default, so Enter at once answers No.
     void saveChangesPromptAnswers()
     {
-        // The buttons' answers: Add to Favorites!, Save as File..., and Enter.
-        for (const int result : { 1058, 1057, 0 }) {
+        // Add to Favorites!, Save as File... and Enter at once.
+        for (const int button : { 0, 1, 2 }) {
             CSaveChangesDlg dialog;
             QCOMPARE(texts(dialog),
                 QStringList({ "Save Changes", "Would you like to save these changes?", "Add to Favorites!",
@@ -202,12 +202,10 @@ private slots:
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
             const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>();
             QCOMPARE(QApplication::focusWidget(), buttons[2]);
-            if (result)
-                QTest::mouseClick(buttons[result == 1058 ? 0 : 1], Qt::LeftButton);
-            else
-                QTest::keyClick(buttons[2], Qt::Key_Return);
-            QVERIFY(dialog.isHidden());
-            QCOMPARE(dialog.result(), result);
+            button < 2 ? QTest::mouseClick(buttons[button], Qt::LeftButton)
+                       : QTest::keyClick(buttons[2], Qt::Key_Return);
+            QCOMPARE(
+                std::pair(dialog.isHidden(), dialog.result()), std::pair(true, QList<int> { 1058, 1057, 0 }[button]));
         }
     }
 };
