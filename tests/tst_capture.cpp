@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QVideoFrame>
-#include <QVideoFrameFormat>
 
 #include "DataRows.h"
 #include "ShownFrame.h"

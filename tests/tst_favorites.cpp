@@ -9,10 +9,8 @@
 #include "ShownFrame.h"
 #include "TestImages.h"
 #include "core/base/CommandIds.h"
-#include "core/favorites/FavoritesFolderChooser.h"
 #include "core/favorites/FavoritesStore.h"
 #include "ui/favorites/CFavoritesBar.h"
-#include "ui/favorites/CFavoritesList.h"
 #include "ui/favorites/CFindFavoriteDlg.h"
 
 // The list sorted by a field and direction, then a Find and Find Agains and the row each selects.

@@ -5,7 +5,6 @@
 #include "DataRows.h"
 #include "ShownFrame.h"
 #include "core/base/CommandIds.h"
-#include "core/histogram/ProfileSurface.h"
 #include "core/video/ViewScale.h"
 #include "ui/histogram/CHistogramWnd.h"
 
