@@ -90,11 +90,10 @@ private slots:
                 { "CalibrationMagnification", "100" }, { "Magnification", "200" } })
             SettingsStore(iniPath()).writeString(QStringLiteral("Calibration"), name, value);
         Window w(iniPath());
-        const double sx = 0.25, sy = 0.125, r = std::hypot(2 * sx, 3 * sy);
+        const double sx = 0.25, sy = 0.125, r = std::hypot(2 * sx, 3 * sy), rw = 30 * sx, rh = 40 * sy;
         // Away from the top edge, which the shown Measurements bar scrolls out of the pane.
         const QList<std::tuple<QString, int, QList<QPoint>, Values>> figures {
-            { "Rectangle", Qt::Key_R, { { 10, 60 }, { 41, 101 } },
-                { none, none, 30 * sx * 40 * sy, 2 * (30 * sx + 40 * sy) } },
+            { "Rectangle", Qt::Key_R, { { 10, 60 }, { 41, 101 } }, { none, none, rw * rh, 2 * (rw + rh) } },
             { "Line", Qt::Key_L, { { 100, 50 }, { 130, 90 } }, { std::hypot(29 * sx, 39 * sy), none, none, none } },
             // Arm A ends at the press, the vertex lies 20 pixels right of it, arm B's end follows the pointer: a
             // right angle, in degrees as the tools take them.
