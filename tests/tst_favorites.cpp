@@ -223,8 +223,7 @@ private slots:
             chooser.select(int(chooser.entries().indexOf(name)));
             return step.startsWith(QLatin1String("OK")) && chooser.accept();
         };
-        const qsizetype count = dialogs.size();
-        for (qsizetype i = 0; i < count; ++i)
+        for (qsizetype i = 0; i < steps.size(); ++i)
             shown.action(ID_FAVORITES_FOLDER)->trigger();
         shown.list.finishListing();
         prompts.addFavoriteAccept = true;
@@ -232,7 +231,7 @@ private slots:
         shown.action(ID_FAVORITES_ADD)->trigger();
 
         // Every dialog lists the library's own folders.
-        QCOMPARE(roots, QStringList(count, shown.root));
+        QCOMPARE(roots, QStringList(steps.size(), shown.root));
         QCOMPARE(prompts.messages, QStringList());
         QCOMPARE(prompts.addFavoriteFolderSeen, shown.root + current);
         const QString cell = shown.root + current + QStringLiteral("/cell.jpg");
