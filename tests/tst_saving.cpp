@@ -77,7 +77,7 @@ class TestSaving : public QObject {
 
     QTemporaryDir dir;
     // Software, Make and ImageDescription of each tagged file, for ExifTool to confirm.
-    QMap<QString, QStringList> exifExpected;
+    QMap<QString, QStringList> exif;
 
 private slots:
     // Writes past a file-size limit stop short instead of ending the process.
@@ -89,15 +89,14 @@ private slots:
     void cleanupTestCase()
     {
         QProcess exifTool;
-        exifTool.start(
-            "exiftool", QStringList { "-json", "-Software", "-Make", "-ImageDescription" } + exifExpected.keys());
+        exifTool.start("exiftool", QStringList { "-json", "-Software", "-Make", "-ImageDescription" } + exif.keys());
         if (!exifTool.waitForFinished(60000))
             QSKIP("ExifTool is not installed");
         QMap<QString, QStringList> read;
         for (const QJsonValue file : QJsonDocument::fromJson(exifTool.readAllStandardOutput()).array())
             for (const char* key : { "Software", "Make", "ImageDescription" })
                 read[file["SourceFile"].toString()] << file[QLatin1String(key)].toVariant().toString();
-        QCOMPARE(read, exifExpected);
+        QCOMPARE(read, exif);
     }
 
     // Saved under the row's name over an older file. An empty format: a
@@ -183,7 +182,7 @@ private slots:
         QVERIFY(format != "tiff"
             || bytes.contains("\x0f\x01\x02" + QByteArray(1, 0) + char(make.size()) + QByteArray(3, 0) + make));
         if (hasTags)
-            exifExpected[path] = QStringList { "Scopique", QString::number(border), kept.value_or(QString()) };
+            exif[path] = QStringList { "Scopique", QString::number(border), kept.value_or(QString()) };
 
         // Reopened, the picture comes back without its border.
         Scene reopened(dir.filePath(QStringLiteral("other.conf")), blocks(10, 10), 7);
