@@ -1,20 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: Tallmere
-#include <QAction>
 #include <QPainter>
-#include <QtTest>
 
+#include "DataRows.h"
 #include "ShownFrame.h"
 #include "core/base/CommandIds.h"
-#include "core/histogram/ProfileSurface.h"
 #include "core/video/ViewScale.h"
 #include "ui/histogram/CHistogramWnd.h"
 
 namespace {
 
-constexpr QRgb grey = 0xc0c0c0, black = 0x000000, white = 0xffffff;
-// Light grey inverted by a mark.
-constexpr QRgb markOnGrey = 0x3f3f3f;
+// markOnGrey: light grey inverted by a mark.
+constexpr QRgb grey = 0xc0c0c0, black = 0x000000, white = 0xffffff, markOnGrey = 0x3f3f3f;
 
 // Pixel `step` across the surface at profile position `i`, counted from the bars' base edge.
 QRgb barPixel(const ProfileSurface& surface, int i, int step)
@@ -23,16 +20,15 @@ QRgb barPixel(const ProfileSurface& surface, int i, int step)
     return (surface.horizontal() ? image.pixel(i, image.height() - 1 - step) : image.pixel(step, i)) & 0xffffff;
 }
 
-// How many black pixels bar `i` shows from its base; -1 unless the rest is all `rest`.
-int barLength(const ProfileSurface& surface, int i, QRgb rest = grey)
+// How many black pixels bar `i` shows from its base; -1 unless the rest is all grey.
+int barLength(const ProfileSurface& surface, int i)
 {
     int length = 0;
     while (length < surface.thickness() && barPixel(surface, i, length) == black)
         ++length;
-    for (int step = length; step < surface.thickness(); ++step) {
-        if (barPixel(surface, i, step) != rest)
+    for (int step = length; step < surface.thickness(); ++step)
+        if (barPixel(surface, i, step) != grey)
             return -1;
-    }
     return length;
 }
 
@@ -47,136 +43,68 @@ class TestHistogram : public QObject {
 private slots:
     void init() { QFile::remove(iniPath()); }
 
-    // The line from the base leaves its end point unpainted; the horizontal profile's base lies just below
-    // the surface.
-    void surface_data()
-    {
-        QTest::addColumn<bool>("horizontal");
-        QTest::addColumn<int>("thickness");
-        QTest::addColumn<int>("sample");
-        QTest::addColumn<int>("length");
-        QTest::newRow("vertical 64, 255") << false << 64 << 255 << 63;
-        QTest::newRow("horizontal 64, 255") << true << 64 << 255 << 62;
-        QTest::newRow("horizontal 256, 2") << true << 256 << 2 << 1;
-    }
-    void surface()
-    {
-        QFETCH(bool, horizontal);
-        QFETCH(int, thickness);
-        QFETCH(int, sample);
-        ProfileSurface surface(horizontal);
-        surface.setThickness(thickness);
-        surface.samples()[700] = surface.samples()[2047] = sample;
-        surface.draw();
-        QCOMPARE(surface.image().size(), horizontal ? QSize(2048, thickness) : QSize(thickness, 2048));
-        QTEST(barLength(surface, 700), "length");
-        QTEST(barLength(surface, 2047), "length");
-        QCOMPARE(barLength(surface, 699), 0);
-    }
-
     // The size commands serve the tools with a profile; a stored Size that is no menu size reads as Small.
-    // A new size keeps the edge the bars grow from (bottom-left for horizontal, top-right for vertical).
-    void sizes_data()
-    {
-        QTest::addColumn<int>("tool");
-        QTest::addColumn<QString>("storedSize");
-        QTest::addColumn<int>("thickness");
-        QTest::addColumn<int>("chosen"); // thickness chosen next; 0: none
-        QTest::newRow("no tool") << 0 << "256" << 256 << 0;
-        QTest::newRow("Horizontal, 100") << int(ID_HORIZONTAL) << "100" << 64 << 128;
-        QTest::newRow("Horizontal, text") << int(ID_HORIZONTAL) << "large" << 64 << 0;
-        QTest::newRow("Vertical, 128") << int(ID_VERTICAL) << "128" << 128 << 256;
-    }
-    void sizes()
-    {
-        QFETCH(int, tool);
-        QFETCH(QString, storedSize);
-        QFETCH(int, thickness);
-        QFETCH(int, chosen);
-        SettingsStore(iniPath()).writeString("Histogram", "Size", storedSize);
-        ShownFrame w(iniPath());
-        for (bool horizontal : { false, true })
-            QCOMPARE(w.frame.histogram(horizontal).thickness(), thickness);
-        if (tool)
-            w.frame.dispatch(tool);
-        QCoreApplication::processEvents();
-        const bool enabled = tool == ID_HORIZONTAL || tool == ID_VERTICAL;
-        const QList<int> sizes { ID_HISTOGRAM_SMALL, ID_HISTOGRAM_MEDIUM, ID_HISTOGRAM_LARGE };
-        for (int id : sizes + QList<int> { ID_VIEW_HISTOGRAM })
-            QCOMPARE(w.frame.action(id)->isEnabled(), enabled);
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(w.frame.action(sizes[i])->isChecked(), thickness == 64 << i);
-        QVERIFY(!w.frame.action(ID_VIEW_HISTOGRAM)->isChecked());
-        // Without a profile tool the toggle changes nothing.
-        w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
-        QCOMPARE(!w.frame.histogram(true).isHidden() || !w.frame.histogram(false).isHidden(), enabled);
-        QCOMPARE(w.settings.readInt("Histogram", "Show", -1), enabled ? 1 : -1);
-        if (!chosen)
-            return;
-        const bool horizontal = tool == ID_HORIZONTAL;
-        CHistogramWnd& window = w.frame.histogram(horizontal);
-        const QSize border(2 * CHistogramWnd::frameWidth, 2 * CHistogramWnd::frameWidth + CHistogramWnd::captionHeight);
-        // Shown, it spans the 640 x 480 picture.
-        QCOMPARE(window.size(), (horizontal ? QSize(640, thickness) : QSize(thickness, 480)) + border);
-        window.move(300, 200);
-        const QRect before = window.geometry();
-        w.frame.action(sizes[chosen / 128])->trigger();
-        QCOMPARE(w.settings.readInt("Histogram", "Size", 0), chosen);
-        QCOMPARE(w.frame.histogram(!horizontal).thickness(), chosen);
-        const QSize full = (horizontal ? QSize(2048, chosen) : QSize(chosen, 2048)) + border;
-        QCOMPARE(window.size(), full);
-        QCOMPARE(horizontal ? window.geometry().bottomLeft() : window.geometry().topRight(),
-            horizontal ? before.bottomLeft() : before.topRight());
-    }
-
     // The first press of a profile tool shows its window beside the picture (above it, or left of it) with
     // the tool's ends marked; at any zoom, and scrolled, it stays there and each bar stands over its image
-    // pixel: dark pixels 200..299 show no bars. The close box is the user's choice, also after a restart,
-    // until the toggle.
-    void followsThePicture_data()
+    // pixel: dark pixels 200..299 show no bars. Moved and given a new size, it keeps the edge the bars grow
+    // from (bottom-left for horizontal, top-right for vertical). The close box is the user's choice, also
+    // after a restart, until the toggle.
+    void profileWindow_data()
     {
-        QTest::addColumn<bool>("horizontal");
-        QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<int>("wheelNotches");
-        QTest::addColumn<double>("scale");
-        const int in = Qt::Key_Plus, out = Qt::Key_Minus;
-        QTest::newRow("horizontal at 2/3") << true << QList<int> { out } << 0 << 2.0 / 3;
-        QTest::newRow("vertical at 2x, scrolled") << false << QList<int> { in, in } << 1 << 2.0;
+        // chosen: the size chosen next, 0 none; keys: 0 is a notch of the mouse wheel.
+        columns<int, QString, int, int, QList<int>, double>("tool", "stored", "thickness", "chosen", "keys", "scale");
+        const int in = Qt::Key_Plus, out = Qt::Key_Minus, h = ID_HORIZONTAL, v = ID_VERTICAL;
+        QTest::newRow("no tool") << 0 << "256" << 256 << 0 << QList<int> {} << 1.0;
+        QTest::newRow("horizontal, 100, at 2/3") << h << "100" << 64 << 128 << QList<int> { out } << 2.0 / 3;
+        QTest::newRow("horizontal, text") << h << "large" << 64 << 0 << QList<int> {} << 1.0;
+        QTest::newRow("vertical, 128, 2x, scrolled") << v << "128" << 128 << 256 << QList<int> { in, in, 0 } << 2.0;
     }
-    void followsThePicture()
+    void profileWindow()
     {
-        QFETCH(bool, horizontal);
-        QFETCH(QList<int>, keys);
-        QFETCH(int, wheelNotches);
-        QFETCH(double, scale);
-        const int tool = horizontal ? ID_HORIZONTAL : ID_VERTICAL;
-        // Places the tool with a press at (100, 50) in a new window.
-        const auto place = [](ShownFrame& w, int id) {
-            w.frame.dispatch(id);
-            w.mouse(QTest::MouseClick, { 100, 50 });
-        };
+        const auto [tool, stored, thickness, chosen, keys, scale] = fetch<int, QString, int, int, QList<int>, double>(
+            "tool", "stored", "thickness", "chosen", "keys", "scale");
+        const bool horizontal = tool == ID_HORIZONTAL;
+        SettingsStore(iniPath()).writeString("Histogram", "Size", stored);
         {
             ShownFrame w(iniPath());
-            QPainter painter(&w.doc().FrameBuffer.image());
-            painter.fillRect(200, 0, 100, 480, Qt::black);
-            painter.fillRect(0, 200, 640, 100, Qt::black);
-            painter.end();
-            place(w, tool);
+            QPainter(&w.doc().FrameBuffer.image()).fillRect(200, 0, 100, 480, Qt::black);
+            QPainter(&w.doc().FrameBuffer.image()).fillRect(0, 200, 640, 100, Qt::black);
+            for (bool which : { false, true })
+                QCOMPARE(w.frame.histogram(which).thickness(), thickness);
+            if (tool)
+                w.frame.dispatch(tool);
+            const QList<int> sizes { ID_HISTOGRAM_SMALL, ID_HISTOGRAM_MEDIUM, ID_HISTOGRAM_LARGE };
+            for (int id : sizes + QList<int> { ID_VIEW_HISTOGRAM })
+                QCOMPARE(w.enabled(id), tool != 0);
+            for (int i = 0; i < 3; ++i)
+                QCOMPARE(w.checked(sizes[i]), thickness == 64 << i);
+            QVERIFY(!w.checked(ID_VIEW_HISTOGRAM));
+            if (!tool) {
+                // Without a profile tool the toggle changes nothing.
+                w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
+                QVERIFY(w.frame.histogram(true).isHidden() && w.frame.histogram(false).isHidden());
+                QCOMPARE(w.settings.readInt("Histogram", "Show", -1), -1);
+                return;
+            }
+            // The tool placed with a press at (100, 50).
+            w.click({ 100, 50 });
             QCOMPARE(w.video().size(), QSize(680, 520)); // the picture in the default 20-pixel border
             CHistogramWnd& window = w.frame.histogram(horizontal);
-            QVERIFY(window.isVisible() && w.frame.histogram(!horizontal).isHidden());
-            QVERIFY(w.frame.action(ID_VIEW_HISTOGRAM)->isChecked());
+            QVERIFY(window.isVisible() && w.frame.histogram(!horizontal).isHidden() && w.checked(ID_VIEW_HISTOGRAM));
+            const QSize border = QSize(2, 2) * CHistogramWnd::frameWidth + QSize(0, CHistogramWnd::captionHeight);
+            QCOMPARE(window.size(), (horizontal ? QSize(640, thickness) : QSize(thickness, 480)) + border);
             const ProfileSurface& profile = window.profile();
             QCOMPARE(barLength(profile, 700), 0); // beyond the picture
+            // A white pixel's bar leaves the line's end point unpainted; the horizontal profile's base lies just
+            // below the surface.
+            QCOMPARE(barLength(profile, 150), thickness - (horizontal ? 2 : 1));
             const QList<int> marks = horizontal ? QList<int> { 100, 110 } : QList<int> { 50, 60 };
             QCOMPARE(QList<int>({ profile.mark(0), profile.mark(1) }), marks);
-            QCOMPARE(barPixel(profile, marks[0], 63), markOnGrey);
+            QCOMPARE(barPixel(profile, marks[0], thickness - 1), markOnGrey);
             QCOMPARE(barPixel(profile, marks[1], 0), white);
 
             for (int key : keys)
-                w.key(Qt::Key(key));
-            if (wheelNotches)
-                w.wheel(w.onWindow({ 320, 240 }), wheelNotches, Qt::NoModifier);
+                key ? w.key(Qt::Key(key)) : w.wheel(w.onWindow({ 320, 240 }), 1, Qt::NoModifier);
             QCOMPARE(w.video().scale(), scale);
             const QSize shown = ViewScale::shownSize(QSize(640, 480), scale);
             QCOMPARE(horizontal ? window.width() : window.height() - CHistogramWnd::captionHeight,
@@ -194,17 +122,28 @@ private slots:
                 QCOMPARE(drawn.pixel(base) & 0xffffff, pixel == 250 ? grey : black);
             }
 
+            if (chosen) {
+                window.move(300, 200);
+                const QRect before = window.geometry();
+                w.frame.action(sizes[chosen / 128])->trigger();
+                QCOMPARE(w.settings.readInt("Histogram", "Size", 0), chosen);
+                QCOMPARE(w.frame.histogram(!horizontal).thickness(), chosen);
+                QCOMPARE(window.size(), (horizontal ? QSize(2048, chosen) : QSize(chosen, 2048)) + border);
+                QCOMPARE(horizontal ? window.geometry().bottomLeft() : window.geometry().topRight(),
+                    horizontal ? before.bottomLeft() : before.topRight());
+            }
             QTest::mouseClick(&window, Qt::LeftButton, {}, window.closeBoxRect().center());
             QVERIFY(window.isHidden());
             QCOMPARE(w.settings.readInt("Histogram", "Show", -1), 0);
         }
         ShownFrame w(iniPath());
-        place(w, tool);
-        QVERIFY(w.frame.histogram(false).isHidden() && w.frame.histogram(true).isHidden());
-        QCoreApplication::processEvents();
-        QVERIFY(!w.frame.action(ID_VIEW_HISTOGRAM)->isChecked());
+        w.frame.dispatch(tool);
+        w.click({ 100, 50 });
+        QVERIFY(
+            w.frame.histogram(false).isHidden() && w.frame.histogram(true).isHidden() && !w.checked(ID_VIEW_HISTOGRAM));
         w.frame.action(ID_VIEW_HISTOGRAM)->trigger();
         QVERIFY(w.frame.histogram(horizontal).isVisible() && w.frame.histogram(!horizontal).isHidden());
+        QCOMPARE(w.settings.readInt("Histogram", "Show", -1), 1);
         // Another tool hides a shown profile.
         w.frame.dispatch(ID_LINE);
         QVERIFY(w.frame.histogram(horizontal).isHidden());

@@ -3,22 +3,20 @@
 #include <memory>
 
 #include <QAction>
-#include <QDockWidget>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QtTest>
 
+#include "DataRows.h"
 #include "ScriptedPrompts.h"
 #include "core/base/CommandIds.h"
 #include "core/base/SettingsStore.h"
 #include "core/base/StatusPanes.h"
 #include "ui/app/CAboutDlg.h"
 #include "ui/app/CMainFrame.h"
-#include "ui/measure/CMeasurementsBar.h"
 #include "ui/output/CSaveChangesDlg.h"
 
 namespace {
@@ -36,7 +34,7 @@ QString items(const QWidget* menu)
     return texts.join(QLatin1Char('|'));
 }
 
-// A dialog's caption, group titles, labels and buttons, in that order.
+// A window's caption, group titles, labels and buttons, in that order.
 QStringList texts(const QWidget& dialog)
 {
     QStringList texts { dialog.windowTitle() };
@@ -73,8 +71,10 @@ private slots:
     }
     void cleanup() { settings.reset(); }
 
-    void menusAndToolbar()
+    // What the main window and its About box show at start; the status panes follow the pointer.
+    void windowTexts()
     {
+        settings->writeInt(QStringLiteral("Calibration"), QStringLiteral("Magnification"), 40);
         CMainFrame frame(*settings, prompts);
         const QString menus = QStringLiteral(
             "&File[&Open...|&Save...|&Export Measurements...|&Print|E&xit]|&Edit[&Undo\tCtrl+Z|&Redo\tCtrl+Y]|"
@@ -99,16 +99,31 @@ private slots:
             (QList<int> { ID_FILE_PRINT, 0, ID_HORIZONTAL, ID_VERTICAL, ID_LINE, ID_ANGLE, ID_RECTANGLE, ID_CIRCLE,
                 ID_POLYGON, 0, ID_RETICULE, ID_ARROW, ID_SCALE_BAR, ID_TEXT, ID_RESET_TOOL, 0, ID_CALIBRATE,
                 ID_CALIBRATE_VERTICAL, ID_BURN_ON, ID_MAKE_IMAGE_LIVE, ID_FREEZE_IMAGE, ID_HELP_CONTENTS }));
+
+        // The blanks of the first texts size the panes.
+        QCOMPARE(texts(*frame.statusBar()),
+            QStringList({ "Ready", "Zoom=100%", "Mag=40", "Luma=       0", "X=      0", "Y=      0 " }));
+        frame.imagePane().imageDocument().FrameBuffer.image().setPixel(5, 7, qRgb(31, 20, 10));
+        frame.send(WM_APP_SET_XY, 5, 7);
+        QCOMPARE(texts(*frame.statusBar()), QStringList({ "Ready", "Zoom=100%", "Mag=40", "Luma=20", "X=5", "Y=7" }));
+        frame.send(WM_APP_SET_XY, -1, 7);
+        QCOMPARE(frame.statusPane(ID_INDICATOR_LUMA)->text(), QStringLiteral("Luma=0"));
+
+        // A file that cannot be opened keeps the caption and says why.
+        frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(dir.filePath(QStringLiteral("missing.png"))), 0);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Scopique"));
+        QVERIFY(prompts.messages.size() == 1 && prompts.messages.first().contains(QStringLiteral("missing.png")));
+
+        const QStringList about = texts(CAboutDlg());
+        QCOMPARE(about.mid(0, 3), QStringList({ "About Scopique", "Keyboard shortcuts", "Scopique Version 1.1" }));
+        QCOMPARE(about[5], QStringLiteral("Arrow Keys will move all endpoins and text"));
     }
 
     // Each command's state at start (features still to come are disabled), its status tip and tool tip (the
     // text where none is set), and the keys that reach it and no other command.
     void commands_data()
     {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<QString>("tips"); // "status tip|tool tip"; empty: not checked
-        QTest::addColumn<QList<QKeySequence>>("keys");
+        columns<int, bool, QString, QList<QKeySequence>>("command", "enabled", "tips", "keys"); // tips: status|tool
         using Keys = QList<QKeySequence>;
         const auto row = [](int id, bool enabled, const QString& tips = {}, const Keys& keys = {}) {
             QTest::addRow("%d", id) << id << enabled << tips << keys;
@@ -123,67 +138,28 @@ private slots:
         row(ID_LIVE, true, "|");
         row(ID_HORIZONTAL, true, {}, { Qt::Key_H, Qt::CTRL | Qt::Key_H });
         row(ID_MAKE_IMAGE_LIVE, true, {}, { QKeySequence("`"), QKeySequence("~") });
-        row(ID_FAVORITES_ADD, true);
         row(ID_VIDEO_FORMAT, false);
     }
     void commands()
     {
-        QFETCH(int, command);
-        QFETCH(QString, tips);
-        QFETCH(QList<QKeySequence>, keys);
+        const auto [command, tips, keys] = fetch<int, QString, QList<QKeySequence>>("command", "tips", "keys");
         CMainFrame frame(*settings, prompts);
         const QAction* action = frame.action(command);
         QTEST(action->isEnabled(), "enabled");
-        if (!tips.isEmpty())
-            QCOMPARE(action->statusTip() + QLatin1Char('|') + action->toolTip(), tips);
+        QCOMPARE(tips.isEmpty() ? tips : action->statusTip() + QLatin1Char('|') + action->toolTip(), tips);
         for (const QKeySequence& key : keys) {
             QList<int> bound;
-            for (const QAction* other : frame.actions()) {
+            for (const QAction* other : frame.actions())
                 if (other->shortcuts().contains(key))
                     bound << other->data().toInt();
-            }
             QCOMPARE(bound, QList<int> { command });
         }
-    }
-
-    void statusBarAndCaptionFollowThePicture()
-    {
-        settings->writeInt(QStringLiteral("Calibration"), QStringLiteral("Magnification"), 40);
-        CMainFrame frame(*settings, prompts);
-        const auto panes = [&frame] {
-            QStringList texts;
-            for (const QLabel* label : frame.statusBar()->findChildren<QLabel*>())
-                texts << label->text();
-            return texts;
-        };
-        // The blanks of the first texts size the panes.
-        QCOMPARE(panes(), QStringList({ "Ready", "Zoom=100%", "Mag=40", "Luma=       0", "X=      0", "Y=      0 " }));
-        QCOMPARE(frame.windowTitle(), QStringLiteral("Scopique"));
-
-        QImage picture(640, 480, QImage::Format_RGB32);
-        picture.fill(Qt::white);
-        picture.setPixel(5, 7, qRgb(31, 20, 10));
-        const QString path = dir.filePath(QStringLiteral("slide 1.png"));
-        QVERIFY(picture.save(path));
-        frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(path), 0);
-        QCOMPARE(frame.windowTitle(), QStringLiteral("Scopique Pro - slide 1.png"));
-        frame.send(WM_APP_SET_XY, 5, 7);
-        QCOMPARE(panes(), QStringList({ "Ready", "Zoom=100%", "Mag=40", "Luma=20", "X=5", "Y=7" }));
-        frame.send(WM_APP_SET_XY, -1, 7);
-        QCOMPARE(frame.statusPane(ID_INDICATOR_LUMA)->text(), QStringLiteral("Luma=0"));
-
-        // A file that cannot be opened keeps the caption and says why.
-        frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(dir.filePath(QStringLiteral("missing.png"))), 0);
-        QCOMPARE(frame.windowTitle(), QStringLiteral("Scopique Pro - slide 1.png"));
-        QVERIFY(prompts.messages.size() == 1 && prompts.messages.first().contains(QStringLiteral("missing.png")));
     }
 
     // The commands before closing, and the dialogs asked; the save writes into the test folder.
     void closeOffersToSaveAChangedPicture_data()
     {
-        QTest::addColumn<QList<int>>("commands");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QStringList>("dialogs");
+        columns<QList<int>, int, QStringList>("commands", "answer", "dialogs");
         const int favorites = UserPrompts::SaveChangesAddToFavorites, file = UserPrompts::SaveChangesSaveAsFile;
         const int mono = ID_MONOCHROME, edge = ID_EDGE_ENHANCE, undo = ID_EDIT_UNDO, save = ID_FILE_SAVE;
         using Ids = QList<int>;
@@ -194,16 +170,13 @@ private slots:
         QTest::newRow("undone") << Ids { mono, edge, undo, undo } << 0 << QStringList {};
         QTest::newRow("redone") << Ids { mono, undo, ID_EDIT_REDO } << 0 << QStringList { "saveChanges" };
         QTest::newRow("saved") << Ids { mono, save } << 0 << QStringList { "saveAs" };
-        QTest::newRow("changed after saving")
-            << Ids { mono, save, edge } << 0 << QStringList { "saveAs", "saveChanges" };
+        QTest::newRow("changed since") << Ids { mono, save, edge } << 0 << QStringList { "saveAs", "saveChanges" };
         QTest::newRow("undone to the saved") << Ids { mono, save, edge, undo } << 0 << QStringList { "saveAs" };
-        QTest::newRow("undone past the save")
-            << Ids { mono, save, undo } << 0 << QStringList { "saveAs", "saveChanges" };
+        QTest::newRow("undone past it") << Ids { mono, save, undo } << 0 << QStringList { "saveAs", "saveChanges" };
     }
     void closeOffersToSaveAChangedPicture()
     {
-        QFETCH(QList<int>, commands);
-        QFETCH(int, answer);
+        const auto [commands, answer] = fetch<QList<int>, int>("commands", "answer");
         prompts.saveChangesAnswer = answer;
         prompts.saveFileAnswer = dir.filePath(QStringLiteral("saved.png"));
         CMainFrame frame(*settings, prompts);
@@ -216,54 +189,24 @@ private slots:
         QTEST(prompts.asked, "dialogs");
     }
 
-    void barVisibilityIsRemembered()
-    {
-        for (const int command : { ID_VIEW_FAVORITES, ID_VIEW_MEASUREMENTS }) {
-            for (const bool shownAtStart : { false, true }) {
-                CMainFrame frame(*settings, prompts);
-                QDockWidget* bar = command == ID_VIEW_FAVORITES ? static_cast<QDockWidget*>(frame.favoritesBar())
-                                                                : static_cast<QDockWidget*>(frame.measurementsBar());
-                QCOMPARE(bar->isHidden(), !shownAtStart);
-                frame.action(command)->trigger();
-                QCOMPARE(bar->isHidden(), shownAtStart);
-                QCOMPARE(frame.action(command)->isChecked(), !shownAtStart);
-                frame.close();
-                QCOMPARE(SettingsStore(iniPath()).readInt(QStringLiteral("Windows"),
-                             command == ID_VIEW_FAVORITES ? "FavoritesShow" : "MeasurementsShow", -1),
-                    shownAtStart ? 0 : 1);
-            }
-        }
-    }
-
     // "No!" holds the focus and no button is the default, so Enter at once answers No.
     void saveChangesPromptAnswers()
     {
-        for (const auto& [button, result] :
-            QList<QPair<QString, int>> { { "Add to Favorites!", 1058 }, { "Save as File...", 1057 }, { "", 0 } }) {
+        // Add to Favorites!, Save as File... and Enter at once.
+        for (const int button : { 0, 1, 2 }) {
             CSaveChangesDlg dialog;
             QCOMPARE(texts(dialog),
                 QStringList({ "Save Changes", "Would you like to save these changes?", "Add to Favorites!",
                     "Save as File...", "No!" }));
             dialog.show();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
-            auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
-            QCOMPARE(focused->text(), QStringLiteral("No!"));
-            for (QPushButton* pushButton : dialog.findChildren<QPushButton*>()) {
-                if (pushButton->text() == button)
-                    pushButton->click();
-            }
-            if (button.isEmpty())
-                QTest::keyClick(focused, Qt::Key_Return);
-            QVERIFY(dialog.isHidden());
-            QCOMPARE(dialog.result(), result);
+            const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>();
+            QCOMPARE(QApplication::focusWidget(), buttons[2]);
+            button < 2 ? QTest::mouseClick(buttons[button], Qt::LeftButton)
+                       : QTest::keyClick(buttons[2], Qt::Key_Return);
+            QCOMPARE(
+                std::pair(dialog.isHidden(), dialog.result()), std::pair(true, QList<int> { 1058, 1057, 0 }[button]));
         }
-    }
-
-    void aboutDialogTexts()
-    {
-        const QStringList about = texts(CAboutDlg());
-        QCOMPARE(about.mid(0, 3), QStringList({ "About Scopique", "Keyboard shortcuts", "Scopique Version 1.1" }));
-        QCOMPARE(about[5], QStringLiteral("Arrow Keys will move all endpoins and text"));
     }
 };
 
