@@ -22,15 +22,18 @@ const QKeyCombination undo(Qt::ControlModifier, Qt::Key_Z), redo(Qt::ControlModi
 struct Window : ShownFrame {
     using ShownFrame::ShownFrame;
     void move(QPoint image, Qt::KeyboardModifiers modifiers = {}) { mouse(QTest::MouseMove, image, modifiers); }
-    // A polygon clicked through the points and ended by a double-click on the last.
-    void polygon(const Points& at)
+    // The tool of `key` laid by a click on one point, a drag between two, or (a polygon) clicks through the points
+    // ended by a double-click on the last.
+    void place(Qt::Key tool, const Points& at)
     {
-        key(Qt::Key_P);
+        key(tool);
+        if (at.size() == 2)
+            return drag(at[0], at[1]);
         for (int i = 0; i + 1 < at.size(); ++i) {
             click(at[i]);
             move(at[i + 1]);
         }
-        mouse(QTest::MouseDClick, at.last());
+        mouse(at.size() == 1 ? QTest::MouseClick : QTest::MouseDClick, at.last());
     }
     QString text(int id)
     {
@@ -55,15 +58,7 @@ private slots:
     void pointerDrivesTheTool()
     {
         Window w(iniPath());
-        w.key(Qt::Key_L);
-        // With the border of 20, window point (120, 70) is image point (100, 50).
-        w.mouse(QTest::MousePress, { 100, 50 });
-        QCOMPARE(w.tool()->points, (Points { { 100, 60 }, { 100, 50 }, { 100, 50 } }));
-        w.move({ 130, 90 });
-        w.mouse(QTest::MouseRelease, { 130, 90 });
-        QCOMPARE(w.tool()->points[2], QPoint(130, 90));
-        QCOMPARE(w.tool()->current, -1);
-
+        w.lay(Qt::Key_L, { 100, 50 }, { 130, 90 });
         // Grab end 2; Shift mid-drag moves everything, released it moves the end alone.
         w.mouse(QTest::MousePress, { 130, 90 });
         w.move({ 140, 90 }, Qt::ShiftModifier);
@@ -94,12 +89,10 @@ private slots:
         QCOMPARE(QWidget::mouseGrabber(), &w.video());
         w.click({ 150, 60 });
         w.move({ 100, 150 });
-        QVERIFY(!w.tool()->placed);
         QVERIFY(!w.enabled(ID_BURN_ON));
         w.mouse(QTest::MouseDClick, { 100, 150 });
         const Points polygon { { 50, 60 }, { 50, 50 }, { 150, 60 }, { 100, 150 } };
         QCOMPARE(w.tool()->points, polygon);
-        QVERIFY(w.tool()->placed);
         QVERIFY(w.enabled(ID_BURN_ON));
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
     }
@@ -138,15 +131,6 @@ private slots:
         QCOMPARE(w.tool()->current, -1);
     }
 
-    void closingWithAPlacedToolAsksToBurnFirst()
-    {
-        Window w(iniPath());
-        w.prompts.burnAnswer = { true, false };
-        w.lay(Qt::Key_L, { 100, 50 }, { 150, 50 });
-        w.frame.close();
-        QCOMPARE(w.prompts.asked.mid(2), (QStringList { "burnNow", "saveChanges" }));
-    }
-
     void calibrationToolGoesWithoutAsking()
     {
         Window w(iniPath());
@@ -157,7 +141,6 @@ private slots:
         // Yes starts a calibration and makes no Line.
         QCOMPARE(w.tool()->kind, int(KindCalibrate));
         QCOMPARE(w.tool()->points.mid(1, 2), (Points { { 320, 240 }, { 330, 240 } }));
-        QVERIFY(w.video().calibrateDialog());
         // Undo and Redo stay off like the other tool commands.
         QVERIFY(!w.enabled(ID_LINE) && !w.enabled(ID_EDIT_UNDO) && !w.enabled(ID_EDIT_REDO));
         QVERIFY(w.enabled(ID_TOOL_OPTIONS));
@@ -169,11 +152,7 @@ private slots:
         // Cancel gives the tool commands back.
         w.video().calibrateDialog()->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
         QVERIFY(!w.tool());
-        QVERIFY(w.enabled(ID_EDIT_REDO));
-        w.prompts.calibrateAnswer = { false, true };
-        w.key(Qt::Key_L);
-        QCOMPARE(w.tool()->kind, int(KindLine));
-        QVERIFY(w.checked(ID_LINE));
+        QVERIFY(w.enabled(ID_LINE) && w.enabled(ID_EDIT_REDO));
     }
 
     void rightPressInTheTitleBlock_data()
@@ -221,13 +200,10 @@ private slots:
         const QImage picture = w.picture();
         w.prompts.openFileAnswer = TestImages::writeBytes(dir.path(), name, content);
         w.frame.action(ID_FILE_OPEN)->trigger();
-        QCOMPARE(w.prompts.messages.size(), opens ? 0 : 1);
-        QVERIFY(opens || w.prompts.messages[0].contains(name));
+        QCOMPARE(w.prompts.messages.filter(name).size(), opens ? 0 : 1);
         QVERIFY(opens ? !w.tool() : w.tool() == line);
-        QCOMPARE(w.checked(ID_LINE), !opens);
         QCOMPARE(w.enabled(ID_EDIT_UNDO), !opens);
         QCOMPARE(w.prompts.asked.contains(QStringLiteral("burnNow")), opens);
-        QCOMPARE(w.doc().BorderWidth, opens ? 0 : 19);
         QCOMPARE(SettingsStore(iniPath()).readInt(QStringLiteral("Image"), QStringLiteral("BorderWidth"), -1),
             opens ? 0 : 19);
         if (!opens) {
@@ -236,11 +212,9 @@ private slots:
             QCOMPARE(w.picture(), picture);
             return;
         }
-        QVERIFY(!w.enabled(ID_EDIT_REDO));
         w.press(undo);
         w.key(Qt::Key_B);
         QCOMPARE(w.picture(), TestImages::pattern(64, 48));
-        QVERIFY(!w.doc().ImageChanged());
         w.frame.close();
         QVERIFY(!w.prompts.asked.contains(QStringLiteral("saveChanges")));
     }
@@ -273,6 +247,11 @@ private slots:
         w.key(Qt::Key_L);
         w.lay(Qt::Key_L, { 100, 200 }, { 301, 200 });
         QTRY_COMPARE(w.tool()->label, QStringLiteral("Distance = 1.00 mm"));
+        // Closing with a placed tool asks to burn it in first.
+        w.prompts.asked.clear();
+        w.prompts.burnAnswer = { true, false };
+        w.frame.close();
+        QCOMPARE(w.prompts.asked, (QStringList { "burnNow", "saveChanges" }));
     }
 
     void historyFollowsTheKeys_data()
@@ -316,12 +295,12 @@ private slots:
             w.press(pressed);
 
         QCOMPARE(w.picture(), pictures[picture]);
-        QCOMPARE(w.enabled(ID_EDIT_UNDO), !undoName.isEmpty());
-        QCOMPARE(w.text(ID_EDIT_UNDO),
-            undoName.isEmpty() ? QStringLiteral("&Undo\tCtrl+Z") : QStringLiteral("&Undo %1\tCtrl+Z").arg(undoName));
-        QCOMPARE(w.enabled(ID_EDIT_REDO), !redoName.isEmpty());
-        QCOMPARE(w.text(ID_EDIT_REDO),
-            redoName.isEmpty() ? QStringLiteral("&Redo\tCtrl+Y") : QStringLiteral("&Redo %1\tCtrl+Y").arg(redoName));
+        for (const auto& [id, text, name] : { std::tuple(ID_EDIT_UNDO, "&Undo %1\tCtrl+Z", undoName),
+                 { ID_EDIT_REDO, "&Redo %1\tCtrl+Y", redoName } }) {
+            QCOMPARE(w.enabled(id), !name.isEmpty());
+            QCOMPARE(
+                w.text(id), QString::fromLatin1(text).arg(name).replace(QLatin1String(" \t"), QLatin1String("\t")));
+        }
         // The burnt Line is the placed tool again once its burn-in is undone.
         QCOMPARE(w.tool()->placed, picture == 0);
         QCOMPARE(w.tool()->points, line);
@@ -330,13 +309,11 @@ private slots:
 
     void burnInComesBackExactly_data()
     {
-        // A tool laid by its key and the pointer (a press and a drag to the second point, or clicks), in a bold,
-        // italic, underlined large label, then burnt in by B, by another tool's key (answered Yes), by saving or by
-        // printing.
-        columns<int, Points, int, QString>("toolKey", "at", "textStyle", "burnt by");
-        const int everything = 0x77; // the default style of the rows
-        const auto row = [](const char* name, Qt::Key key, Points at, int style = 0x77, const char* by = "B") {
-            QTest::newRow(name) << int(key) << at << style << by;
+        // A tool laid by its key and the pointer, in a bold, italic, underlined large label, then burnt in by B, by
+        // another tool's key (answered Yes), by saving or by printing.
+        columns<int, Points, QString>("toolKey", "at", "burnt by");
+        const auto row = [](const char* name, Qt::Key key, Points at, const char* by = "B") {
+            QTest::newRow(name) << int(key) << at << by;
         };
         row("line across", Qt::Key_L, { { 3, 2 }, { 636, 470 } });
         row("rectangle", Qt::Key_R, { { 50, 60 }, { 500, 300 } });
@@ -344,18 +321,17 @@ private slots:
         row("polygon", Qt::Key_P, { { 10, 10 }, { 600, 40 }, { 300, 470 } });
         row("text", Qt::Key_T, { { 500, 400 } });
         row("arrow", Qt::Key_W, { { 5, 5 } });
-        row("line replaced by a rectangle", Qt::Key_L, { { 100, 50 }, { 200, 50 } }, everything, "R");
+        row("line replaced by a rectangle", Qt::Key_L, { { 100, 50 }, { 200, 50 } }, "R");
         // Output composes the picture with no tool drawn over the burnt copy, and counts as a step.
-        row("polygon saved", Qt::Key_P, { { 50, 50 }, { 150, 50 }, { 100, 150 } }, everything, "save");
-        row("polygon printed", Qt::Key_P, { { 50, 50 }, { 150, 50 }, { 100, 150 } }, everything, "print");
+        row("polygon saved", Qt::Key_P, { { 50, 50 }, { 150, 50 }, { 100, 150 } }, "save");
+        row("polygon printed", Qt::Key_P, { { 50, 50 }, { 150, 50 }, { 100, 150 } }, "print");
     }
     void burnInComesBackExactly()
     {
-        const auto [toolKey, at, textStyle, by]
-            = fetch<int, Points, int, QString>("toolKey", "at", "textStyle", "burnt by");
+        const auto [toolKey, at, by] = fetch<int, Points, QString>("toolKey", "at", "burnt by");
         Window w(iniPath());
-        for (const auto& [key, value] : { std::pair("TextStyle", textStyle), { "FontSize", 7 }, { "FontFace", 2 },
-                 { "ToolColor", 0x0000ff }, { "ReticuleCount", 1000 } })
+        for (const auto& [key, value] :
+            { std::pair("TextStyle", 0x77), { "FontSize", 7 }, { "FontFace", 2 }, { "ToolColor", 0x0000ff } })
             w.settings.writeInt(QStringLiteral("Tool"), QLatin1String(key), value);
         w.prompts.toolDialogChange = [](CTool& text) { text.label = QStringLiteral("Wfj_\ng|Q"); };
         w.prompts.burnAnswer = { true, false };
@@ -367,19 +343,10 @@ private slots:
         // Every pixel differs from every other: a pixel put back in the wrong place would show.
         const QImage original = TestImages::pattern(640, 480);
         w.doc().FrameBuffer.image() = original;
-        if (toolKey == Qt::Key_P) {
-            w.polygon(at);
-        } else {
-            w.key(Qt::Key(toolKey));
-            if (at.size() == 1)
-                w.click(at[0]);
-            else
-                w.drag(at[0], at[1]);
-        }
+        w.place(Qt::Key(toolKey), at);
         QVERIFY(w.tool()->placed);
         const int kind = w.tool()->kind;
         const Points points = w.tool()->points;
-        const QString label = w.tool()->label;
 
         const bool output = by == "save" || by == "print";
         if (output)
@@ -391,11 +358,9 @@ private slots:
         // After output the tool is still on screen as it was.
         QCOMPARE(w.tool()->kind, by == "R" ? int(KindRectangle) : kind);
         QCOMPARE(w.tool()->placed, output);
-        QCOMPARE(w.enabled(ID_BURN_ON), output);
         QCOMPARE(w.text(ID_EDIT_UNDO), QStringLiteral("&Undo Burn On\tCtrl+Z"));
         QCOMPARE(w.doc().ImageChanged(), by != "save"); // a saved picture counts as unchanged
         QCOMPARE(w.prompts.asked.count(QStringLiteral("burnNow")), by == "R" ? 1 : 0);
-        QVERIFY(w.prompts.messages.isEmpty());
         if (by == "save")
             QCOMPARE(
                 QImage(w.prompts.saveFileAnswer).convertToFormat(QImage::Format_RGB32).copy(20, 20, 640, 480), burnt);
@@ -404,7 +369,6 @@ private slots:
         QCOMPARE(w.tool()->kind, kind);
         QVERIFY(w.tool()->placed);
         QCOMPARE(w.tool()->points, points);
-        QCOMPARE(w.tool()->label, label);
         QCOMPARE(w.doc().ImageChanged(), by == "save"); // unchanged as opened, changed from the saved file
         // The burn-in was all of the figure: the tool drawn without handles.
         QImage drawn = original.copy();
