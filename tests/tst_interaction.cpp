@@ -35,11 +35,7 @@ struct Window : ShownFrame {
         }
         mouse(at.size() == 1 ? QTest::MouseClick : QTest::MouseDClick, at.last());
     }
-    QString text(int id)
-    {
-        QCoreApplication::processEvents();
-        return frame.action(id)->text();
-    }
+    QString text(int id) { return action(id)->text(); }
     QImage picture() { return doc().FrameBuffer.image().copy(); }
     void press(QKeyCombination keys) { key(keys.key(), keys.keyboardModifiers()); }
 };

@@ -73,7 +73,6 @@ private slots:
                              bool out = true, int notches = 0, int modifiers = Qt::ControlModifier) {
             QTest::newRow(name) << keys << notches << modifiers << scale << pane << in << out;
         };
-        row("at start", {}, 1.0, "Zoom=100%");
         row("+", { plus }, 1.5, "Zoom=150%");
         row("= and Ctrl++", { Qt::Key_Equal, ctrl | plus }, 2.0, "Zoom=200%");
         row("- and Ctrl+-", { minus, ctrl | minus, plus }, 2.0 / 3, "Zoom=67%");
