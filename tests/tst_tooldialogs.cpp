@@ -6,6 +6,7 @@
 #include "DataRows.h"
 #include "MessageLog.h"
 #include "core/base/SettingsStore.h"
+#include "core/base/ToolDialogs.h"
 #include "core/tools/CArrowTool.h"
 #include "core/tools/CCircleTool.h"
 #include "core/tools/CReticuleTool.h"
@@ -38,55 +39,132 @@ QLineEdit* edit(QWidget* dialog, const QString& label)
     return qobject_cast<QLineEdit*>(control<QLabel>(dialog, label)->buddy());
 }
 
+// Text style, face, size, the four colours, then a circle's display, an arrow's direction, a reticule's spacing,
+// count and axes (horizontal, vertical), or a scale bar's length and thickness.
+QList<double> stateOf(const CTool& tool)
+{
+    QList<double> values { double(tool.textStyle), double(tool.fontFace), double(tool.fontSize), double(tool.toolColor),
+        double(tool.textColor), double(tool.textHighlite), double(tool.textShadow) };
+    if (auto* circle = dynamic_cast<const CCircleTool*>(&tool))
+        values << circle->circleDisplay;
+    if (auto* arrow = dynamic_cast<const CArrowTool*>(&tool))
+        values << arrow->direction;
+    if (auto* reticule = dynamic_cast<const CReticuleTool*>(&tool))
+        values << reticule->spacing << reticule->count << reticule->horizontalAxis << reticule->verticalAxis;
+    if (auto* bar = dynamic_cast<const CScaleBarTool*>(&tool))
+        values << bar->length << bar->thickness;
+    return values;
+}
+
+// The option dialogs as the program makes them, shown and played by `play` instead of a user: the answer is the
+// button it clicked.
+struct PlayedDialogs : ToolDialogs {
+    CColorSwatch::Picker pick;
+    CReticuleOptionsDlg::Refusal refuse;
+    std::function<void(QDialog&)> play;
+    bool run(QDialog&& dialog) { return dialog.show(), play(dialog), dialog.result() == QDialog::Accepted; }
+    bool editToolOptions(CTool& tool) override { return run(CToolOptionsDlg(tool, nullptr, pick)); }
+    bool editCircleOptions(CCircleTool& tool) override { return run(CCircleOptionsDlg(tool, nullptr, pick)); }
+    bool editTextOptions(CTextTool& tool) override { return run(CTextOptionsDlg(tool, nullptr, pick)); }
+    bool editArrowOptions(CArrowTool& tool) override { return run(CArrowOptionsDlg(tool, nullptr, pick)); }
+    bool editReticuleOptions(CReticuleTool& t) override { return run(CReticuleOptionsDlg(t, nullptr, pick, refuse)); }
+    bool editScaleBarOptions(CScaleBarTool& t) override { return run(CScaleBarOptionsDlg(t, nullptr, pick, refuse)); }
+};
+
 } // namespace
 
 class TestToolDialogs : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
-    SettingsStore settings { dir.filePath(QStringLiteral("Scopique.conf")) };
+    const QString iniPath = dir.filePath(QStringLiteral("Scopique.conf"));
+    std::unique_ptr<SettingsStore> settings;
     MessageLog log;
     QStringList refusals;
 
-    std::unique_ptr<CTool> make(int kind) { return ToolFactory::create(kind, settings, log); }
+    std::unique_ptr<CTool> make(int kind) { return ToolFactory::create(kind, *settings, log); }
 
-    // The tool's dialog, shown; its swatches pick with `pick` and its refusals are recorded.
-    std::unique_ptr<QDialog> dialogFor(CTool& tool, const CColorSwatch::Picker& pick)
+    // The user's part: what the dialog shows, the row's actions, then OK or Cancel.
+    void play(QDialog& dialog, const CTool& tool, const QList<double>& initial, const QColor& picked)
     {
-        std::unique_ptr<QDialog> dialog;
-        const auto refuse = [this](QWidget*, const QString& text) { refusals << text; };
-        if (auto* circle = dynamic_cast<CCircleTool*>(&tool))
-            dialog = std::make_unique<CCircleOptionsDlg>(*circle, nullptr, pick);
-        else if (auto* text = dynamic_cast<CTextTool*>(&tool))
-            dialog = std::make_unique<CTextOptionsDlg>(*text, nullptr, pick);
-        else if (auto* reticule = dynamic_cast<CReticuleTool*>(&tool))
-            dialog = std::make_unique<CReticuleOptionsDlg>(*reticule, nullptr, pick, refuse);
-        else if (auto* bar = dynamic_cast<CScaleBarTool*>(&tool))
-            dialog = std::make_unique<CScaleBarOptionsDlg>(*bar, nullptr, pick, refuse);
-        else if (auto* arrow = dynamic_cast<CArrowTool*>(&tool))
-            dialog = std::make_unique<CArrowOptionsDlg>(*arrow, nullptr, pick);
-        else
-            dialog = std::make_unique<CToolOptionsDlg>(tool, nullptr, pick);
-        dialog->show();
-        return dialog;
+        QFETCH(QStringList, actions);
+        QFETCH(QString, answer);
+        QStringList layout { dialog.windowTitle() };
+        for (QGroupBox* box : dialog.findChildren<QGroupBox*>()) {
+            QStringList inside;
+            for (QAbstractButton* button : box->findChildren<QAbstractButton*>())
+                inside << (qobject_cast<CColorSwatch*>(button) ? QStringLiteral("#") : button->text());
+            for (QComboBox* list : box->findChildren<QComboBox*>())
+                for (int i = 0; i < list->count(); ++i)
+                    inside << list->itemText(i);
+            layout << box->title() + QLatin1Char('(') + inside.join(QLatin1Char(' ')) + QLatin1Char(')');
+        }
+        QTEST(layout.join(QLatin1Char('|')), "layout");
+        QStringList shown;
+        for (QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (auto* edit = qobject_cast<QLineEdit*>(label->buddy()))
+                shown << label->text() + (edit->isEnabled() ? "=" + edit->text() : "=(" + edit->text() + ")");
+        }
+        QTEST(shown.join(' '), "shown");
+        for (const QString& action : actions) {
+            const QStringList path = action.split(QLatin1Char('/'));
+            const QStringList typed = action.split(QLatin1Char('='));
+            QGroupBox* group = control<QGroupBox>(&dialog, path[0]);
+            if (typed.size() == 2) {
+                QLineEdit* input = edit(&dialog, typed[0]);
+                input->clear();
+                QTest::keyClicks(input, typed[1]);
+            } else if (path.size() == 1) {
+                group->findChildren<QComboBox*>()[0]->setCurrentIndex(2);
+                group->findChildren<QComboBox*>()[1]->setCurrentIndex(7);
+            } else if (path[1] == QLatin1String("#")) {
+                auto* swatch = group->findChild<CColorSwatch*>();
+                swatch->click();
+                QCOMPARE(swatch->grab().toImage().pixelColor(swatch->rect().center()), picked);
+            } else {
+                control<QAbstractButton>(group, path[1])->click();
+            }
+        }
+        if (auto* text = dialog.findChild<QPlainTextEdit*>()) {
+            QCOMPARE(dialog.focusWidget(), text);
+            text->moveCursor(QTextCursor::End);
+            QTest::keyClick(text, Qt::Key_Return);
+            QTest::keyClicks(text, QStringLiteral("new"));
+            QVERIFY(dialog.isVisible());
+        }
+        QCOMPARE(stateOf(tool), initial); // nothing changes before OK
+        dialog.findChild<QDialogButtonBox*>()
+            ->button(answer == "Cancel" ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok)
+            ->click();
+        const bool refused = answer.contains(QLatin1Char(':'));
+        QCOMPARE(refusals, refused ? QStringList { answer.section(QStringLiteral(": "), 1) } : QStringList());
+        QCOMPARE(dialog.isVisible(), refused);
+        if (refused)
+            QCOMPARE(dialog.focusWidget(), edit(&dialog, answer.section(QLatin1Char(':'), 0, 0)));
     }
 
 private slots:
-    void init() { refusals.clear(); }
+    void init()
+    {
+        refusals.clear();
+        settings.reset();
+        QFile::remove(iniPath);
+        settings = std::make_unique<SettingsStore>(iniPath);
+    }
 
     // A scripted edit: "Group/Button" clicks a check box or radio button, "Group/#" picks a colour on the group's
     // swatch, "Label=text" types into an edit, "Text Font" sets Comic, 28 pt.
-    // The tool starts with text style `before`, colours 1 (tool), 2 (text), 3 (highlight) and 4 (shadow), a
-    // reticule spacing 5 and count 200 on the horizontal axis, a scale bar at 0.01 mm a pixel on a picture 640
-    // wide (1 mm automatically) of typed length `before` (0: Automatic); a pick adds blue 0x80 to the colour it
-    // starts from. `shown`: the edits as the dialog opens, greyed ones in brackets. The refusal names the
-    // edit that gets the focus. The annotation starts with the focus, and Enter starts a new line in it.
-    // Each dialog's caption, then each group as "Title(buttons)", a swatch as #, then the items of its lists.
+    // The tool reads text style `before`, colours 1 (tool), 2 (text), 3 (highlight) and 4 (shadow), a reticule
+    // spacing 5 and count 200 on the horizontal axis, a scale bar of typed length `before` (0: Automatic) from the
+    // settings; the scale bar is at 0.01 mm a pixel on a picture 640 wide (1 mm automatically). The dialog opens
+    // from the tool as Options && Colors opens it, and what OK stored is read back by a new tool of the kind.
+    // A pick adds blue 0x80 to the colour it starts from. `shown`: the edits as the dialog opens, greyed ones in
+    // brackets. The refusal names the edit that gets the focus. The annotation starts with the focus, and Enter starts
+    // a new line in it. Each dialog's caption, then each group as "Title(buttons)", a swatch as #, then the items of
+    // its lists.
     void edits_data()
     {
-        // "answer": OK, Cancel, or the refusal OK brings. "after": the end of: text style, face, size, the four
-        // colours, then the circle's display, the arrow's direction, the reticule's spacing, count and horizontal
-        // axis, or the scale bar's length and thickness.
+        // "answer": OK, Cancel, or the refusal OK brings. "after": the end of the tool's state (stateOf).
         columns<int, double, QString, QStringList, QString, QList<double>, QString>(
             "kind", "before", "shown", "actions", "answer", "after", "layout");
         const QString font("Text Font(Bold Italic Underline Arial Times Comic 14 pt 16 pt 18 pt 20 pt 22 pt 24 pt "
@@ -122,16 +200,17 @@ private slots:
             { 0x24, 2, 7, 1, blue + 2, 3, 4 });
         row("cancel", KindText, 0x0F, "", { "Text Font/Bold", "Text Highlite/#", "Text Font" }, "Cancel",
             { 0x0F, 0, 0, 1, 2, 3, 4 });
-        row("reticule", KindReticule, 0, ret, { "Color/#" }, "OK", { 0, 0, 0, blue + 1, 2, 3, 4, 5, 200, 1 });
+        row("reticule", KindReticule, 0, ret, { "Color/#", "Axis/Vertical" }, "OK",
+            { blue + 1, 2, 3, 4, 5, 200, 1, 1 });
         row("arrow", KindArrow, 0, "", { "Color/#", "Direction/Left" }, "OK", { 0, 0, 0, blue + 1, 2, 3, 4, 0 });
         row("scale bar", KindScaleBar, 0, bar1,
             { "Tool Color/#", "Text Font/Italic", "Text Shadow/Enable", "Text Font" }, "OK",
             { 0x22, 2, 7, blue + 1, 2, 3, 4, 0, 6 });
         row("lowest spacing, highest count", KindReticule, 0, ret, { "Axis/Horizontal", "Spacing=2", "Count=1000" },
-            "OK", { 2, 1000, 0 });
+            "OK", { 2, 1000, 0, 0 });
         row("count 1001", KindReticule, 0, ret, { "Axis/Horizontal", "Spacing=10", "Count=1001" }, count,
-            { 5, 200, 1 });
-        row("spacing 1", KindReticule, 0, ret, { "Spacing=1", "Count=50" }, spacing, { 5, 200, 1 });
+            { 5, 200, 1, 0 });
+        row("spacing 1", KindReticule, 0, ret, { "Spacing=1", "Count=50" }, spacing, { 5, 200, 1, 0 });
         row("typed 0.25, thickness 50", KindScaleBar, 0, bar1, { "Scale Bar/Automatic", "Length=0.25", "Thickness=50" },
             "OK", { 0.25, 50 });
         row("thickness 51", KindScaleBar, 0, bar1, { "Thickness=51" }, thickness, { 0, 6 });
@@ -139,93 +218,32 @@ private slots:
     }
     void edits()
     {
-        const auto [kind, before, actions, answer, after]
-            = fetch<int, double, QStringList, QString, QList<double>>("kind", "before", "actions", "answer", "after");
+        const auto [kind, before, answer, after]
+            = fetch<int, double, QString, QList<double>>("kind", "before", "answer", "after");
+        settings.reset(); // the settings file as a user left it, written at once
+        QSettings ini(iniPath, QSettings::IniFormat);
+        for (const auto& [key, value] :
+            { std::pair("Tool/TextStyle", before), { "Tool/ToolColor", 1 }, { "Tool/TextColor", 2 },
+                { "Tool/TextHighlite", 3 }, { "Tool/TextShadow", 4 }, { "Tool/ReticuleSpacing", 5 },
+                { "Tool/ReticuleCount", 200 }, { "Tool/ReticuleVertical", 0 }, { "Tool/ScaleBarLength", before } })
+            ini.setValue(QLatin1String(key), int(value));
+        ini.sync();
+        settings = std::make_unique<SettingsStore>(iniPath);
         const auto tool = make(kind);
-        tool->textStyle = int(before);
         tool->label = QStringLiteral("old");
-        tool->toolColor = 1, tool->textColor = 2, tool->textHighlite = 3, tool->textShadow = 4;
-        auto* circle = dynamic_cast<CCircleTool*>(tool.get());
-        auto* arrow = dynamic_cast<CArrowTool*>(tool.get());
-        auto* reticule = dynamic_cast<CReticuleTool*>(tool.get());
-        auto* bar = dynamic_cast<CScaleBarTool*>(tool.get());
-        if (reticule)
-            reticule->spacing = 5, reticule->count = 200, reticule->verticalAxis = false;
-        if (bar) {
-            bar->SetScaleX(0.01);
-            bar->SetPictureSize(QSize(640, 480));
-            bar->length = before;
-        }
-        const auto state = [&] {
-            QList<double> values { double(tool->textStyle), double(tool->fontFace), double(tool->fontSize),
-                double(tool->toolColor), double(tool->textColor), double(tool->textHighlite),
-                double(tool->textShadow) };
-            if (circle || arrow)
-                values << (circle ? circle->circleDisplay : arrow->direction);
-            if (reticule)
-                values << reticule->spacing << reticule->count << reticule->horizontalAxis;
-            if (bar)
-                values << bar->length << bar->thickness;
-            return values;
-        };
-        const QList<double> initial = state();
+        if (auto* bar = dynamic_cast<CScaleBarTool*>(tool.get()))
+            bar->SetScaleX(0.01), bar->SetPictureSize(QSize(640, 480));
+        const QList<double> initial = stateOf(*tool);
         QColor picked;
-        const auto dialog
-            = dialogFor(*tool, [&](const QColor& from) { return picked = QColor(from.red(), from.green(), 0x80); });
-        QStringList layout { dialog->windowTitle() };
-        for (QGroupBox* box : dialog->findChildren<QGroupBox*>()) {
-            QStringList inside;
-            for (QAbstractButton* button : box->findChildren<QAbstractButton*>())
-                inside << (qobject_cast<CColorSwatch*>(button) ? QStringLiteral("#") : button->text());
-            for (QComboBox* list : box->findChildren<QComboBox*>())
-                for (int i = 0; i < list->count(); ++i)
-                    inside << list->itemText(i);
-            layout << box->title() + QLatin1Char('(') + inside.join(QLatin1Char(' ')) + QLatin1Char(')');
-        }
-        QTEST(layout.join(QLatin1Char('|')), "layout");
-        QStringList shown;
-        for (QLabel* label : dialog->findChildren<QLabel*>()) {
-            if (auto* edit = qobject_cast<QLineEdit*>(label->buddy()))
-                shown << label->text() + (edit->isEnabled() ? "=" + edit->text() : "=(" + edit->text() + ")");
-        }
-        QTEST(shown.join(' '), "shown");
-        for (const QString& action : actions) {
-            const QStringList path = action.split(QLatin1Char('/'));
-            const QStringList typed = action.split(QLatin1Char('='));
-            QGroupBox* group = control<QGroupBox>(dialog.get(), path[0]);
-            if (typed.size() == 2) {
-                QLineEdit* input = edit(dialog.get(), typed[0]);
-                input->clear();
-                QTest::keyClicks(input, typed[1]);
-            } else if (path.size() == 1) {
-                group->findChildren<QComboBox*>()[0]->setCurrentIndex(2);
-                group->findChildren<QComboBox*>()[1]->setCurrentIndex(7);
-            } else if (path[1] == QLatin1String("#")) {
-                auto* swatch = group->findChild<CColorSwatch*>();
-                swatch->click();
-                QCOMPARE(swatch->grab().toImage().pixelColor(swatch->rect().center()), picked);
-            } else {
-                control<QAbstractButton>(group, path[1])->click();
-            }
-        }
-        if (auto* text = dialog->findChild<QPlainTextEdit*>()) {
-            QCOMPARE(dialog->focusWidget(), text);
-            text->moveCursor(QTextCursor::End);
-            QTest::keyClick(text, Qt::Key_Return);
-            QTest::keyClicks(text, QStringLiteral("new"));
-            QVERIFY(dialog->isVisible());
-        }
-        QCOMPARE(state(), initial); // nothing changes before OK
-        dialog->findChild<QDialogButtonBox*>()
-            ->button(answer == "Cancel" ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok)
-            ->click();
-        const bool refused = answer.contains(QLatin1Char(':'));
-        QCOMPARE(refusals, refused ? QStringList { answer.section(QStringLiteral(": "), 1) } : QStringList());
-        QCOMPARE(dialog->isVisible(), refused);
-        if (refused)
-            QCOMPARE(dialog->focusWidget(), edit(dialog.get(), answer.section(QLatin1Char(':'), 0, 0)));
-        QCOMPARE(state().mid(initial.size() - after.size()), after);
+        PlayedDialogs dialogs;
+        dialogs.pick = [&picked](const QColor& from) { return picked = QColor(from.red(), from.green(), 0x80); };
+        dialogs.refuse = [this](QWidget*, const QString& text) { refusals << text; };
+        dialogs.play = [&, edited = tool.get()](QDialog& dialog) { play(dialog, *edited, initial, picked); };
+        QCOMPARE(tool->EditOptions(dialogs, *settings), answer == "OK" ? 1 : 0);
+        QCOMPARE(stateOf(*tool).mid(initial.size() - after.size()), after);
         QCOMPARE(tool->label, kind == KindText && answer == "OK" ? "old\nnew" : "old");
+        // What was stored is what the next tool of the kind reads.
+        QCOMPARE(stateOf(*make(kind)), stateOf(*tool));
     }
 };
 

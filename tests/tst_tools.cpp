@@ -7,7 +7,6 @@
 
 #include "DataRows.h"
 #include "MessageLog.h"
-#include "ScriptedToolDialogs.h"
 #include "core/base/SettingsStore.h"
 #include "core/tools/CTool.h"
 #include "core/tools/ToolFactory.h"
@@ -301,59 +300,29 @@ private slots:
         }
     }
 
-    // The style a new tool reads, then what its dialog writes on OK, into an emptied store.
+    // The style a new tool reads: the stored one, or the defaults for values missing or out of range.
     void style_data()
     {
-        // "style": tool, text, highlight, shadow colours, textStyle, face, size; nothing "written": cancelled.
-        columns<int, QVariantMap, QList<int>, QString, QString>("kind", "stored", "style", "dialog", "written");
+        // "style": tool, text, highlight, shadow colours, textStyle, face, size.
+        columns<QVariantMap, QList<int>>("stored", "style");
         const QList<int> defaults { 0, 0xC0C0C0, 0xFFFFFF, 0, 7, 0, 0 };
-        const QList<int> style { 0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x75, 1, 3 };
-        const QVariantMap all { { "ToolColor", 0x010203 }, { "TextColor", 0x040506 }, { "TextHighlite", 0x070809 },
-            { "TextShadow", 0x0A0B0C }, { "TextStyle", 0x75 }, { "FontFace", 1 }, { "FontSize", 3 },
-            { "CircleDisplay", 2 }, { "ArrowDirection", 3 }, { "ReticuleHorizontal", 0 }, { "ReticuleVertical", 1 },
-            { "ReticuleSpacing", 4 }, { "ReticuleCount", 50 }, { "ScaleBarLength", 3 }, { "ScaleBarThickness", 9 } };
-        const QString text("TextColor TextHighlite TextShadow TextStyle FontFace FontSize");
-        const auto row = [&](const char* name, int kind, const char* dialog, const QString& written) {
-            QTest::newRow(name) << kind << all << style << dialog << written;
-        };
-        QTest::newRow("defaults") << int(KindLine) << QVariantMap() << defaults << "tool" << QString();
-        QTest::newRow("out of range") << int(KindCircle) << QVariantMap { { "FontFace", 3 }, { "FontSize", 8 } }
-                                      << defaults << "circle" << QString();
-        row("tool", KindLine, "tool", "ToolColor " + text);
-        row("circle", KindCircle, "circle", "CircleDisplay ToolColor " + text);
-        row("arrow", KindArrow, "arrow", "ToolColor ArrowDirection");
-        row("reticule", KindReticule, "reticule",
-            "ToolColor ReticuleHorizontal ReticuleVertical ReticuleSpacing ReticuleCount");
-        row("text", KindText, "text", text);
-        row("scale bar", KindScaleBar, "scalebar", "ToolColor " + text + " ScaleBarLength ScaleBarThickness");
+        QTest::newRow("defaults") << QVariantMap() << defaults;
+        QTest::newRow("out of range") << QVariantMap { { "FontFace", 3 }, { "FontSize", 8 } } << defaults;
+        QTest::newRow("stored") << QVariantMap { { "ToolColor", 0x010203 }, { "TextColor", 0x040506 },
+            { "TextHighlite", 0x070809 }, { "TextShadow", 0x0A0B0C }, { "TextStyle", 0x75 }, { "FontFace", 1 },
+            { "FontSize", 3 } } << QList<int> { 0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x75, 1, 3 };
     }
-
     void style()
     {
-        const auto [kind, stored, style, dialog, written]
-            = fetch<int, QVariantMap, QList<int>, QString, QString>("kind", "stored", "style", "dialog", "written");
+        const auto [stored, style] = fetch<QVariantMap, QList<int>>("stored", "style");
         preset(stored);
-        auto tool = make(kind);
+        auto tool = make(KindLine);
         QCOMPARE((QList<int> { int(tool->toolColor), int(tool->textColor), int(tool->textHighlite),
                      int(tool->textShadow), tool->textStyle, tool->fontFace, tool->fontSize }),
             style);
         const QFont font = tool->labelFont().font;
         QCOMPARE(font.family(), style[5] ? QStringLiteral("Times New Roman") : QStringLiteral("Arial"));
         QCOMPARE(font.bold() + 2 * font.italic() + 4 * font.underline(), (style[4] >> 4) & 7);
-
-        init(); // an empty store
-        ScriptedToolDialogs dialogs;
-        dialogs.accept = !written.isEmpty();
-        QCOMPARE(tool->EditOptions(dialogs, *settings), dialogs.accept ? 1 : 0);
-        QCOMPARE(dialogs.asked, QStringList { dialog });
-        QVariantMap expected, section;
-        for (const QString& key : written.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            expected.insert(key, stored[key]);
-        QSettings ini(iniPath(), QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("Tool"));
-        for (const QString& key : ini.childKeys())
-            section.insert(key, ini.value(key).toInt());
-        QCOMPARE(section, expected);
     }
 };
 
