@@ -174,32 +174,26 @@ private slots:
 
     // Fit Large is on at first and remembered when turned off. A large picture opens fitted, or pixel for pixel when
     // it is off; a small one always 1:1. Centred, overhanging both sides alike when larger.
-    void fitLargeIsRemembered_data()
-    {
-        QTest::addColumn<bool>("fitLarge");
-        QTest::newRow("on at first") << true;
-        QTest::newRow("turned off") << false;
-    }
     void fitLargeIsRemembered()
     {
-        QFETCH(bool, fitLarge);
         Window w(iniPath());
         QVERIFY(w.checked(ID_VIEW_FIT_LARGE));
-        if (!fitLarge)
-            w.frame.action(ID_VIEW_FIT_LARGE)->trigger();
-        QCOMPARE(w.settings.readInt(QStringLiteral("View"), QStringLiteral("FitLarge"), -1), fitLarge ? -1 : 0);
-        QCOMPARE(w.checked(ID_VIEW_FIT_LARGE), fitLarge);
-        for (const QSize size : { QSize(2001, 1501), QSize(300, 200) }) {
+        for (const auto& [size, fitLarge] :
+            { std::pair(QSize(2001, 1501), true), { QSize(300, 200), true }, { QSize(2001, 1501), false } }) {
+            if (!fitLarge && w.checked(ID_VIEW_FIT_LARGE))
+                w.frame.action(ID_VIEW_FIT_LARGE)->trigger();
+            QCOMPARE(w.settings.readInt(QStringLiteral("View"), QStringLiteral("FitLarge"), -1), fitLarge ? -1 : 0);
+            QCOMPARE(w.checked(ID_VIEW_FIT_LARGE), fitLarge);
             w.press(Keys { plus });
             const QString path = TestImages::write(
                 dir.path(), QStringLiteral("opened.bmp"), TestImages::pattern(size.width(), size.height()));
             w.frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(path), 0);
             QCoreApplication::processEvents();
             QCOMPARE(w.frame.windowTitle(), QStringLiteral("Scopique Pro - opened.bmp"));
-            const QSize port = w.pane().viewport()->size();
+            const QSize port = w.pane().viewport()->size(), picture = size;
             const bool fitted = fitLarge && size.width() > 1000, scrolls = !fitted && size.width() > 1000;
-            const auto fit = [&size](QSize port) {
-                return qMin(double(port.width()) / size.width(), double(port.height()) / size.height());
+            const auto fit = [picture](QSize port) {
+                return qMin(double(port.width()) / picture.width(), double(port.height()) / picture.height());
             };
             const double scale = fitted ? fit(port) : 1.0;
             QCOMPARE(w.scale(), scale);
