@@ -146,43 +146,6 @@ private slots:
         QTEST(w.prompts.asked.join(""), "dialog");
     }
 
-    // An opened picture dismisses the tool (B then has nothing to burn) and starts a new history; one that cannot
-    // be opened leaves the picture, its border, the tool and the history as they were.
-    void opening_data()
-    {
-        columns<QByteArray, QString>("content", "name");
-        QTest::newRow("a picture") << TestImages::encode(TestImages::pattern(64, 48), "png") << "next.png";
-        QTest::newRow("not a picture") << QByteArray("hello, this is not a picture") << "notes.jpg";
-    }
-    void opening()
-    {
-        const auto [content, name] = fetch<QByteArray, QString>("content", "name");
-        const bool opens = name == "next.png";
-        Window w(iniPath());
-        const QString good = TestImages::write(dir.path(), QStringLiteral("good.png"), TestImages::pattern(678, 518));
-        w.frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(good), 0);
-        w.key(Qt::Key_M, Qt::ShiftModifier);
-        w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
-        const CTool* line = w.tool();
-        const QImage picture = w.picture();
-        w.prompts.openFileAnswer = TestImages::writeBytes(dir.path(), name, content);
-        w.frame.action(ID_FILE_OPEN)->trigger();
-        QCOMPARE(w.prompts.messages.filter(name).size(), opens ? 0 : 1);
-        QVERIFY(opens ? !w.tool() : w.tool() == line);
-        QCOMPARE(w.enabled(ID_EDIT_UNDO), !opens);
-        QCOMPARE(w.prompts.asked.contains(QStringLiteral("burnNow")), opens);
-        QCOMPARE(SettingsStore(iniPath()).readInt(QStringLiteral("Image"), QStringLiteral("BorderWidth"), -1),
-            opens ? 0 : 19);
-        QVERIFY(opens || (line->placed && w.picture() == picture));
-        if (!opens)
-            return;
-        w.press(undo);
-        w.key(Qt::Key_B);
-        QCOMPARE(w.picture(), TestImages::pattern(64, 48));
-        w.frame.close();
-        QVERIFY(!w.prompts.asked.contains(QStringLiteral("saveChanges")));
-    }
-
     // A tool command answered Yes to the calibration question starts a calibration; calibrated by the user, a Line
     // reads in the unit and follows the magnification on both axes.
     void calibration()
@@ -240,29 +203,33 @@ private slots:
 
     void historyFollowsTheKeys_data()
     {
-        // After Monochrome and Edge Enhance (pictures 1 and 2; 0 is the picture as opened) in a
-        // history of a budget (in pictures' worth of pixels; -1 the default gigabyte), the keys the user presses;
-        // then the picture shown and what Undo and Redo name ("undo|redo").
-        columns<double, Keys, int, QString>("budget", "keys", "picture", "names");
-        const QKeyCombination redoShifted(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
-        QTest::newRow("one undone") << -1.0 << Keys { undo } << 1 << "Monochrome|Edge Enhance";
-        QTest::newRow("all undone: as opened") << -1.0 << Keys { undo, undo } << 0 << "|Monochrome";
+        // A picture opened (0), Monochrome and Edge Enhance (1 and 2) in a history of a budget (in pictures' worth of
+        // pixels; -1 the default gigabyte); then with a Line laid, a file opened by File > Open, when named (3: a
+        // picture that opens); the keys the user presses; the picture shown and what Undo and Redo name
+        // ("undo|redo"). An opened picture dismisses the tool (B then has nothing to burn) and starts a new history;
+        // one that cannot be opened leaves the picture, its border, the tool and the history as they were.
+        columns<double, QString, Keys, int, QString>("budget", "file", "keys", "picture", "names");
+        const QKeyCombination redoShifted(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z), b(Qt::Key_B);
+        QTest::newRow("one undone") << -1.0 << "" << Keys { undo } << 1 << "Monochrome|Edge Enhance";
+        QTest::newRow("all undone: as opened") << -1.0 << "" << Keys { undo, undo } << 0 << "|Monochrome";
         QTest::newRow("redone by Ctrl+Shift+Z")
-            << -1.0 << Keys { undo, undo, redoShifted } << 1 << "Monochrome|Edge Enhance";
+            << -1.0 << "" << Keys { undo, undo, redoShifted } << 1 << "Monochrome|Edge Enhance";
         // Edge Enhance reads the lumas: on the colour picture it gives what it gave on the grey one.
         QTest::newRow("a new step ends the redo")
-            << -1.0 << Keys { undo, undo, QKeyCombination(Qt::ShiftModifier, Qt::Key_E) } << 2 << "Edge Enhance|";
+            << -1.0 << "" << Keys { undo, undo, QKeyCombination(Qt::ShiftModifier, Qt::Key_E) } << 2 << "Edge Enhance|";
         // The oldest steps go first, never the last one; exactly two pictures hold both filters.
-        QTest::newRow("budget 0") << 0.0 << Keys { undo, undo } << 1 << "|Edge Enhance";
-        QTest::newRow("budget two pictures") << 2.0 << Keys { undo, undo } << 0 << "|Monochrome";
+        QTest::newRow("budget 0") << 0.0 << "" << Keys { undo, undo } << 1 << "|Edge Enhance";
+        QTest::newRow("budget two pictures") << 2.0 << "" << Keys { undo, undo } << 0 << "|Monochrome";
+        QTest::newRow("a picture opened") << -1.0 << "next.png" << Keys { undo, b } << 3 << "|";
+        QTest::newRow("not a picture") << -1.0 << "notes.jpg" << Keys {} << 2 << "Edge Enhance|";
     }
     void historyFollowsTheKeys()
     {
-        const auto [budget, keys, picture, names]
-            = fetch<double, Keys, int, QString>("budget", "keys", "picture", "names");
+        const auto [budget, file, keys, picture, names]
+            = fetch<double, QString, Keys, int, QString>("budget", "file", "keys", "picture", "names");
         const QString undoName = names.section(QLatin1Char('|'), 0, 0), redoName = names.section(QLatin1Char('|'), 1);
         Window w(iniPath());
-        const QString path = TestImages::write(dir.path(), QStringLiteral("slide.png"), TestImages::pattern(200, 150));
+        const QString path = TestImages::write(dir.path(), QStringLiteral("slide.png"), TestImages::pattern(678, 518));
         w.frame.send(WM_APP_OPEN_IMAGE, AppMessageSink::textArg(path), 0);
         QList<QImage> pictures { w.picture() };
         if (budget >= 0)
@@ -270,6 +237,19 @@ private slots:
         for (const Qt::Key filter : { Qt::Key_M, Qt::Key_E }) {
             w.key(filter, Qt::ShiftModifier);
             pictures << w.picture();
+        }
+        pictures << TestImages::pattern(64, 48);
+        const bool opens = file == "next.png";
+        if (!file.isEmpty()) {
+            w.lay(Qt::Key_L, { 100, 50 }, { 200, 50 });
+            const CTool* line = w.tool();
+            w.prompts.openFileAnswer = TestImages::writeBytes(
+                dir.path(), file, opens ? TestImages::encode(pictures[3], "png") : "hello, this is not a picture");
+            w.frame.action(ID_FILE_OPEN)->trigger();
+            QCOMPARE(w.prompts.messages.filter(file).size(), opens ? 0 : 1);
+            QVERIFY(opens ? !w.tool() : w.tool() == line && line->placed);
+            QCOMPARE(w.prompts.asked.contains(QStringLiteral("burnNow")), opens);
+            QCOMPARE(w.settings.readInt(QStringLiteral("Image"), QStringLiteral("BorderWidth"), -1), opens ? 0 : 19);
         }
         for (const QKeyCombination& pressed : keys)
             w.press(pressed);
@@ -281,7 +261,7 @@ private slots:
             QCOMPARE(
                 w.text(id), QString::fromLatin1(text).arg(name).replace(QLatin1String(" \t"), QLatin1String("\t")));
         }
-        QCOMPARE(w.doc().ImageChanged(), picture != 0);
+        QCOMPARE(w.doc().ImageChanged(), picture == 1 || picture == 2);
     }
 
     void burnInComesBackExactly_data()

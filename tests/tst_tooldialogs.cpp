@@ -107,13 +107,11 @@ class TestToolDialogs : public QObject {
         }
         QTEST(shown.join(' '), "shown");
         for (const QString& action : actions) {
-            const QStringList path = action.split(QLatin1Char('/'));
-            const QStringList typed = action.split(QLatin1Char('='));
+            const QStringList path = action.split(QLatin1Char('/')), typed = action.split(QLatin1Char('='));
             QGroupBox* group = control<QGroupBox>(&dialog, path[0]);
             if (typed.size() == 2) {
-                QLineEdit* input = edit(&dialog, typed[0]);
-                input->clear();
-                QTest::keyClicks(input, typed[1]);
+                edit(&dialog, typed[0])->clear();
+                QTest::keyClicks(edit(&dialog, typed[0]), typed[1]);
             } else if (path.size() == 1) {
                 group->findChildren<QComboBox*>()[0]->setCurrentIndex(2);
                 group->findChildren<QComboBox*>()[1]->setCurrentIndex(7);
@@ -180,41 +178,37 @@ private slots:
             { KindReticule, "Reticule Options|Color(#)|Axis(Horizontal Vertical)|Tick()" },
             { KindScaleBar, "Scale Bar Options" + measuring + "|Scale Bar(Automatic)" },
             { KindArrow, "Arrow Options|Color(#)|Direction(Left Right Up Down)" } };
-        const int blue = 0x800000;
-        const QString bar1 = "Length=(1) Thickness=6", ret = "Spacing=5 Count=200";
+        const int B = 0x800000; // the blue a pick adds
+        const QHash<int, QString> shown { { KindReticule, "Spacing=5 Count=200" },
+            { KindScaleBar, "Length=(1) Thickness=6" } };
         const QString spacing("Spacing: Please enter an integer between 2 and 10.");
         const QString count("Count: Please enter an integer between 10 and 1000.");
         const QString thickness("Thickness: Please enter an integer between 1 and 50.");
         const QString length("Length: Please enter a length greater than 0, or choose Automatic.");
-        const auto row = [&layouts](const char* name, int kind, double before, const QString& shown,
-                             QStringList actions, const QString& answer, QList<double> after) {
-            QTest::newRow(name) << kind << before << shown << actions << answer << after << layouts[kind];
+        // Actions are separated by commas.
+        const auto row = [&](const char* name, int kind, double before, const char* actions, const QString& answer,
+                             QList<double> after) {
+            QTest::newRow(name) << kind << before << shown.value(kind) << QString(actions).split(',') << answer << after
+                                << layouts[kind];
         };
-        row("bit 3 lost", KindLine, 0x7F, "", { "Tool Color/#", "Text Font" }, "OK", { 0x77, 2, 7, blue + 1, 2, 3, 4 });
-        row("boxes rebuild", KindRectangle, 0x07, "",
-            { "Text Color/Enable", "Text Highlite/Enable", "Text Font/Bold", "Text Font/Underline", "Text Highlite/#" },
-            "OK", { 0x52, 0, 0, 1, 2, blue + 3, 4 });
-        row("circle", KindCircle, 0x07, "", { "Text Shadow/#", "Display/Radius", "Text Font" }, "OK",
-            { 7, 2, 7, 1, 2, 3, blue + 4, 3 });
-        row("text keeps 4", KindText, 0x08, "", { "Text Font/Italic", "Text Color/#", "Text Font" }, "OK",
-            { 0x24, 2, 7, 1, blue + 2, 3, 4 });
-        row("cancel", KindText, 0x0F, "", { "Text Font/Bold", "Text Highlite/#", "Text Font" }, "Cancel",
-            { 0x0F, 0, 0, 1, 2, 3, 4 });
-        row("reticule", KindReticule, 0, ret, { "Color/#", "Axis/Vertical" }, "OK",
-            { blue + 1, 2, 3, 4, 5, 200, 1, 1 });
-        row("arrow", KindArrow, 0, "", { "Color/#", "Direction/Left" }, "OK", { 0, 0, 0, blue + 1, 2, 3, 4, 0 });
-        row("scale bar", KindScaleBar, 0, bar1,
-            { "Tool Color/#", "Text Font/Italic", "Text Shadow/Enable", "Text Font" }, "OK",
-            { 0x22, 2, 7, blue + 1, 2, 3, 4, 0, 6 });
-        row("lowest spacing, highest count", KindReticule, 0, ret, { "Axis/Horizontal", "Spacing=2", "Count=1000" },
-            "OK", { 2, 1000, 0, 0 });
-        row("count 1001", KindReticule, 0, ret, { "Axis/Horizontal", "Spacing=10", "Count=1001" }, count,
-            { 5, 200, 1, 0 });
-        row("spacing 1", KindReticule, 0, ret, { "Spacing=1", "Count=50" }, spacing, { 5, 200, 1, 0 });
-        row("typed 0.25, thickness 50", KindScaleBar, 0, bar1, { "Scale Bar/Automatic", "Length=0.25", "Thickness=50" },
-            "OK", { 0.25, 50 });
-        row("thickness 51", KindScaleBar, 0, bar1, { "Thickness=51" }, thickness, { 0, 6 });
-        row("length 0", KindScaleBar, 0, bar1, { "Scale Bar/Automatic", "Length=0" }, length, { 0, 6 });
+        row("bit 3 lost", KindLine, 0x7F, "Tool Color/#,Text Font", "OK", { 0x77, 2, 7, B + 1, 2, 3, 4 });
+        row("boxes rebuild", KindRectangle, 0x07,
+            "Text Color/Enable,Text Highlite/Enable,Text Font/Bold,Text Font/Underline,Text Highlite/#", "OK",
+            { 0x52, 0, 0, 1, 2, B + 3, 4 });
+        row("circle", KindCircle, 0x07, "Text Shadow/#,Display/Radius,Text Font", "OK", { 7, 2, 7, 1, 2, 3, B + 4, 3 });
+        row("text keeps 4", KindText, 0x08, "Text Font/Italic,Text Color/#,Text Font", "OK",
+            { 0x24, 2, 7, 1, B + 2, 3, 4 });
+        row("cancel", KindText, 0x0F, "Text Font/Bold,Text Highlite/#,Text Font", "Cancel", { 0x0F, 0, 0, 1, 2, 3, 4 });
+        row("reticule", KindReticule, 0, "Color/#,Axis/Vertical", "OK", { B + 1, 2, 3, 4, 5, 200, 1, 1 });
+        row("arrow", KindArrow, 0, "Color/#,Direction/Left", "OK", { 0, 0, 0, B + 1, 2, 3, 4, 0 });
+        row("scale bar", KindScaleBar, 0, "Tool Color/#,Text Font/Italic,Text Shadow/Enable,Text Font", "OK",
+            { 0x22, 2, 7, B + 1, 2, 3, 4, 0, 6 });
+        row("lowest, highest", KindReticule, 0, "Axis/Horizontal,Spacing=2,Count=1000", "OK", { 2, 1000, 0, 0 });
+        row("count 1001", KindReticule, 0, "Axis/Horizontal,Spacing=10,Count=1001", count, { 5, 200, 1, 0 });
+        row("spacing 1", KindReticule, 0, "Spacing=1,Count=50", spacing, { 5, 200, 1, 0 });
+        row("typed, thick 50", KindScaleBar, 0, "Scale Bar/Automatic,Length=0.25,Thickness=50", "OK", { 0.25, 50 });
+        row("thickness 51", KindScaleBar, 0, "Thickness=51", thickness, { 0, 6 });
+        row("length 0", KindScaleBar, 0, "Scale Bar/Automatic,Length=0", length, { 0, 6 });
     }
     void edits()
     {

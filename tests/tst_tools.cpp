@@ -207,14 +207,11 @@ private slots:
         const auto row
             = [](const char* name, int kind, QVariantMap stored, QList<int> points, QList<int> on, QList<int> off,
                   int count) { QTest::newRow(name) << kind << stored << points << on << off << count; };
-        const auto arrow = [=](const char* name, int direction, QList<int> on, int count = 50) {
-            row(name, KindArrow, { { "ArrowDirection", direction } }, { 50, 50 }, on, {}, count);
-        };
         row("reticule defaults", KindReticule, {}, { 100, 300 },
             { 299, 300, 102, 306, 110, 309, 120, 313, 300, 313, 100, 101, 87, 280 },
             { 301, 300, 102, 307, 110, 310, 120, 314, 86, 280 }, 1827);
-        arrow("arrow left", 0, { 81, 50, 59, 59, 59, 41 });
-        arrow("arrow down", 3, { 50, 19, 41, 41, 59, 41 });
+        row("arrow left", KindArrow, { { "ArrowDirection", 0 } }, { 50, 50 }, { 81, 50, 59, 59, 59, 41 }, {}, 50);
+        row("arrow down", KindArrow, { { "ArrowDirection", 3 } }, { 50, 50 }, { 50, 19, 41, 41, 59, 41 }, {}, 50);
         // Radius 5: 2r + 1 pixels across.
         row("circle", KindCircle, {}, { 0, 0, 50, 50, 53, 54 }, { 45, 50, 55, 50, 50, 45, 50, 55 },
             { 44, 50, 46, 50, 54, 50, 56, 50, 50, 44, 50, 56 }, -1);
