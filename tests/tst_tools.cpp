@@ -164,49 +164,17 @@ private slots:
         QCOMPARE(tool->label, c.label);
     }
 
-    // Handles around the points; the label's highlight is drawn up-left, its shadow down-right.
-    void handlesAndLabel_data()
-    {
-        columns<int, QList<int>, bool>("kind", "handles", "label");
-        QTest::newRow("all passes") << int(KindHorizontal) << QList<int> { 0, 1, 2, 3, 4 } << true;
-        QTest::newRow("calibrate") << int(KindCalibrateVertical) << QList<int> { 1, 2, 3, 4 } << false;
-    }
-    void handlesAndLabel()
-    {
-        const auto [kind, handles, label] = fetch<int, QList<int>, bool>("kind", "handles", "label");
-        preset({ { "TextColor", 0x0000FF }, { "TextHighlite", 0x00FF00 }, { "TextShadow", 0xFF0000 } });
-        const Points points = pts({ 200, 130, 200, 100, 210, 100, 180, 100, 230, 100 });
-        const QImage image = render(*make(kind, points));
-        const QRgb yellow = qRgb(255, 255, 0);
-        for (int i = 0; i < points.size(); ++i) {
-            const bool handle
-                = image.pixel(points[i] - QPoint(3, 3)) == yellow && image.pixel(points[i] + QPoint(3, 3)) == yellow;
-            QVERIFY2(handle == handles.contains(i), qPrintable(QString::number(i)));
-        }
-        QCOMPARE(countOf(image, yellow), 24 * handles.size()); // each a hollow 7 x 7 square
-        // The text is hard-edged: no pixel of a colour in between.
-        int counted = 0;
-        for (const QRgb colour :
-            { yellow, qRgb(128, 128, 128), qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255) })
-            counted += countOf(image, colour);
-        QCOMPARE(counted, image.width() * image.height());
-        QRect t, hl, s;
-        countOf(image, qRgb(255, 0, 0), &t), countOf(image, qRgb(0, 255, 0), &hl), countOf(image, qRgb(0, 0, 255), &s);
-        QCOMPARE((QList<bool> { t.isNull(), hl.isNull(), s.isNull() }), QList<bool>(3, !label));
-        // The text cell's top-left corner is point 0.
-        QVERIFY(t.isNull() || QRect(200, 130, 4, 7).contains(t.topLeft()));
-        QVERIFY(t.isNull() || hl.isNull() || hl.topLeft() == t.topLeft() - QPoint(1, 1));
-        QVERIFY(t.isNull() || s.isNull() || s.bottomRight() == t.bottomRight() + QPoint(1, 1));
-    }
-
-    // Key pixels in the tool colour, pixels left out, and how many are drawn (-1: not counted).
+    // Key pixels in the tool colour, pixels left out, and how many are drawn (-1: not counted). With handles shown
+    // (the points that have one): each a hollow 7 x 7 square, and a label (when point 0 has a handle) hard-edged,
+    // its highlight drawn up-left and its shadow down-right.
     void figures_data()
     {
-        columns<int, QVariantMap, QList<int>, QList<int>, QList<int>, int>(
-            "kind", "stored", "points", "on", "off", "count");
-        const auto row
-            = [](const char* name, int kind, QVariantMap stored, QList<int> points, QList<int> on, QList<int> off,
-                  int count) { QTest::newRow(name) << kind << stored << points << on << off << count; };
+        columns<int, QVariantMap, QList<int>, QList<int>, QList<int>, int, QList<int>>(
+            "kind", "stored", "points", "on", "off", "count", "handles");
+        const auto row = [](const char* name, int kind, QVariantMap stored, QList<int> points, QList<int> on,
+                             QList<int> off, int count, QList<int> handles = {}) {
+            QTest::newRow(name) << kind << stored << points << on << off << count << handles;
+        };
         row("reticule defaults", KindReticule, {}, { 100, 300 },
             { 299, 300, 102, 306, 110, 309, 120, 313, 300, 313, 100, 101, 87, 280 },
             { 301, 300, 102, 307, 110, 310, 120, 314, 86, 280 }, 1827);
@@ -215,22 +183,49 @@ private slots:
         // Radius 5: 2r + 1 pixels across.
         row("circle", KindCircle, {}, { 0, 0, 50, 50, 53, 54 }, { 45, 50, 55, 50, 50, 45, 50, 55 },
             { 44, 50, 46, 50, 54, 50, 56, 50, 50, 44, 50, 56 }, -1);
+        const QVariantMap text { { "TextColor", 0x0000FF }, { "TextHighlite", 0x00FF00 }, { "TextShadow", 0xFF0000 } };
+        const QList<int> ruler { 200, 130, 200, 100, 210, 100, 180, 100, 230, 100 };
+        row("handles, all passes", KindHorizontal, text, ruler, {}, {}, -1, { 0, 1, 2, 3, 4 });
+        row("handles, calibrate", KindCalibrateVertical, text, ruler, {}, {}, -1, { 1, 2, 3, 4 });
     }
     void figures()
     {
-        auto [kind, stored, points, on, off, count] = fetch<int, QVariantMap, QList<int>, QList<int>, QList<int>, int>(
-            "kind", "stored", "points", "on", "off", "count");
+        auto [kind, stored, points, on, off, count, handles]
+            = fetch<int, QVariantMap, QList<int>, QList<int>, QList<int>, int, QList<int>>(
+                "kind", "stored", "points", "on", "off", "count", "handles");
         stored.insert(QStringLiteral("ToolColor"), 0x00FF8000); // red in the low byte
         preset(stored);
-        auto tool = make(kind, pts(points));
-        tool->showHandles = false;
+        const Points at = pts(points);
+        auto tool = make(kind, at);
+        tool->showHandles = !handles.isEmpty();
         const QImage image = render(*tool);
-        const QRgb colour = qRgb(0x00, 0x80, 0xFF);
+        const QRgb colour = qRgb(0x00, 0x80, 0xFF), yellow = qRgb(255, 255, 0);
         for (const QPoint& p : pts(on))
             QVERIFY2(image.pixel(p) == colour, qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
         for (const QPoint& p : pts(off))
             QVERIFY2(image.pixel(p) != colour, qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
         QVERIFY(count < 0 || countOf(image, colour) == count);
+        if (handles.isEmpty())
+            return;
+        for (int i = 0; i < at.size(); ++i) {
+            const bool handle
+                = image.pixel(at[i] - QPoint(3, 3)) == yellow && image.pixel(at[i] + QPoint(3, 3)) == yellow;
+            QVERIFY2(handle == handles.contains(i), qPrintable(QString::number(i)));
+        }
+        QCOMPARE(countOf(image, yellow), 24 * handles.size());
+        // The text is hard-edged: no pixel of a colour in between.
+        int counted = 0;
+        for (const QRgb c :
+            { colour, yellow, qRgb(128, 128, 128), qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255) })
+            counted += countOf(image, c);
+        QCOMPARE(counted, image.width() * image.height());
+        QRect t, hl, s;
+        countOf(image, qRgb(255, 0, 0), &t), countOf(image, qRgb(0, 255, 0), &hl), countOf(image, qRgb(0, 0, 255), &s);
+        QCOMPARE((QList<bool> { t.isNull(), hl.isNull(), s.isNull() }), QList<bool>(3, !handles.contains(0)));
+        // The text cell's top-left corner is point 0.
+        QVERIFY(t.isNull() || QRect(200, 130, 4, 7).contains(t.topLeft()));
+        QVERIFY(t.isNull() || hl.isNull() || hl.topLeft() == t.topLeft() - QPoint(1, 1));
+        QVERIFY(t.isNull() || s.isNull() || s.bottomRight() == t.bottomRight() + QPoint(1, 1));
     }
 
     // The scale bar on a picture `width` x 120: its length (the largest 1, 2 or 5 x 10^k whose

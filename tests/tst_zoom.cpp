@@ -162,8 +162,7 @@ private slots:
         w.press(Keys(9, minus));
         QCOMPARE(w.scale(), 1.0 / 16);
         w.grab();
-        const QPoint from = w.video().toClient({ 40, 200 });
-        const QPoint end = w.video().toClient({ 560, 200 });
+        const QPoint from = w.video().toClient({ 40, 200 }), end = w.video().toClient({ 560, 200 });
         for (int x = from.x() + 4; x < end.x() - 3; ++x)
             QCOMPARE(w.pixel({ x, end.y() }), black);
         // The 7 x 7 outline around the end, the picture inside it.
