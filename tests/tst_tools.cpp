@@ -73,23 +73,19 @@ class TestTools : public QObject {
     MessageLog log;
 
     QString iniPath() const { return dir.filePath(QStringLiteral("Scopique.conf")); }
-    std::unique_ptr<CTool> make(int kind, const Points& placedAt = {}, int current = -1)
+    std::unique_ptr<CTool> make(int kind, const Points& placedAt = {})
     {
         auto tool = ToolFactory::create(kind, *settings, log);
         if (!placedAt.isEmpty())
-            tool->points = placedAt, tool->placed = true, tool->current = current;
+            tool->points = placedAt, tool->placed = true, tool->current = -1;
         return tool;
     }
     void calibrate(CTool& t, double x, double y, int units) { t.SetScaleX(x), t.SetScaleY(y), t.SetUnits(units); }
-    // Numbers stored as numbers, texts as they are.
+    // Values stored as the settings file holds them: as text.
     void preset(const QVariantMap& values)
     {
-        for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            if (it.value().typeId() == QMetaType::QString)
-                settings->writeString(QStringLiteral("Tool"), it.key(), it.value().toString());
-            else
-                settings->writeInt(QStringLiteral("Tool"), it.key(), it.value().toInt());
-        }
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            settings->writeString(QStringLiteral("Tool"), it.key(), it.value().toString());
     }
 
 private slots:
@@ -98,7 +94,6 @@ private slots:
         settings.reset();
         QFile::remove(iniPath());
         settings = std::make_unique<SettingsStore>(iniPath());
-        log.messages.clear();
     }
 
     void pointer_data()
