@@ -131,9 +131,8 @@ class TestToolDialogs : public QObject {
             QVERIFY(dialog.isVisible());
         }
         QCOMPARE(stateOf(tool), initial); // nothing changes before OK
-        dialog.findChild<QDialogButtonBox*>()
-            ->button(answer == "Cancel" ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok)
-            ->click();
+        const auto button = answer == "Cancel" ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok;
+        dialog.findChild<QDialogButtonBox*>()->button(button)->click();
         const bool refused = answer.contains(QLatin1Char(':'));
         QCOMPARE(refusals, refused ? QStringList { answer.section(QStringLiteral(": "), 1) } : QStringList());
         QCOMPARE(dialog.isVisible(), refused);
