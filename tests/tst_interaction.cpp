@@ -29,10 +29,8 @@ struct Window : ShownFrame {
         key(tool);
         if (at.size() == 2)
             return drag(at[0], at[1]);
-        for (int i = 0; i + 1 < at.size(); ++i) {
-            click(at[i]);
-            move(at[i + 1]);
-        }
+        for (int i = 0; i + 1 < at.size(); ++i)
+            click(at[i]), move(at[i + 1]);
         mouse(at.size() == 1 ? QTest::MouseClick : QTest::MouseDClick, at.last());
     }
     QString text(int id) { return action(id)->text(); }
@@ -226,10 +224,8 @@ private slots:
         QList<QImage> pictures { w.picture() };
         if (budget >= 0)
             w.doc().setHistoryBudget(qint64(budget * double(pictures[0].sizeInBytes())));
-        for (const Qt::Key filter : { Qt::Key_M, Qt::Key_E }) {
-            w.key(filter, Qt::ShiftModifier);
-            pictures << w.picture();
-        }
+        for (const Qt::Key filter : { Qt::Key_M, Qt::Key_E })
+            w.key(filter, Qt::ShiftModifier), pictures << w.picture();
         pictures << TestImages::pattern(64, 48);
         const bool opens = file == "next.png";
         if (!file.isEmpty()) {
@@ -291,8 +287,7 @@ private slots:
         const QImage original = TestImages::pattern(640, 480);
         w.doc().FrameBuffer.image() = original;
         w.place(Qt::Key(toolKey), at);
-        const int kind = w.tool()->kind;
-        const Points points = w.tool()->points;
+        const auto [kind, points] = std::pair(w.tool()->kind, w.tool()->points);
 
         const bool output = by == "save" || by == "print";
         if (output)

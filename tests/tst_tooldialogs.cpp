@@ -27,16 +27,10 @@ namespace {
 // The widget of type T inside `parent` showing `text` (a group box as its title).
 template <typename T> T* control(QWidget* parent, const QString& text)
 {
-    for (T* widget : parent->findChildren<T*>()) {
+    for (T* widget : parent->findChildren<T*>())
         if (widget->property("text").toString() == text || widget->property("title").toString() == text)
             return widget;
-    }
     return nullptr;
-}
-
-QLineEdit* edit(QWidget* dialog, const QString& label)
-{
-    return qobject_cast<QLineEdit*>(control<QLabel>(dialog, label)->buddy());
 }
 
 // Text style, face, size, the four colours, then a circle's display, an arrow's direction, a reticule's spacing,
@@ -87,8 +81,7 @@ class TestToolDialogs : public QObject {
     // The user's part: what the dialog shows, the row's actions, then OK or Cancel.
     void play(QDialog& dialog, const CTool& tool, const QList<double>& initial, const QColor& picked)
     {
-        QFETCH(QStringList, actions);
-        QFETCH(QString, answer);
+        const auto [actions, answer] = fetch<QStringList, QString>("actions", "answer");
         QStringList layout { dialog.windowTitle() };
         for (QGroupBox* box : dialog.findChildren<QGroupBox*>()) {
             QStringList inside;
@@ -99,19 +92,17 @@ class TestToolDialogs : public QObject {
                     inside << list->itemText(i);
             layout << box->title() + QLatin1Char('(') + inside.join(QLatin1Char(' ')) + QLatin1Char(')');
         }
-        QTEST(layout.join(QLatin1Char('|')), "layout");
-        QStringList shown;
-        for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        for (QLabel* label : dialog.findChildren<QLabel*>())
             if (auto* edit = qobject_cast<QLineEdit*>(label->buddy()))
-                shown << label->text() + (edit->isEnabled() ? "=" + edit->text() : "=(" + edit->text() + ")");
-        }
-        QTEST(shown.join(' '), "shown");
+                layout << label->text() + (edit->isEnabled() ? "=" + edit->text() : "=(" + edit->text() + ")");
+        QTEST(layout.join(QLatin1Char('|')), "layout");
         for (const QString& action : actions) {
             const QStringList path = action.split(QLatin1Char('/')), typed = action.split(QLatin1Char('='));
             QGroupBox* group = control<QGroupBox>(&dialog, path[0]);
             if (typed.size() == 2) {
-                edit(&dialog, typed[0])->clear();
-                QTest::keyClicks(edit(&dialog, typed[0]), typed[1]);
+                auto* input = qobject_cast<QLineEdit*>(control<QLabel>(&dialog, typed[0])->buddy());
+                input->clear();
+                QTest::keyClicks(input, typed[1]);
             } else if (path.size() == 1) {
                 group->findChildren<QComboBox*>()[0]->setCurrentIndex(2);
                 group->findChildren<QComboBox*>()[1]->setCurrentIndex(7);
@@ -137,7 +128,7 @@ class TestToolDialogs : public QObject {
         QCOMPARE(refusals, refused ? QStringList { answer.section(QStringLiteral(": "), 1) } : QStringList());
         QCOMPARE(dialog.isVisible(), refused);
         if (refused)
-            QCOMPARE(dialog.focusWidget(), edit(&dialog, answer.section(QLatin1Char(':'), 0, 0)));
+            QCOMPARE(dialog.focusWidget(), control<QLabel>(&dialog, answer.section(QLatin1Char(':'), 0, 0))->buddy());
     }
 
 private slots:
@@ -155,15 +146,15 @@ private slots:
     // spacing 5 and count 200 on the horizontal axis, a scale bar of typed length `before` (0: Automatic) from the
     // settings; the scale bar is at 0.01 mm a pixel on a picture 640 wide (1 mm automatically). The dialog opens
     // from the tool as Options && Colors opens it, and what OK stored is read back by a new tool of the kind.
-    // A pick adds blue 0x80 to the colour it starts from. `shown`: the edits as the dialog opens, greyed ones in
-    // brackets. The refusal names the edit that gets the focus. The annotation starts with the focus, and Enter starts
-    // a new line in it. Each dialog's caption, then each group as "Title(buttons)", a swatch as #, then the items of
-    // its lists.
+    // A pick adds blue 0x80 to the colour it starts from. The refusal names the edit that gets the focus. The
+    // annotation starts with the focus, and Enter starts a new line in it. "layout": each dialog's caption, then each
+    // group as "Title(buttons)", a swatch as #, then the items of its lists, then the edits as the dialog opens,
+    // greyed ones in brackets.
     void edits_data()
     {
         // "answer": OK, Cancel, or the refusal OK brings. "after": the end of the tool's state (stateOf).
-        columns<int, double, QString, QStringList, QString, QList<double>, QString>(
-            "kind", "before", "shown", "actions", "answer", "after", "layout");
+        columns<int, double, QStringList, QString, QList<double>, QString>(
+            "kind", "before", "actions", "answer", "after", "layout");
         const QString font("Text Font(Bold Italic Underline Arial Times Comic 14 pt 16 pt 18 pt 20 pt 22 pt 24 pt "
                            "26 pt 28 pt)");
         const QString measuring
@@ -178,8 +169,8 @@ private slots:
             { KindScaleBar, "Scale Bar Options" + measuring + "|Scale Bar(Automatic)" },
             { KindArrow, "Arrow Options|Color(#)|Direction(Left Right Up Down)" } };
         const int B = 0x800000; // the blue a pick adds
-        const QHash<int, QString> shown { { KindReticule, "Spacing=5 Count=200" },
-            { KindScaleBar, "Length=(1) Thickness=6" } };
+        const QHash<int, QString> shown { { KindReticule, "|Spacing=5|Count=200" },
+            { KindScaleBar, "|Length=(1)|Thickness=6" } };
         const QString spacing("Spacing: Please enter an integer between 2 and 10.");
         const QString count("Count: Please enter an integer between 10 and 1000.");
         const QString thickness("Thickness: Please enter an integer between 1 and 50.");
@@ -187,8 +178,8 @@ private slots:
         // Actions are separated by commas.
         const auto row = [&](const char* name, int kind, double before, const char* actions, const QString& answer,
                              QList<double> after) {
-            QTest::newRow(name) << kind << before << shown.value(kind) << QString(actions).split(',') << answer << after
-                                << layouts[kind];
+            QTest::newRow(name) << kind << before << QString(actions).split(',') << answer << after
+                                << layouts[kind] + shown.value(kind);
         };
         row("bit 3 lost", KindLine, 0x7F, "Tool Color/#,Text Font", "OK", { 0x77, 2, 7, B + 1, 2, 3, 4 });
         row("boxes rebuild", KindRectangle, 0x07,

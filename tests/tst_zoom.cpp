@@ -34,7 +34,6 @@ struct Window : ShownFrame {
     // Takes what the visible part of the Video Window shows; pixel() reads it.
     void grab()
     {
-        QCoreApplication::processEvents();
         grabbed = video().visibleRegion().boundingRect();
         picture = video().grab(grabbed).toImage().convertToFormat(QImage::Format_RGB32);
     }
