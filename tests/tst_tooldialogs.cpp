@@ -132,13 +132,7 @@ class TestToolDialogs : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        refusals.clear();
-        settings.reset();
-        QFile::remove(iniPath);
-        settings = std::make_unique<SettingsStore>(iniPath);
-    }
+    void init() { refusals.clear(), settings.reset(), QFile::remove(iniPath); }
 
     // A scripted edit: "Group/Button" clicks a check box or radio button, "Group/#" picks a colour on the group's
     // swatch, "Label=text" types into an edit, "Text Font" sets Comic, 28 pt.
@@ -204,8 +198,7 @@ private slots:
     {
         const auto [kind, before, answer, after]
             = fetch<int, double, QString, QList<double>>("kind", "before", "answer", "after");
-        settings.reset(); // the settings file as a user left it, written at once
-        QSettings ini(iniPath, QSettings::IniFormat);
+        QSettings ini(iniPath, QSettings::IniFormat); // the settings file as a user left it, written at once
         for (const auto& [key, value] :
             { std::pair("Tool/TextStyle", before), { "Tool/ToolColor", 1 }, { "Tool/TextColor", 2 },
                 { "Tool/TextHighlite", 3 }, { "Tool/TextShadow", 4 }, { "Tool/ReticuleSpacing", 5 },
