@@ -3,8 +3,10 @@
 #include <atomic>
 #include <thread>
 
+#include <QDialogButtonBox>
 #include <QPainter>
 #include <QPrinter>
+#include <QPushButton>
 #include <QVideoFrame>
 
 #include "DataRows.h"
@@ -13,6 +15,7 @@
 #include "core/base/CommandIds.h"
 #include "core/tools/ToolFactory.h"
 #include "core/tools/ToolKind.h"
+#include "ui/app/DialogPrompts.h"
 
 Q_DECLARE_METATYPE(QVideoFrameFormat::PixelFormat)
 
@@ -232,6 +235,18 @@ private slots:
         scene.prompts.videoControlsChange = [](QList<FrameSource::Control>& c) { c[0].value = 2.5; };
         scene.action(ID_VIDEO_CONTROLS)->trigger();
         QCOMPARE(scene.cameras->appliedKnobs.value(0).value, 2.5);
+
+        // The real dialog puts each control on a slider of a thousand steps; OK gives the nearest step back.
+        QList<FrameSource::Control> focus { { QStringLiteral("Focus"), 0, 1, 0.3337 } };
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            title = dialog->windowTitle();
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        QVERIFY(DialogPrompts().videoControls(focus));
+        QCOMPARE(title, QStringLiteral("Video Controls"));
+        QCOMPARE(focus[0].value, 0.334);
     }
 
     void framesAtFullSpeedNeverTear()
