@@ -74,7 +74,8 @@ void YuvConverter::convert(Layout layout, const Planes& planes, QSize size, QIma
     const int bands = std::min(h, workers.threads() * 4);
     workers.run(bands, [&](int band) {
         std::vector<int> ys(static_cast<size_t>(w)), us(static_cast<size_t>(w)), vs(static_cast<size_t>(w));
-        for (int y = h * band / bands; y < h * (band + 1) / bands; ++y) {
+        const int last = BandWorkers::firstRow(h, band + 1, bands);
+        for (int y = BandWorkers::firstRow(h, band, bands); y < last; ++y) {
             spreadRow(layout, planes, y, w, ys.data(), us.data(), vs.data());
             convertRow(ys.data(), us.data(), vs.data(), w, reinterpret_cast<quint32*>(target.scanLine(y)));
         }
