@@ -103,7 +103,8 @@ bool measure(VirtualCameraStack& stack, const QString& format, int seconds, Figu
     // The window's own frame copy, with the arrival noted.
     doc.setFrameSource(std::make_unique<QtCameraSource>(), [&](const QVideoFrame& videoFrame) {
         const Clock::time_point arrived = Clock::now();
-        if (!CSampleGrabberCallback::copyFrame(videoFrame, doc.FrameBuffer.image(), doc.frameLock, scratch, &doc.live))
+        if (!CSampleGrabberCallback::copyFrame(
+                videoFrame, doc.FrameBuffer.image(), doc.frameLock, scratch, &doc.live, &doc.framesCopied))
             return;
         {
             std::lock_guard<std::mutex> hold(lock);

@@ -162,7 +162,6 @@ void ImageDocument::setFrameSource(std::unique_ptr<FrameSource> newSource, Frame
 
 void ImageDocument::frameArrived()
 {
-    ++framesCopied;
     QMetaObject::invokeMethod(
         this,
         [this] {
@@ -1014,7 +1013,8 @@ bool ImageDocument::updateCommand(int id, CommandState& state) const
 void ImageDocument::exchangeImage(QImage& other)
 {
     std::lock_guard<std::mutex> hold(frameLock);
-    if (other.size() == FrameBuffer.size())
+    // A step's picture never goes over a newer camera frame.
+    if (other.size() == FrameBuffer.size() && !frameLandedUnseen())
         FrameBuffer.image().swap(other);
 }
 
@@ -1025,7 +1025,8 @@ void ImageDocument::exchangePixels(const QRegion& area, std::vector<QRgb>& pixel
     size_t count = 0;
     for (const QRect& rect : area)
         count += size_t(rect.width()) * size_t(rect.height());
-    if (count != pixels.size() || !image.rect().contains(area.boundingRect()))
+    // Nor does a burnt area's: the two frames would show torn apart.
+    if (count != pixels.size() || !image.rect().contains(area.boundingRect()) || frameLandedUnseen())
         return;
     QRgb* stored = pixels.data();
     for (const QRect& rect : area) {

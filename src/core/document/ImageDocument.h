@@ -51,7 +51,8 @@ public:
     // to `handler` on the camera's thread.
     void setFrameSource(std::unique_ptr<FrameSource> source, FrameSource::FrameHandler handler);
     FrameSource* frameSource() const { return source.get(); }
-    // Safe from any thread: a camera frame was copied into the FrameBuffer.
+    // Safe from any thread: a camera frame was copied into the FrameBuffer
+    // and counted in framesCopied.
     void frameArrived();
 
     // Decodes a picture file into the FrameBuffer and takes its border. A
@@ -190,6 +191,10 @@ public:
     mutable std::mutex frameLock;
     // Frames are copied only while set; changed under frameLock.
     std::atomic<bool> live { false };
+    // Camera frames copied into the FrameBuffer so far, counted by the copy
+    // while it holds frameLock: a step undone under that lock can then tell
+    // that the picture is no longer the one it was made on.
+    std::atomic<quint64> framesCopied { 0 };
 
 signals:
     // The pixels, the border band or the title block changed: repaint.
@@ -244,6 +249,9 @@ private:
     void reuse(QImage& pixels) override;
     // Starts a new history when a camera frame has landed since it was last used.
     void followFrames();
+    // With frameLock held: a camera frame has replaced the picture since the
+    // history last looked; its notice is on the way and starts a new history.
+    bool frameLandedUnseen() const { return framesCopied != framesSeen; }
     // The picture changed back or forth: repaint, refresh the profile.
     void historyMoved();
     void displayRangeCommand();
@@ -265,9 +273,8 @@ private:
     // back, else new.
     QImage spare;
     PictureHistory history { *this };
-    // Camera frames copied so far, counted on the camera's thread, and how
-    // many the history has seen: each new frame starts a new history.
-    std::atomic<quint64> framesCopied { 0 };
+    // How many camera frames the history has seen: each new frame starts a
+    // new history.
     quint64 framesSeen = 0;
     // Saving and printing compose the burnt picture with no tool over it.
     bool hideToolOverlay = false;

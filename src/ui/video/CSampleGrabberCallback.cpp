@@ -22,7 +22,8 @@ namespace {
 
 // Rows of 32-bit pixels whose bytes are blue, green, red, any: the
 // FrameBuffer's order, with the fourth byte made opaque as RGB32 wants.
-void copyRows(const uchar* source, qsizetype stride, QSize size, QImage& target)
+// With the lock held: the copy is counted in `copies` (when given) before anyone else can look at the picture.
+void copyRows(const uchar* source, qsizetype stride, QSize size, QImage& target, std::atomic<quint64>* copies)
 {
     const int w = std::min(size.width(), target.width());
     const int h = std::min(size.height(), target.height());
@@ -32,6 +33,8 @@ void copyRows(const uchar* source, qsizetype stride, QSize size, QImage& target)
         for (int x = 0; x < w; ++x)
             out[x] = in[x] | 0xff000000u;
     }
+    if (copies)
+        ++*copies;
 }
 
 bool isBgr32(QVideoFrameFormat::PixelFormat format)
@@ -131,13 +134,13 @@ CSampleGrabberCallback::CSampleGrabberCallback(ImageDocument& owner)
 
 void CSampleGrabberCallback::SampleCB(const QVideoFrame& frame)
 {
-    if (!copyFrame(frame, owner.FrameBuffer.image(), owner.frameLock, scratch, &owner.live))
+    if (!copyFrame(frame, owner.FrameBuffer.image(), owner.frameLock, scratch, &owner.live, &owner.framesCopied))
         return;
     owner.frameArrived();
 }
 
-bool CSampleGrabberCallback::copyFrame(
-    const QVideoFrame& frame, QImage& target, std::mutex& lock, QImage& scratch, const std::atomic<bool>* gate)
+bool CSampleGrabberCallback::copyFrame(const QVideoFrame& frame, QImage& target, std::mutex& lock, QImage& scratch,
+    const std::atomic<bool>* gate, std::atomic<quint64>* copies)
 {
     if (!frame.isValid())
         return false;
@@ -167,7 +170,7 @@ bool CSampleGrabberCallback::copyFrame(
                 converterFor(frame.surfaceFormat()).convert(*layout, planes, size, scratch);
                 std::lock_guard<std::mutex> hold(lock);
                 if (!gate || *gate) {
-                    copyRows(scratch.constBits(), scratch.bytesPerLine(), scratch.size(), target);
+                    copyRows(scratch.constBits(), scratch.bytesPerLine(), scratch.size(), target, copies);
                     copied = true;
                 }
             }
@@ -177,7 +180,7 @@ bool CSampleGrabberCallback::copyFrame(
                 && planes.bytes[0] >= qsizetype(planes.stride[0]) * (size.height() - 1) + rowBytes;
             std::lock_guard<std::mutex> hold(lock);
             if (fits && (!gate || *gate)) {
-                copyRows(planes.data[0], planes.stride[0], size, target);
+                copyRows(planes.data[0], planes.stride[0], size, target, copies);
                 copied = true;
             }
         }
@@ -197,6 +200,6 @@ bool CSampleGrabberCallback::copyFrame(
     std::lock_guard<std::mutex> hold(lock);
     if (gate && !*gate)
         return false;
-    copyRows(scratch.constBits(), scratch.bytesPerLine(), scratch.size(), target);
+    copyRows(scratch.constBits(), scratch.bytesPerLine(), scratch.size(), target, copies);
     return true;
 }

@@ -23,9 +23,10 @@ public:
     // Converts `frame` to 32-bit pixels and copies it into `target`, clipped
     // to the target's size, while holding `lock`, and only if `gate` (when
     // given) is still set then. `scratch` holds conversions of formats that
-    // are not already 32-bit pixels. False when nothing was copied.
+    // are not already 32-bit pixels. A copy is counted in `copies` (when
+    // given) while the lock is still held. False when nothing was copied.
     static bool copyFrame(const QVideoFrame& frame, QImage& target, std::mutex& lock, QImage& scratch,
-        const std::atomic<bool>* gate = nullptr);
+        const std::atomic<bool>* gate = nullptr, std::atomic<quint64>* copies = nullptr);
 
 private:
     ImageDocument& owner;
